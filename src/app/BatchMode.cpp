@@ -1,0 +1,137 @@
+#include "app/BatchMode.h"
+
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "compiler/Decompiler.h"
+#include "console/ZelkView.h"
+#include "platform/Cp1252.h"
+#include "platform/DrawContext.h"
+#include "platform/HeadlessPlatform.h"
+
+namespace zelk {
+namespace {
+
+// Writes each console line as AdvanceLine leaves it: its text, trailing blanks removed, in UTF-8.
+class TranscriptWriter final : public LineObserver {
+ public:
+  explicit TranscriptWriter(std::ostream& out) : m_out(out) {}
+  void OnLineLeft(const char* line) override {
+    std::string_view text(line, ::strnlen(line, LINE_CELLS));
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    m_out << Cp1252ToUtf8(text) << '\n';
+  }
+
+ private:
+  std::ostream& m_out;
+};
+
+// Batch mode has no screen: its paints run the paint rules and draw nothing.
+class NullDrawContext final : public DrawContext {
+ public:
+  void SelectFont(const FontDescription&) override {}
+  void RestoreFont() override {}
+  void SetBkColor(std::uint32_t) override {}
+  void SetTextColor(std::uint32_t) override {}
+  void TextOut(int, int, const char*, int) override {}
+};
+
+// A console without a window. It plays the window's part: after every key it paints when a
+// repaint was requested, which is where a requested clear happens and where the number of usable
+// lines is set from the height of the console.
+class BatchConsole {
+ public:
+  BatchConsole(int consoleLines, std::ostream& out, std::ostream& err)
+      : m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
+        m_height(consoleLines * m_doc.m_logFont.height) {
+    m_doc.m_lineObserver = &m_transcript;
+    m_view.OnCreate();
+    Pump();
+  }
+
+  // Types one line: every character through the key rules, then Enter.
+  void Type(std::string_view utf8Line) {
+    if (!utf8Line.empty() && utf8Line.back() == '\r') utf8Line.remove_suffix(1);
+    for (const char c : Utf8ToCp1252(utf8Line)) {
+      m_view.OnChar(static_cast<unsigned char>(c));
+      Pump();
+    }
+    m_view.OnChar(13);
+    Pump();
+  }
+
+  bool Closed() const { return m_platform.CloseRequested(); }
+
+  // Ends the run as the window's destruction does; returns the exit status.
+  int Finish() {
+    m_view.OnDestroy();
+    return m_view.m_failedCompiles > 0 ? EXIT_COMPILE_FAILED : EXIT_OK;
+  }
+
+ private:
+  void Pump() {
+    if (m_platform.TakeRepaintRequest()) m_view.OnDraw(m_dc, m_height);
+  }
+
+  CZelkDoc m_doc;
+  HeadlessPlatform m_platform;
+  CZelkView m_view;
+  TranscriptWriter m_transcript;
+  NullDrawContext m_dc;
+  int m_height;
+};
+
+int RunBatch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
+  std::ifstream file;
+  std::istream* input = &in;
+  if (line.fromFile && !line.file.empty() && line.file != "-") {
+    file.open(line.file, std::ios::binary);
+    if (!file) {
+      err << "zelk: cannot read " << line.file << "\n";
+      return EXIT_USAGE;
+    }
+    input = &file;
+  }
+  BatchConsole console(line.consoleLines, out, err);
+  if (line.fromFile) {
+    std::string text;
+    while (!console.Closed() && std::getline(*input, text)) console.Type(text);
+  } else {
+    for (const std::string& text : line.lines) {
+      if (console.Closed()) break;
+      console.Type(text);
+    }
+  }
+  const int status = console.Finish();
+  out.flush();
+  return status;
+}
+
+}  // namespace
+
+int RunCommandLine(const CommandLine& line, std::istream& in, std::ostream& out,
+                   std::ostream& err) {
+  switch (line.mode) {
+    case CommandLine::Mode::Help:
+      out << UsageText();
+      return EXIT_OK;
+    case CommandLine::Mode::Version:
+      out << "zelk 1.01\n";
+      return EXIT_OK;
+    case CommandLine::Mode::UsageError:
+      err << "zelk: " << line.error << "\n" << "Try 'zelk --help' for more information.\n";
+      return EXIT_USAGE;
+    case CommandLine::Mode::Batch:
+      return RunBatch(line, in, out, err);
+    case CommandLine::Mode::Decompile:
+      return RunDecompile(line.compiledFile, out, err);
+    case CommandLine::Mode::Desktop:
+      break;
+  }
+  err << "zelk: the desktop console is not part of this build\n";
+  return EXIT_USAGE;
+}
+
+}  // namespace zelk

@@ -1,0 +1,119 @@
+#include "command/ConsoleCommands.h"
+
+#include <cstring>
+#include <string>
+
+#include "command/CommandTable.h"
+#include "command/Quake2Launch.h"
+#include "console/ZelkView.h"
+#include "environment/SettingCommands.h"
+#include "platform/Platform.h"
+#include "zelk/BuildConfig.h"
+
+namespace zelk {
+namespace {
+
+// Trailing blanks, control characters and bytes from 128 up are cut off.
+void TrimStatement(char* statement) {
+  std::size_t length = ::strnlen(statement, 255);
+  while (length > 0) {
+    const auto c = static_cast<unsigned char>(statement[length - 1]);
+    if (c > 32 && c < 128) break;
+    statement[--length] = '\0';
+  }
+}
+
+void PrintVersion(CZelkDoc& doc) {
+  doc.PrintFormat("Zelk Script Compiler Version %.2f", static_cast<double>(doc.m_version));
+  doc.PrintLine("Copyright (C) 1998 The Zelk Team");
+  doc.PrintLine("Written by the Zelk Team");
+}
+
+void RunEnvironmentDialog(CZelkView& view) {
+  if (view.m_platform.RunEnvironmentDialog(view.m_doc.m_settings) == DialogResult::Unavailable) {
+    view.m_doc.PrintLine("The Environment dialog needs the desktop window.");
+  }
+}
+
+}  // namespace
+
+const char* HomePageUrl() { return ZELK_HOME_URL; }
+const char* SupportPageUrl() { return ZELK_SUPPORT_URL; }
+
+void PrintUsage(CZelkDoc& doc, int index) {
+  if (index < 0 || index >= COMMAND_SLOTS || doc.m_commands[index].help == nullptr) return;
+  doc.PrintLine(">> USAGE <<");
+  ForEachHelpLine(doc.m_commands[index].help,
+                  [&](std::string_view line) { doc.PrintLine(std::string(line).c_str()); });
+}
+
+void PrintCommandList(CZelkDoc& doc) {
+  int printed = 1;
+  // Counts one printed line; false when the page is full.
+  auto roomLeft = [&]() { return !(printed++ > doc.m_lastLine - 1); };
+  for (int index = doc.m_cmdlistNext; doc.m_commands[index].name != nullptr; ++index) {
+    const CommandEntry& entry = doc.m_commands[index];
+    if (entry.help == nullptr) continue;
+    bool full = false;
+    doc.PrintRule(LINE_CELLS - 1);
+    full = !roomLeft();
+    if (!full) {
+      doc.PrintFormat("-> COMMAND %d:", index);
+      full = !roomLeft();
+    }
+    ForEachHelpLine(entry.help, [&](std::string_view line) {
+      if (full) return;
+      doc.PrintFormat("              %.*s", static_cast<int>(line.size()), line.data());
+      full = !roomLeft();
+    });
+    if (full) {
+      doc.m_cmdlistNext = static_cast<short>(index);
+      return;
+    }
+  }
+  doc.m_cmdlistNext = 0;
+}
+
+void ExecuteConsoleLine(CZelkView& view) {
+  CZelkDoc& doc = view.m_doc;
+  TrimStatement(doc.m_statement);
+  const std::string_view line = doc.m_statement;
+
+  if (line == "clear") {
+    doc.m_drawMode = DRAW_CLEAR;
+    view.m_platform.RequestRepaint(true);
+  } else if (line == "env") {
+    RunEnvironmentDialog(view);
+  } else if (line == "exit" || line == "quit") {
+    view.m_platform.RequestClose();
+  } else if (line == "version") {
+    PrintVersion(doc);
+  } else if (line == "status") {
+    ShowStatus(doc);
+  } else if (line == "home") {
+    view.m_platform.OpenUrl(HomePageUrl());
+  } else if (line == "cmdlist") {
+    PrintCommandList(doc);
+  } else if (line == "quake2") {
+    LaunchQuake2(view);
+  } else if (!line.empty()) {
+    switch (view.m_parser.ParseStatement(doc.m_statement)) {
+      case CATEGORY_ENVIRONMENT:
+        ApplySetting(view);
+        break;
+      case PARSE_USAGE:
+        PrintUsage(doc, view.m_parser.m_commandIndex);
+        break;
+      case PARSE_NO_EOL:
+        doc.PrintLine("No EOL in current statement. Use semicolon.");
+        break;
+      case PARSE_BAD_INSTRUCTION:
+        doc.PrintLine("Bad instruction or system data.");
+        break;
+      default:  // a label or script statement has no effect at the console
+        break;
+    }
+  }
+}
+
+}  // namespace zelk

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+
+#include "command/StatementParser.h"
+#include "console/ZelkDoc.h"
+
+namespace zelk {
+
+class DrawContext;
+class Platform;
+
+// The console view, free of any platform: the paint rules, the key rules that turn typed
+// characters into an input line, the hand-over of that line to the command interpreter, and the
+// view's creation and destruction steps. The desktop window and batch mode both drive it.
+//
+// It also holds the state that the command interpreter and the compiler share with it: the parse
+// result, the start-up directory and the platform.
+class CZelkView {
+ public:
+  CZelkView(CZelkDoc& doc, Platform& platform);
+  CZelkView(const CZelkView&) = delete;
+  CZelkView& operator=(const CZelkView&) = delete;
+
+  // Creation: records the start-up directory, empties the token slots, loads the options file and
+  // requests the first clear.
+  void OnCreate();
+  // Destruction: saves the options file without any message.
+  void OnDestroy();
+
+  // The key rules, for one character code after the keyboard's translation.
+  void OnChar(unsigned char code);
+  // Enter and Tab: hands the input line to the command interpreter.
+  void SubmitInput();
+  // The paint, on a client area clientHeight pixels high.
+  void OnDraw(DrawContext& dc, int clientHeight);
+
+  // A menu or toolbar command that runs a console word as if it had been typed, without opening
+  // a new prompt first. Status is framed by two rules.
+  void RunBridge(const char* word);
+  void OnActionStatus();
+  void OnHelpCommandList();
+
+  CZelkDoc& Doc() { return m_doc; }
+  Platform& GetPlatform() { return m_platform; }
+
+  CZelkDoc& m_doc;
+  Platform& m_platform;
+  StatementParser m_parser;
+  // The start-up directory: the Windows-1252 text that messages show, and the host path that
+  // files are opened with. Both are kept whole, whatever their length.
+  std::string m_startDir;
+  std::string m_startDirHost;
+  bool m_quoteMode = false;
+  // Set while a compile runs, so that a compile line inside a source can be refused.
+  bool m_compiling = false;
+  // Compiles that did not end in success since the view was created (batch mode's exit status).
+  int m_failedCompiles = 0;
+};
+
+}  // namespace zelk

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Zelk keeps every text (console cells, statement lines, settings, source and compiled files) as
+// bytes in the Windows-1252 code page, one byte a character. These two functions are the only
+// places where text crosses to UTF-8: terminals, host paths and the desktop's widgets.
+namespace zelk {
+
+// UTF-8 to Windows-1252. A character that Windows-1252 cannot hold, and every byte that is not
+// part of a valid UTF-8 sequence, becomes '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// Windows-1252 to UTF-8. The five bytes that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F,
+// 0x90, 0x9D) are carried as the C1 control characters of the same number, so nothing is lost.
+std::string Cp1252ToUtf8(std::string_view text);
+
+// The Unicode code point of one Windows-1252 byte, and back (-1 when there is none).
+char32_t Cp1252ToCodePoint(unsigned char byte);
+int CodePointToCp1252(char32_t codePoint);
+
+}  // namespace zelk

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// The file layer. Zelk builds its paths as texts in its own form (Windows-1252 bytes, backslash
+// separators, e.g. "c:\scripts\intro.scr"); HostPath turns such a text into the path the host
+// file system uses. Every file the core reads or writes goes through FileSystem, so that tests can
+// watch or fail any operation.
+namespace zelk {
+
+// Zelk path text to host path: every backslash becomes '/', the bytes become UTF-8.
+std::string HostPath(std::string_view zelkPath);
+// Host path to a Zelk text: UTF-8 to Windows-1252; separators are kept as they are.
+std::string ZelkPathText(std::string_view hostPath);
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to size bytes; returns the count, 0 at the end of the file, -1 on an error.
+  virtual long long Read(char* buffer, std::size_t size) = 0;
+  virtual bool Close() = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  // Writes all size bytes or reports failure.
+  virtual bool Write(const char* data, std::size_t size) = 0;
+  virtual bool Seek(std::uint64_t offset) = 0;
+  // Closing can report a failed write that the system had deferred.
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // nullptr when the file cannot be opened.
+  virtual std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) = 0;
+  // Creates the file, or empties an existing one; nullptr when that fails.
+  virtual std::unique_ptr<OutputFile> Create(const std::string& hostPath) = 0;
+  // Moves from over to, replacing to atomically.
+  virtual bool Rename(const std::string& from, const std::string& to) = 0;
+  virtual bool Remove(const std::string& hostPath) = 0;
+  virtual bool Exists(const std::string& hostPath) = 0;
+  // True when the path names an existing file that is marked read-only (no write permission bit
+  // at all), which Zelk honours even for a user who could write it anyway.
+  virtual bool IsReadOnly(const std::string& hostPath) = 0;
+  // The name of an entry of directory dir that equals name ignoring ASCII letter case ("" when
+  // there is none). An exact match is preferred.
+  virtual std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) = 0;
+};
+
+// The real file system of a POSIX host.
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) override;
+  std::unique_ptr<OutputFile> Create(const std::string& hostPath) override;
+  bool Rename(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& hostPath) override;
+  bool Exists(const std::string& hostPath) override;
+  bool IsReadOnly(const std::string& hostPath) override;
+  std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) override;
+};
+
+// Joins a host directory and a file name with one '/'.
+std::string JoinHostPath(const std::string& dir, const std::string& name);
+
+}  // namespace zelk

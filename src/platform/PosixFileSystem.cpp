@@ -1,0 +1,147 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <strings.h>
+
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+
+namespace zelk {
+
+std::string HostPath(std::string_view zelkPath) {
+  std::string host = Cp1252ToUtf8(zelkPath);
+  for (char& c : host) {
+    if (c == '\\') c = '/';
+  }
+  return host;
+}
+
+std::string ZelkPathText(std::string_view hostPath) { return Utf8ToCp1252(hostPath); }
+
+std::string JoinHostPath(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  if (dir.back() == '/') return dir + name;
+  return dir + "/" + name;
+}
+
+namespace {
+
+class PosixInputFile final : public InputFile {
+ public:
+  explicit PosixInputFile(int fd) : m_fd(fd) {}
+  ~PosixInputFile() override { Close(); }
+
+  long long Read(char* buffer, std::size_t size) override {
+    for (;;) {
+      const ssize_t n = ::read(m_fd, buffer, size);
+      if (n >= 0) return n;
+      if (errno != EINTR) return -1;
+    }
+  }
+
+  bool Close() override {
+    if (m_fd < 0) return true;
+    const int rc = ::close(m_fd);
+    m_fd = -1;
+    return rc == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+class PosixOutputFile final : public OutputFile {
+ public:
+  explicit PosixOutputFile(int fd) : m_fd(fd) {}
+  ~PosixOutputFile() override { Close(); }
+
+  bool Write(const char* data, std::size_t size) override {
+    while (size > 0) {
+      const ssize_t n = ::write(m_fd, data, size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      data += n;
+      size -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  bool Seek(std::uint64_t offset) override {
+    return ::lseek(m_fd, static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+  }
+
+  bool Close() override {
+    if (m_fd < 0) return true;
+    const int rc = ::close(m_fd);
+    m_fd = -1;
+    return rc == 0;
+  }
+
+ private:
+  int m_fd;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> PosixFileSystem::OpenRead(const std::string& hostPath) {
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  // A directory opens for reading on POSIX but is not a file.
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInputFile>(fd);
+}
+
+std::unique_ptr<OutputFile> PosixFileSystem::Create(const std::string& hostPath) {
+  if (IsReadOnly(hostPath)) return nullptr;
+  const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixOutputFile>(fd);
+}
+
+bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool PosixFileSystem::Remove(const std::string& hostPath) {
+  return ::unlink(hostPath.c_str()) == 0;
+}
+
+bool PosixFileSystem::Exists(const std::string& hostPath) {
+  struct stat st {};
+  return ::stat(hostPath.c_str(), &st) == 0;
+}
+
+bool PosixFileSystem::IsReadOnly(const std::string& hostPath) {
+  struct stat st {};
+  if (::stat(hostPath.c_str(), &st) != 0) return false;
+  return S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0;
+}
+
+std::string PosixFileSystem::FindIgnoringCase(const std::string& hostDir, const std::string& name) {
+  const std::string exact = JoinHostPath(hostDir, name);
+  struct stat st {};
+  if (::stat(exact.c_str(), &st) == 0) return name;
+  DIR* dir = ::opendir(hostDir.empty() ? "." : hostDir.c_str());
+  if (dir == nullptr) return {};
+  std::string found;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
+      found = entry->d_name;
+      break;
+    }
+  }
+  ::closedir(dir);
+  return found;
+}
+
+}  // namespace zelk

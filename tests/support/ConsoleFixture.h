@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "console/ZelkView.h"
+#include "support/RecordingPlatform.h"
+#include "support/TempDir.h"
+
+namespace zelk::test {
+
+// A document and a view on a recording platform whose start-up directory is a fresh temporary
+// directory; lines are typed as a user would type them.
+class ConsoleFixture : public ::testing::Test {
+ protected:
+  ConsoleFixture() : view(doc, platform) {
+    platform.currentDirectory = dir.Path();
+    view.OnCreate();
+    doc.ClearScreen();  // what the first paint does
+    doc.m_drawMode = DRAW_NORMAL;
+  }
+
+  void Type(const std::string& text) {
+    for (const char c : text) view.OnChar(static_cast<unsigned char>(c));
+  }
+  void Enter(const std::string& text) {
+    Type(text);
+    view.OnChar(13);
+  }
+
+  // The text of a console line up to its terminator, without trailing blanks.
+  std::string Line(int index) const {
+    std::string text(doc.m_lines[index].data(), ::strnlen(doc.m_lines[index].data(), LINE_CELLS));
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+  }
+  // Lines first..last-1 (as Line gives them).
+  std::vector<std::string> Lines(int first, int last) const {
+    std::vector<std::string> lines;
+    for (int i = first; i < last; ++i) lines.push_back(Line(i));
+    return lines;
+  }
+  // What was printed after the typed line at fromLine, up to the current prompt.
+  std::vector<std::string> Output(int typedLine = 0) const {
+    return Lines(typedLine + 1, doc.m_curLine);
+  }
+
+  TempDir dir;
+  RecordingPlatform platform;
+  CZelkDoc doc;
+  CZelkView view;
+};
+
+}  // namespace zelk::test

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "environment/EnvironmentSettings.h"
+#include "platform/Platform.h"
+
+namespace zelk::test {
+
+// A platform that records every call with its arguments, for tests. Files go to the real file
+// system unless a test gives it another FileSystem (for example one that fails on purpose).
+class RecordingPlatform : public Platform {
+ public:
+  struct StartedProgram {
+    std::string program;
+    std::vector<std::string> arguments;
+    std::string workingDir;
+  };
+  struct ChooseFileCall {
+    std::string filter;
+    std::string initialDir;
+  };
+
+  void RequestRepaint(bool erase) override { repaints.push_back(erase); }
+  void RequestClose() override { ++closeRequests; }
+  void OpenUrl(const std::string& url) override { urls.push_back(url); }
+  void StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::string& workingDir) override {
+    programs.push_back({program, arguments, workingDir});
+  }
+  void PlaySoundSync(const std::string& wavePath) override { sounds.push_back(wavePath); }
+  void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
+  DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) override {
+    ++dialogRuns;
+    return dialog ? dialog(settings) : DialogResult::Cancelled;
+  }
+  FileChoice ChooseFile(const std::string& filter, const std::string& initialDir) override {
+    chooseFileCalls.push_back({filter, initialDir});
+    if (fileChoices.empty()) return {};
+    FileChoice choice = fileChoices.front();
+    fileChoices.pop_front();
+    return choice;
+  }
+  std::string CurrentDirectory() override { return currentDirectory; }
+  FileSystem& Files() override { return files != nullptr ? *files : m_posixFiles; }
+
+  // What the test sets up.
+  std::string currentDirectory;
+  FileSystem* files = nullptr;
+  std::function<DialogResult(EnvironmentSettings&)> dialog;
+  std::deque<FileChoice> fileChoices;
+
+  // What the code did.
+  std::vector<bool> repaints;
+  int closeRequests = 0;
+  std::vector<std::string> urls;
+  std::vector<StartedProgram> programs;
+  std::vector<std::string> sounds;
+  std::vector<std::string> messageBoxes;
+  int dialogRuns = 0;
+  std::vector<ChooseFileCall> chooseFileCalls;
+
+ private:
+  PosixFileSystem m_posixFiles;
+};
+
+}  // namespace zelk::test
