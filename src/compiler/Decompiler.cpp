@@ -165,9 +165,9 @@ bool StringsAreClean(const unsigned char* record) {
 std::string FormatReal(float value) {
   if (std::isnan(value)) return {};
   if (std::isinf(value)) {
-    // 2^128 - 2^103: the smallest decimal that rounds to infinity.
-    return value > 0 ? "340282356779733661637539395458142568448"
-                     : "-340282356779733661637539395458142568448";
+    // Past the rounding boundary of the float range: read back as infinity.
+    return value > 0 ? "340282360000000000000000000000000000000"
+                     : "-340282360000000000000000000000000000000";
   }
   char buffer[512];
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);

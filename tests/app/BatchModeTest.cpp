@@ -1,0 +1,186 @@
+// End-to-end tests: the zelk binary in batch mode, run in a temporary directory.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace zelk::test {
+namespace {
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+// Runs zelk with the arguments in dir, with input as its standard input.
+RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "") {
+  dir.Write(".stdin", input);
+  std::string command = "cd " + Quote(dir.Path()) + " && " + Quote(ZELK_BINARY);
+  for (const std::string& arg : args) command += " " + Quote(arg);
+  command += " < .stdin > .stdout 2> .stderr";
+  const int raw = std::system(command.c_str());
+  RunResult run;
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.out = dir.Read(".stdout");
+  run.err = dir.Read(".stderr");
+  return run;
+}
+
+const std::string kRule(254, '-');
+
+TEST(BatchMode, TypedLinesAndTheirAnswersMakeTheTranscript) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"-c", "Version", "-c", "clear", "-c", "goto(x)", "-c", ""});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out,
+            "OK>version\n"
+            "Zelk Script Compiler Version 1.01\n"
+            "Copyright (C) 1998 The Zelk Team\n"
+            "Written by the Zelk Team\n"
+            "OK>clear\n"
+            "OK>goto(x)\n"
+            "No EOL in current statement. Use semicolon.\n"
+            "OK>\n");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(BatchMode, CompilesTheBundledExampleAndSavesTheOptions) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"-c", "sv_load_dir = \"" ZELK_EXAMPLES_DIR "\";", "-c",
+                             "sv_save_dir = \"" + dir.Path() + "\";", "-c", "compile intro"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("Compile successful."), std::string::npos) << run.out;
+  EXPECT_TRUE(dir.Exists("intro.dat"));
+  EXPECT_EQ(dir.Read("zelk.cfg").size(), 1828u);
+  // The next run in the same directory starts with the saved directories.
+  const RunResult again = Zelk(dir, {"-c", "status"});
+  EXPECT_NE(again.out.find(" -> Save Dir: " + dir.Path() + "\\\n"), std::string::npos);
+}
+
+TEST(BatchMode, AFailedCompileExitsWithOneAndTheNoticeGoesToStandardError) {
+  TempDir dir;
+  dir.Write("bad.scr", "wait(1);\nfly(away);\n");
+  const std::string dirSetting = "\"" + dir.Path() + "\";";
+  const RunResult run = Zelk(dir, {"--batch"}, "sv_load_dir = " + dirSetting + "\nsv_save_dir = " + dirSetting +
+                                    "\ncompile bad\r\nversion\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("OK>compile bad\n" + kRule + "\nBad instruction or system data: "
+                         "fly(away);\nError encountered at line 2\n" + kRule + "\nOK>version\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(run.err.rfind("Compile was unsuccessfull.", 0), 0u) << run.err;
+}
+
+TEST(BatchMode, AMissingSourceIsAFailedCompileToo) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"-c", "compile nothing"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("File nothing.scr not found."), std::string::npos);
+}
+
+TEST(BatchMode, ReadsLinesFromAFileOrStandardInputAndStopsAtExit) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--batch", "lines.txt"}, std::vector<std::string>{"--batch"},
+        std::vector<std::string>{"--batch", "-"}}) {
+    TempDir dir;  // each run starts without an options file
+    dir.Write("lines.txt", "god\r\nexit\ngod\n");
+    const RunResult run = Zelk(dir, args, dir.Read("lines.txt"));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "OK>god\nGod mode on\nOK>exit\n") << args.size();
+  }
+}
+
+TEST(BatchMode, TextIsConvertedBetweenUtf8AndTheConsolesCodePage) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"-c", "sv_params = \"caf\xC3\xA9 \xE6\x97\xA5\";"});
+  EXPECT_EQ(run.out, "OK>sv_params = \"caf\xC3\xA9 ?\";\nParameters are caf\xC3\xA9 ?\n");
+}
+
+TEST(BatchMode, LinesSetsThePageOfCmdlist) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"--lines", "21", "-c", "cmdlist"});
+  // A console of 21 lines pages by 20 lines: entries 0 to 3 and the separator of entry 4.
+  EXPECT_EQ(run.out.substr(0, 11), "OK>cmdlist\n");
+  int lines = 0;
+  for (const char c : run.out) lines += c == '\n';
+  EXPECT_EQ(lines, 21);
+  EXPECT_NE(run.out.find("-> COMMAND 3:"), std::string::npos);
+  EXPECT_EQ(run.out.find("-> COMMAND 4:"), std::string::npos);
+}
+
+TEST(BatchMode, EnvNeedsTheDesktop) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {"-c", "env"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "OK>env\nThe Environment dialog needs the desktop window.\n");
+}
+
+TEST(BatchMode, UsageErrorsExitWithTwo) {
+  TempDir dir;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--nonsense"}, std::vector<std::string>{"--batch", "missing.txt"},
+        std::vector<std::string>{"--lines", "60", "-c", "x"}}) {
+    const RunResult run = Zelk(dir, args);
+    EXPECT_EQ(run.status, 2) << args[0];
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.err.empty());
+  }
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+}
+
+TEST(BatchMode, HelpAndVersion) {
+  TempDir dir;
+  const RunResult help = Zelk(dir, {"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char* option : {"-c LINE", "--batch", "--lines N", "--decompile", "--version"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk 1.01\n");
+}
+
+TEST(BatchMode, BadBytesInTheInputNeverCrash) {
+  TempDir dir;
+  std::string input;
+  for (int b = 1; b < 256; ++b) {
+    if (b != '\n') input += static_cast<char>(b);
+  }
+  input += "\n" + std::string(5000, '"') + "\n\x08\x08\x08\tversion\n" + std::string(300, 'A') +
+           "\n";
+  const RunResult run = Zelk(dir, {"--batch"}, input);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("Zelk Script Compiler Version 1.01"), std::string::npos);
+}
+
+TEST(BatchMode, DecompilesACompiledScript) {
+  TempDir dir;
+  dir.Write("a.scr", "label@top;\nwait(0.5);\ngoto(top);\n");
+  ASSERT_EQ(Zelk(dir, {"-c", "compile a"}).status, 0);
+  const RunResult run = Zelk(dir, {"--decompile", "a.dat"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "label@l0;\nwait(0.5);\ngoto(l0);\n");
+  dir.Write("broken.dat", "12345");
+  const RunResult broken = Zelk(dir, {"--decompile", "broken.dat"});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.err.find("shorter than the 8-byte header"), std::string::npos);
+  EXPECT_EQ(broken.out, "");
+}
+
+}  // namespace
+}  // namespace zelk::test

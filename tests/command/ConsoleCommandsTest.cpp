@@ -1,0 +1,158 @@
+#include "command/ConsoleCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ConsoleFixture.h"
+
+namespace zelk::test {
+namespace {
+
+using ConsoleCommands = ConsoleFixture;
+using Out = std::vector<std::string>;
+
+TEST_F(ConsoleCommands, AnswersEachKindOfLine) {
+  struct Case {
+    std::string typed;
+    Out output;
+  };
+  const Case cases[] = {
+      {"version", {"Zelk Script Compiler Version 1.01", "Copyright (C) 1998 The Zelk Team",
+                   "Written by the Zelk Team"}},
+      {"version now", {"Bad instruction or system data."}},
+      {" clear", {"Bad instruction or system data."}},
+      {"", {}},
+      {"     ", {}},
+      {"goto(start);", {}},
+      {"label@x;", {}},
+      {"goto(start)", {"No EOL in current statement. Use semicolon."}},
+      {"goto start;", {">> USAGE <<", "goto(string x);", "Where x is the label name",
+                       "goto statements overwrite the instruction pointer IP."}},
+      {"god", {"God mode on"}},
+      {"god;", {"God mode off"}},
+      {"god xyz", {"God mode on"}},
+      {"quake2 base1", {"Bad instruction or system data."}},
+      {"\"version\"", {"Bad instruction or system data."}},
+      {"\xE9t\xE9", {"Bad instruction or system data."}},
+  };
+  for (const Case& c : cases) {
+    const int typedLine = doc.m_curLine;
+    Enter(c.typed);
+    EXPECT_EQ(Output(typedLine), c.output) << c.typed;
+  }
+}
+
+TEST_F(ConsoleCommands, TrailingBlanksAndHighBytesAreTrimmedBeforeTheWordsAreTested) {
+  Enter("version   ");
+  EXPECT_EQ(Line(1), "Zelk Script Compiler Version 1.01");
+  std::strcpy(doc.m_statement, "version\x01\xFF\x80 ");
+  view.RunBridge(doc.m_statement);
+  EXPECT_EQ(Line(4), "Zelk Script Compiler Version 1.01");
+}
+
+TEST_F(ConsoleCommands, ClearRequestsAnErasingRepaintAndPrintsNothing) {
+  Enter("version");
+  platform.repaints.clear();
+  const short before = doc.m_curLine;
+  Enter("clear   ");
+  EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
+  ASSERT_FALSE(platform.repaints.empty());
+  EXPECT_EQ(platform.repaints.back(), true);
+  EXPECT_EQ(doc.m_curLine, before + 1);
+}
+
+TEST_F(ConsoleCommands, ExitQuitHomeAndEnvGoToThePlatform) {
+  Enter("exit");
+  Enter("quit");
+  EXPECT_EQ(platform.closeRequests, 2);
+  Enter("home");
+  EXPECT_EQ(platform.urls, std::vector<std::string>{HomePageUrl()});
+  Enter("env");
+  EXPECT_EQ(platform.dialogRuns, 1);
+  EXPECT_EQ(doc.m_curLine, 4);  // none of them printed a line
+}
+
+TEST_F(ConsoleCommands, EnvWithoutADesktopSaysSoAndChangesNothing) {
+  platform.dialog = [](EnvironmentSettings&) { return DialogResult::Unavailable; };
+  Enter("env");
+  EXPECT_EQ(Output(), Out{"The Environment dialog needs the desktop window."});
+  EXPECT_EQ(doc.m_settings.godOn, 0);
+}
+
+TEST_F(ConsoleCommands, CommandListPagesBySmallWindows) {
+  doc.m_lastLine = 20;
+  doc.ClearScreen();
+  Enter("cmdlist");
+  // goto, sv_color, wait and move_to take 5, 5, 4 and 5 lines; then the first line of entry 4.
+  EXPECT_EQ(doc.m_cmdlistNext, 4);
+  // The page of 20 lines below the typed line scrolled the typed line away.
+  EXPECT_EQ(Line(0), std::string(254, '-'));
+  EXPECT_EQ(Line(1), "-> COMMAND 0:");
+  EXPECT_EQ(Line(2), "              goto(string x);");
+  EXPECT_EQ(Line(5), std::string(254, '-'));
+  EXPECT_EQ(Line(6), "-> COMMAND 1:");
+  EXPECT_EQ(Line(19), std::string(254, '-'));  // the separator of entry 4 ends the page
+  // Entries 4 to 7 take 4 lines each; the last help line of entry 8 fills the page, so the next
+  // listing starts again with entry 8.
+  Enter("cmdlist");
+  EXPECT_EQ(doc.m_cmdlistNext, 8);
+}
+
+TEST_F(ConsoleCommands, AFullListingHolds301LinesAndStartsAgainAtTheEnd) {
+  doc.m_lastLine = 49;
+  int printed = 0;
+  int listings = 0;
+  struct Counter : LineObserver {
+    int lines = 0;
+    void OnLineLeft(const char*) override { ++lines; }
+  } counter;
+  doc.m_lineObserver = &counter;
+  std::vector<int> resumes;
+  do {
+    strcpy(doc.m_statement, "cmdlist");
+    const int before = counter.lines;
+    view.RunBridge("cmdlist");
+    printed += counter.lines - before;
+    resumes.push_back(doc.m_cmdlistNext);
+    ++listings;
+  } while (doc.m_cmdlistNext != 0 && listings < 20);
+  doc.m_lineObserver = nullptr;
+  EXPECT_GT(listings, 6);
+  // Each page stops within a block, whose separator and header are printed again next time, so
+  // the pages print more than the 301 lines of the listing.
+  EXPECT_GE(printed, 301);
+  for (std::size_t i = 1; i + 1 < resumes.size(); ++i) EXPECT_GT(resumes[i], resumes[i - 1]);
+}
+
+TEST_F(ConsoleCommands, BlocksNumberFromZeroAndIndentHelpLines) {
+  doc.m_lastLine = 49;
+  doc.m_cmdlistNext = 5;
+  view.RunBridge("cmdlist");
+  EXPECT_EQ(Line(0), std::string(254, '-'));
+  EXPECT_EQ(Line(1), "-> COMMAND 5:");
+  EXPECT_EQ(Line(2), "              god");
+  EXPECT_EQ(Line(3), "              God mode [On/Off].");
+  EXPECT_EQ(Line(4), std::string(254, '-'));
+}
+
+TEST_F(ConsoleCommands, ABlockLongerThanThePageCannotBePassed) {
+  doc.m_lastLine = 5;
+  doc.m_cmdlistNext = 37;  // on_see: 14 lines with separator and header
+  view.RunBridge("cmdlist");
+  EXPECT_EQ(doc.m_cmdlistNext, 37);
+  view.RunBridge("cmdlist");
+  EXPECT_EQ(doc.m_cmdlistNext, 37);
+}
+
+TEST_F(ConsoleCommands, UsageOfOnUseHasNineHelpLines) {
+  PrintUsage(doc, 30);
+  EXPECT_EQ(doc.m_curLine, 10);
+  EXPECT_EQ(Line(0), ">> USAGE <<");
+  EXPECT_EQ(Line(1), "on_use(string activator, string labelname);");
+  EXPECT_EQ(Line(9), "IP = current instruction before the branch");
+  PrintUsage(doc, 70);  // an empty slot prints nothing
+  PrintUsage(doc, -1);
+  EXPECT_EQ(doc.m_curLine, 10);
+}
+
+}  // namespace
+}  // namespace zelk::test

@@ -1,0 +1,208 @@
+#include "console/ZelkView.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/DrawContext.h"
+#include "support/ConsoleFixture.h"
+
+namespace zelk::test {
+namespace {
+
+using ZelkView = ConsoleFixture;
+
+TEST_F(ZelkView, LowerCasesOutsideQuotesAndKeepsCaseInside) {
+  Type("Say(\"Hello World\", 1, ATTN_NORM);");
+  EXPECT_EQ(Line(0), "OK>say(\"Hello World\", 1, attn_norm);\xA4");
+  EXPECT_FALSE(view.m_quoteMode);
+}
+
+TEST_F(ZelkView, BytesFrom128UpAndControlCharactersAreStoredUnchanged) {
+  Type(std::string("\xC4\x1B\n", 3));
+  EXPECT_EQ(doc.m_lines[0][3], '\xC4');
+  EXPECT_EQ(doc.m_lines[0][4], '\x1B');  // Escape is stored
+  EXPECT_EQ(doc.m_lines[0][5], '\n');
+  EXPECT_EQ(doc.m_curCol, 6);
+}
+
+TEST_F(ZelkView, TheInputLineHoldsAtMost251Characters) {
+  Type(std::string(251, 'a'));
+  EXPECT_EQ(doc.m_curCol, 254);
+  EXPECT_EQ(doc.m_lines[0][253], 'a');
+  EXPECT_EQ(doc.m_lines[0][254], CURSOR_MARK);
+  Type("b");  // dropped
+  EXPECT_EQ(doc.m_curCol, 254);
+  EXPECT_EQ(doc.m_lines[0][254], CURSOR_MARK);
+  EXPECT_EQ(doc.m_lines[0][255], '\0');
+  view.OnChar(8);
+  EXPECT_EQ(doc.m_curCol, 253);
+  EXPECT_EQ(doc.m_lines[0][253], CURSOR_MARK);
+  EXPECT_EQ(doc.m_lines[0][254], ' ');
+  view.OnChar(13);
+  EXPECT_EQ(doc.m_curLine, 2);  // "Bad instruction or system data." printed on line 1
+}
+
+TEST_F(ZelkView, BackspaceAtThePromptOnlyRedrawsTheCursor) {
+  view.OnChar(8);
+  EXPECT_EQ(Line(0), "OK>\xA4");
+  EXPECT_EQ(doc.m_curCol, 3);
+}
+
+TEST_F(ZelkView, BackspaceOverADoubleQuoteLeavesQuoteMode) {
+  Type("\"");
+  EXPECT_TRUE(view.m_quoteMode);
+  view.OnChar(8);
+  EXPECT_FALSE(view.m_quoteMode);
+  Type("AB");
+  EXPECT_EQ(Line(0), "OK>ab\xA4");
+}
+
+TEST_F(ZelkView, EnterAndTabSubmitAndResetQuoteMode) {
+  for (const unsigned char key : {13, 9}) {
+    Type("\"Version");
+    EXPECT_TRUE(view.m_quoteMode);
+    const int typedLine = doc.m_curLine;
+    view.OnChar(key);
+    EXPECT_FALSE(view.m_quoteMode) << int(key);
+    EXPECT_EQ(Line(typedLine), "OK>\"Version");
+    EXPECT_EQ(Line(typedLine + 1), "Bad instruction or system data.");
+  }
+}
+
+TEST_F(ZelkView, SubmitHandsThePaddedInputToTheInterpreterAndKeepsTheTypedLine) {
+  Enter("Version");
+  EXPECT_EQ(Line(0), "OK>version");
+  EXPECT_EQ(Line(1), "Zelk Script Compiler Version 1.01");
+  EXPECT_EQ(doc.m_curLine, 4);
+  EXPECT_EQ(Line(4), "OK>\xA4");
+}
+
+TEST_F(ZelkView, EnterOnAnEmptyPromptOpensANewPromptBelow) {
+  view.OnChar(13);
+  EXPECT_EQ(Line(0), "OK>");
+  EXPECT_EQ(Line(1), "OK>\xA4");
+  EXPECT_STREQ(doc.m_statement, "");  // the interpreter trimmed the blanks away
+}
+
+TEST_F(ZelkView, EveryKeyRequestsARepaintWithoutErase) {
+  platform.repaints.clear();
+  doc.m_drawMode = DRAW_CLEAR;
+  Type("ab");
+  EXPECT_EQ(platform.repaints, (std::vector<bool>{false, false}));
+  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+}
+
+TEST_F(ZelkView, CreationRecordsTheStartDirectoryAndRequestsAClear) {
+  RecordingPlatform other;
+  other.currentDirectory = dir.Path();
+  CZelkDoc otherDoc;
+  CZelkView otherView(otherDoc, other);
+  otherView.OnCreate();
+  EXPECT_EQ(otherView.m_startDirHost, dir.Path());
+  EXPECT_EQ(otherView.m_startDir, dir.Path());
+  EXPECT_EQ(otherDoc.m_drawMode, DRAW_CLEAR);
+  EXPECT_EQ(other.repaints, std::vector<bool>{true});
+}
+
+// Records what the paint draws.
+class RecordingDrawContext : public DrawContext {
+ public:
+  void SelectFont(const FontDescription& font) override { fonts.push_back(font.height); }
+  void RestoreFont() override { ++restores; }
+  void SetBkColor(std::uint32_t color) override { bkColor = color; }
+  void SetTextColor(std::uint32_t color) override { textColor = color; }
+  void TextOut(int x, int y, const char* text, int count) override {
+    calls.push_back({x, y, std::string(text, static_cast<std::size_t>(count))});
+  }
+  struct Call {
+    int x;
+    int y;
+    std::string text;
+  };
+  std::vector<int> fonts;
+  int restores = 0;
+  std::uint32_t bkColor = 1;
+  std::uint32_t textColor = 1;
+  std::vector<Call> calls;
+};
+
+TEST_F(ZelkView, FirstPaintClearsAndDrawsFiftyPaddedLinesInGreenOnBlack) {
+  CZelkDoc freshDoc;
+  RecordingPlatform freshPlatform;
+  freshPlatform.currentDirectory = dir.Path();
+  CZelkView freshView(freshDoc, freshPlatform);
+  freshView.OnCreate();
+  RecordingDrawContext dc;
+  freshView.OnDraw(dc, 500);
+  ASSERT_EQ(dc.calls.size(), 50u);
+  EXPECT_EQ(dc.calls[0].text, "OK>\xA4" + std::string(251, ' '));
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(dc.calls[i].x, 0);
+    EXPECT_EQ(dc.calls[i].y, i * 16);
+    EXPECT_EQ(dc.calls[i].text.size(), 255u);
+  }
+  EXPECT_EQ(dc.textColor, 0x00AA00u);
+  EXPECT_EQ(dc.bkColor, 0u);
+  EXPECT_EQ(dc.fonts, std::vector<int>{16});
+  EXPECT_EQ(dc.restores, 1);
+  EXPECT_EQ(freshDoc.m_lastLine, 30);  // 500 / 16 - 1
+}
+
+TEST_F(ZelkView, PaintComputesTheLastLineFromTheHeight) {
+  struct Case {
+    int height;
+    short lastLine;
+  };
+  for (const Case c : {Case{500, 30}, Case{16, 0}, Case{800, 49}, Case{2000, 49}, Case{31, 0}}) {
+    RecordingDrawContext dc;
+    view.OnDraw(dc, c.height);
+    EXPECT_EQ(doc.m_lastLine, c.lastLine) << c.height;
+  }
+}
+
+TEST_F(ZelkView, PaintShowsTextAfterATerminatorAsBlanks) {
+  Enter("version");
+  doc.m_lines[1][5] = '\0';
+  RecordingDrawContext dc;
+  view.OnDraw(dc, 800);
+  EXPECT_EQ(dc.calls[1].text, "Zelk " + std::string(250, ' '));
+  EXPECT_EQ(doc.m_lines[1][LINE_CELLS], '\0');
+}
+
+TEST_F(ZelkView, SvColorChangesTheTextColourAtTheNextPaint) {
+  Enter("sv_color 255");
+  EXPECT_EQ(doc.m_curLine, 1);  // no line written
+  RecordingDrawContext dc;
+  view.OnDraw(dc, 800);
+  EXPECT_EQ(dc.textColor, 0x00FF00u);
+}
+
+TEST_F(ZelkView, StatusBridgeFramesTheListingWithRulesAndTypedTextStays) {
+  Type("abc");
+  view.OnActionStatus();
+  EXPECT_EQ(Line(0), std::string(255, '-'));
+  EXPECT_EQ(Line(1), " -> Quake Dir:");
+  EXPECT_EQ(Line(14), " -> Disconnect: OFF");
+  EXPECT_EQ(Line(15), std::string(255, '-'));
+  EXPECT_EQ(Line(16), "OK>\xA4");
+  EXPECT_EQ(platform.repaints.back(), false);
+}
+
+TEST_F(ZelkView, BridgesWithoutOutputLeaveTheTypedTextAndCursor) {
+  Type("abc");
+  platform.dialog = [](EnvironmentSettings&) { return DialogResult::Cancelled; };
+  view.RunBridge("env");
+  EXPECT_EQ(platform.dialogRuns, 1);
+  EXPECT_EQ(Line(0), "OK>abc\xA4");
+  EXPECT_EQ(doc.m_curCol, 6);
+  view.RunBridge("clear");
+  EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
+  RecordingDrawContext dc;
+  view.OnDraw(dc, 800);
+  EXPECT_EQ(Line(0), "OK>\xA4");
+}
+
+}  // namespace
+}  // namespace zelk::test

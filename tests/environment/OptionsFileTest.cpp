@@ -1,0 +1,129 @@
+#include "environment/OptionsFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "support/ConsoleFixture.h"
+
+namespace zelk::test {
+namespace {
+
+using OptionsFile = ConsoleFixture;
+
+std::string Image(const EnvironmentSettings& s) {
+  std::string image(OPTIONS_IMAGE_SIZE, '\0');
+  WriteSettingsImage(s, reinterpret_cast<unsigned char*>(image.data()));
+  return image;
+}
+
+TEST(SettingsImage, FieldsStandAtTheirOffsetsLittleEndian) {
+  EnvironmentSettings s;
+  s.spare = 0x01020304;
+  SetText(s.quake2Dir, "Q");
+  SetText(s.parameters, "P");
+  SetText(s.mapName, "M");
+  SetText(s.gameName, "G");
+  s.cheatsOn = 1;
+  s.godOn = 2;
+  s.noTargetOn = 3;
+  s.giveAllOn = 4;
+  s.deathmatchValue = -2;
+  s.disconnectOn = 6;
+  s.videoMode = 7;
+  SetText(s.saveDir, "S");
+  SetText(s.loadDir, "L");
+  SetText(s.editorCommand, "E");
+  s.errorSoundOn = 1;
+  const std::string image = Image(s);
+  ASSERT_EQ(image.size(), 1828u);
+  EXPECT_EQ(image.substr(0, 4), std::string("\x04\x03\x02\x01", 4));
+  const std::pair<std::size_t, char> texts[] = {{4, 'Q'},    {260, 'P'},  {516, 'M'},
+                                                {772, 'G'},  {1056, 'S'}, {1312, 'L'},
+                                                {1568, 'E'}};
+  for (const auto& [offset, c] : texts) EXPECT_EQ(image[offset], c) << offset;
+  const std::pair<std::size_t, int> ints[] = {{1028, 1}, {1032, 2}, {1036, 3}, {1040, 4},
+                                              {1048, 6}, {1052, 7}, {1824, 1}};
+  for (const auto& [offset, v] : ints) EXPECT_EQ(image[offset], v) << offset;
+  EXPECT_EQ(image.substr(1044, 4), std::string("\xFE\xFF\xFF\xFF", 4));
+  EnvironmentSettings back;
+  ReadSettingsImage(reinterpret_cast<const unsigned char*>(image.data()), image.size(), back);
+  EXPECT_EQ(Image(back), image);
+}
+
+TEST_F(OptionsFile, FirstRunStartsEmptyAndTheEndOfTheRunWritesTheFile) {
+  EXPECT_STREQ(doc.m_settings.quake2Dir, "");
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+  Enter("sv_quake2_dir = \"C:\\Quake2\";");
+  view.OnDestroy();
+  ASSERT_EQ(dir.Read("zelk.cfg").size(), 1828u);
+
+  RecordingPlatform next;
+  next.currentDirectory = dir.Path();
+  CZelkDoc nextDoc;
+  CZelkView nextView(nextDoc, next);
+  nextView.OnCreate();
+  EXPECT_STREQ(nextDoc.m_settings.quake2Dir, "C:\\Quake2\\");
+}
+
+TEST_F(OptionsFile, AShortFileReplacesOnlyTheLeadingBytes) {
+  std::string bytes = std::string("\x2A\0\0\0", 4) + std::string(96, 'q');
+  dir.Write("zelk.cfg", bytes);
+  doc.m_settings.godOn = 1;
+  LoadOptions(view);
+  EXPECT_EQ(doc.m_settings.spare, 42);
+  EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(96, 'q'));
+  EXPECT_EQ(doc.m_settings.godOn, 1);
+}
+
+TEST_F(OptionsFile, ATextWithoutItsZeroByteIsCutTo255Characters) {
+  EnvironmentSettings s;
+  std::string image = Image(s);
+  std::fill(image.begin() + 4, image.begin() + 260, 'x');
+  dir.Write("zelk.cfg", image + "extra bytes are ignored");
+  LoadOptions(view);
+  EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(255, 'x'));
+  EXPECT_STREQ(doc.m_settings.parameters, "");
+}
+
+TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
+  EnvironmentSettings s;
+  s.spare = 77;
+  SetText(s.mapName, "base1");
+  dir.Write("Zelk.CFG", Image(s));
+  LoadOptions(view);
+  EXPECT_STREQ(doc.m_settings.mapName, "base1");
+  EXPECT_TRUE(SaveOptions(view));
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+  EXPECT_EQ(dir.Read("Zelk.CFG"), Image(doc.m_settings));
+  EXPECT_EQ(dir.Read("Zelk.CFG").substr(0, 1), "M");
+}
+
+TEST_F(OptionsFile, SaveOptionsSaysWhichFileItWrote) {
+  Enter("god");
+  platform.repaints.clear();
+  OnSaveOptions(view);
+  EXPECT_EQ(Line(2), "Current options saved to '" + dir.Path() + "\\zelk.cfg'");
+  EXPECT_EQ(platform.repaints, std::vector<bool>{true});
+  EXPECT_EQ(dir.Read("zelk.cfg"), Image(doc.m_settings));
+}
+
+TEST_F(OptionsFile, AReadOnlyFileIsNeitherReplacedNorDamaged) {
+  dir.Write("zelk.cfg", Image(doc.m_settings));
+  const std::string before = dir.Read("zelk.cfg");
+  ASSERT_EQ(::chmod(dir.File("zelk.cfg").c_str(), 0444), 0);
+  Enter("god");
+  OnSaveOptions(view);
+  EXPECT_EQ(Line(2), "Unable to saved to '" + dir.Path() + "\\zelk.cfg'!");
+  EXPECT_EQ(dir.Read("zelk.cfg"), before);
+  EXPECT_FALSE(dir.Exists("zelk.cfg.new"));
+}
+
+TEST_F(OptionsFile, AMissingStartDirectoryFailsWithoutCreatingAnything) {
+  view.m_startDirHost = dir.File("gone");
+  view.m_startDir = view.m_startDirHost;
+  EXPECT_FALSE(SaveOptions(view));
+  EXPECT_FALSE(dir.Exists("gone"));
+}
+
+}  // namespace
+}  // namespace zelk::test

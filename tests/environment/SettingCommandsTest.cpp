@@ -1,0 +1,129 @@
+#include "environment/SettingCommands.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ConsoleFixture.h"
+
+namespace zelk::test {
+namespace {
+
+using SettingCommands = ConsoleFixture;
+using Out = std::vector<std::string>;
+
+TEST_F(SettingCommands, EachCommandStoresItsValueAndConfirmsIt) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"sv_quake2_dir = \"C:\\Quake2\";", "Quake2 directory is now: C:\\Quake2\\"},
+      {"sv_quake2_dir=\"\";", "Quake2 directory is now: \\"},
+      {"sv_load_dir = \"C:\\Scripts\\\";", "Loading directory is now: C:\\Scripts\\"},
+      {"sv_save_dir = \"D:/out/\";", "Saving directory is now: D:/out/\\"},
+      {"sv_editor = \"notepad.exe\";", ".SCR editor is now: notepad.exe"},
+      {"sv_params = \"+set x %d\";", "Parameters are +set x %d"},
+      {"map base1", "Map set to base1"},
+      {"game ctf", "Game set to ctf"},
+      {"deathmatch 0", "Deathmatch set to 0"},
+      {"deathmatch -1", "Deathmatch set to -1"},
+      {"video 3", "Video set to 3"},
+      {"video 2147483648", "Video set to -2147483648"},
+  };
+  for (const auto& [typed, confirmation] : cases) {
+    const int typedLine = doc.m_curLine;
+    Enter(typed);
+    EXPECT_EQ(Output(typedLine), Out{confirmation}) << typed;
+  }
+  EXPECT_STREQ(doc.m_settings.quake2Dir, "\\");
+  EXPECT_STREQ(doc.m_settings.loadDir, "C:\\Scripts\\");
+  EXPECT_STREQ(doc.m_settings.saveDir, "D:/out/\\");
+  EXPECT_STREQ(doc.m_settings.editorCommand, "notepad.exe");
+  EXPECT_STREQ(doc.m_settings.parameters, "+set x %d");
+  EXPECT_STREQ(doc.m_settings.mapName, "base1");
+  EXPECT_STREQ(doc.m_settings.gameName, "ctf");
+  EXPECT_EQ(doc.m_settings.deathmatchValue, -1);
+  EXPECT_EQ(doc.m_settings.videoMode, std::numeric_limits<std::int32_t>::min());
+}
+
+TEST_F(SettingCommands, TogglesSwitchOnAndOff) {
+  struct Case {
+    const char* word;
+    std::int32_t EnvironmentSettings::*flag;
+    const char* on;
+    const char* off;
+  };
+  const Case cases[] = {
+      {"god", &EnvironmentSettings::godOn, "God mode on", "God mode off"},
+      {"cheats", &EnvironmentSettings::cheatsOn, "Cheats mode on", "Cheats mode off"},
+      {"notarget", &EnvironmentSettings::noTargetOn, "No Target on", "No Target off"},
+      {"give_all", &EnvironmentSettings::giveAllOn, "Give All on", "Give All off"},
+      {"disconnect", &EnvironmentSettings::disconnectOn, "Disconnect on", "Disconnect off"},
+  };
+  for (const Case& c : cases) {
+    int typedLine = doc.m_curLine;
+    Enter(c.word);
+    EXPECT_EQ(Output(typedLine), Out{c.on});
+    EXPECT_EQ(doc.m_settings.*c.flag, 1);
+    typedLine = doc.m_curLine;
+    Enter(c.word);
+    EXPECT_EQ(Output(typedLine), Out{c.off});
+    EXPECT_EQ(doc.m_settings.*c.flag, 0);
+    doc.m_settings.*c.flag = 7;  // from an edited options file: counts as on
+    typedLine = doc.m_curLine;
+    Enter(c.word);
+    EXPECT_EQ(Output(typedLine), Out{c.off});
+  }
+}
+
+TEST_F(SettingCommands, WrongFormsLeaveTheSettingsUnchanged) {
+  Enter("sv_quake2_dir \"C:\\Quake2\";");
+  Enter("sv_quake2_dir = \"C:\\Quake2\"");
+  Enter("deathmatch");
+  Enter("map Base1");  // lower-cased at the console, so this one works
+  EXPECT_STREQ(doc.m_settings.quake2Dir, "");
+  EXPECT_EQ(Line(1), ">> USAGE <<");
+  EXPECT_STREQ(doc.m_settings.mapName, "base1");
+}
+
+TEST_F(SettingCommands, SvColorWritesNoLine) {
+  Enter("sv_color 255");
+  EXPECT_EQ(doc.m_colorIntensity, 255);
+  EXPECT_EQ(doc.m_curLine, 1);
+  Enter("sv_color -3");
+  EXPECT_EQ(doc.m_colorIntensity, -3);
+}
+
+TEST_F(SettingCommands, ADirectoryWithNoRoomForItsBackslashIsRefused) {
+  SetText(doc.m_settings.loadDir, "keep\\");
+  strcpy(doc.m_statement, "sv_load_dir=\"x\";");
+  ASSERT_EQ(view.m_parser.ParseStatement(doc.m_statement), 1);
+  view.m_parser.MutableToken(1) = std::string(255, 'd');
+  EXPECT_FALSE(ApplySetting(view));
+  EXPECT_STREQ(doc.m_settings.loadDir, "keep\\");
+  view.m_parser.MutableToken(1) = std::string(254, 'd') + "\\";
+  EXPECT_TRUE(ApplySetting(view));
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), std::string(254, 'd') + "\\");
+}
+
+TEST_F(SettingCommands, StatusListsTheSettingsInItsOwnOrder) {
+  Enter("status");
+  EXPECT_EQ(Output(), (Out{" -> Quake Dir:", " -> Quake Parameters:", " -> Quake Game:",
+                           " -> Quake Map:", " -> Deathmatch: OFF", " -> Video: 0",
+                           " -> Save Dir:", " -> Load Dir:", " -> .SCR Editor:",
+                           " -> God Mode: OFF", " -> Cheats: OFF", " -> No Target: OFF",
+                           " -> All Items: OFF", " -> Disconnect: OFF"}));
+  Enter("clear");
+  doc.ClearScreen();
+  SetText(doc.m_settings.gameName, "ctf");
+  SetText(doc.m_settings.mapName, "q2dm1");
+  doc.m_settings.deathmatchValue = -1;
+  doc.m_settings.godOn = 1;
+  doc.m_settings.giveAllOn = 5;
+  Enter("status");
+  const Out out = Output();
+  ASSERT_EQ(out.size(), 14u);
+  EXPECT_EQ(out[2], " -> Quake Game: ctf");
+  EXPECT_EQ(out[3], " -> Quake Map: q2dm1");
+  EXPECT_EQ(out[4], " -> Deathmatch: -1");
+  EXPECT_EQ(out[9], " -> God Mode: ON");
+  EXPECT_EQ(out[12], " -> All Items: ON");
+}
+
+}  // namespace
+}  // namespace zelk::test

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+#include "support/TempDir.h"
+
+namespace zelk {
+namespace {
+
+TEST(Cp1252, ConvertsBothWaysAndMarksWhatItCannotHold) {
+  struct Case {
+    std::string utf8;
+    std::string cp1252;
+  };
+  const Case cases[] = {
+      {"plain", "plain"},
+      {"\xC2\xA4", "\xA4"},                  // the cursor mark
+      {"caf\xC3\xA9", "caf\xE9"},            // é
+      {"\xE2\x82\xAC", "\x80"},              // €
+      {"\xE2\x80\x9C" "q" "\xE2\x80\x9D", "\x93q\x94"},
+      {"\xE6\x97\xA5", "?"},                 // not in the code page
+      {"\xF0\x9F\x98\x80", "?"},             // outside the basic plane
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Utf8ToCp1252(c.utf8), c.cp1252) << c.utf8;
+    if (c.cp1252 != "?") {
+      EXPECT_EQ(Cp1252ToUtf8(c.cp1252), c.utf8);
+    }
+  }
+}
+
+TEST(Cp1252, InvalidUtf8BecomesQuestionMarksWithoutReadingPastTheEnd) {
+  EXPECT_EQ(Utf8ToCp1252("\xFF" "a"), "?a");
+  EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x82"), "??");
+  EXPECT_EQ(Utf8ToCp1252("\xC0\x80"), "??");  // overlong NUL
+  EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // a surrogate
+}
+
+TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
+}
+
+TEST(HostPath, MapsBackslashesAndConvertsToUtf8) {
+  EXPECT_EQ(HostPath("/home/me/scripts\\intro.scr"), "/home/me/scripts/intro.scr");
+  EXPECT_EQ(HostPath("c:\\caf\xE9\\a.scr"), "c:/caf\xC3\xA9/a.scr");
+  EXPECT_EQ(ZelkPathText("/tmp/caf\xC3\xA9"), "/tmp/caf\xE9");
+  EXPECT_EQ(JoinHostPath("/a/", "b"), "/a/b");
+  EXPECT_EQ(JoinHostPath("/a", "b"), "/a/b");
+  EXPECT_EQ(JoinHostPath("", "b"), "b");
+}
+
+TEST(PosixFileSystem, FindsNamesIgnoringCaseAndPrefersTheExactOne) {
+  test::TempDir dir;
+  PosixFileSystem files;
+  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "");
+  dir.Write("ZELK.Cfg", "x");
+  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "ZELK.Cfg");
+  dir.Write("zelk.cfg", "y");
+  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "zelk.cfg");
+}
+
+TEST(PosixFileSystem, ADirectoryIsNotAFileToRead) {
+  test::TempDir dir;
+  PosixFileSystem files;
+  EXPECT_EQ(files.OpenRead(dir.Path()), nullptr);
+  EXPECT_EQ(files.OpenRead(dir.File("missing")), nullptr);
+  dir.Write("f", "abc");
+  auto file = files.OpenRead(dir.File("f"));
+  ASSERT_NE(file, nullptr);
+  char buffer[8];
+  EXPECT_EQ(file->Read(buffer, sizeof buffer), 3);
+  EXPECT_EQ(file->Read(buffer, sizeof buffer), 0);
+}
+
+}  // namespace
+}  // namespace zelk
