@@ -1,5 +1,7 @@
 #include "command/CommandTable.h"
 
+#include <cstring>
+
 namespace zelk {
 namespace {
 
@@ -150,6 +152,16 @@ constexpr CommandTable kTable = {{
     {"credits", 0, 0, {}, STM, "credits;\nRoll the demo credits.\n"},
 }};
 
+constexpr bool NameIs(int index, std::string_view name) { return name == kTable[index].name; }
+static_assert(NameIs(CMD_GOTO, "goto") && NameIs(CMD_SAY, "say") && NameIs(CMD_WALK, "walk") &&
+              NameIs(CMD_RUN, "run") && NameIs(CMD_ON_BLOCK, "on_block") &&
+              NameIs(CMD_ON_USE, "on_use") && NameIs(CMD_ACTION_TARGET, "action_target") &&
+              NameIs(CMD_ATTACK, "attack") && NameIs(CMD_SPAWN, "spawn") &&
+              NameIs(CMD_START, "start") && NameIs(CMD_ON_TOUCH, "on_touch") &&
+              NameIs(CMD_ON_SEE, "on_see") && NameIs(CMD_ON_PAIN, "on_pain") &&
+              NameIs(CMD_LOOK_AT, "look_at") && NameIs(CMD_USE, "use"),
+              "the command codes name their entries");
+
 static_assert(kTable[COMMAND_COUNT - 1].name != nullptr && kTable[COMMAND_COUNT].name == nullptr,
               "the table fills exactly slots 0 to 61");
 
@@ -157,7 +169,11 @@ static_assert(kTable[COMMAND_COUNT - 1].name != nullptr && kTable[COMMAND_COUNT]
 // every line of a source twice, so the scan stays within the few names of one letter.
 struct Index {
   std::array<std::array<signed char, 16>, 26> byLetter{};
+  std::array<std::size_t, COMMAND_COUNT> lengths{};
   constexpr Index() {
+    for (int i = 0; i < COMMAND_COUNT; ++i) {
+      while (kTable[i].name[lengths[i]] != '\0') ++lengths[i];
+    }
     for (auto& bucket : byLetter) bucket.fill(-1);
     for (int i = 0; i < COMMAND_COUNT; ++i) {
       auto& bucket = byLetter[static_cast<unsigned char>(kTable[i].name[0]) - 'a'];
@@ -177,7 +193,9 @@ int FindCommand(std::string_view word) {
   if (word.empty() || word[0] < 'a' || word[0] > 'z') return -1;
   for (const signed char i : kIndex.byLetter[static_cast<unsigned char>(word[0]) - 'a']) {
     if (i < 0) break;
-    if (word == kTable[i].name) return i;
+    if (word.size() == kIndex.lengths[i] && std::memcmp(word.data(), kTable[i].name, word.size()) == 0) {
+      return i;
+    }
   }
   return -1;
 }

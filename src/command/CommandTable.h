@@ -33,6 +33,25 @@ struct CommandEntry {
   const char* help;  // lines, each ended by a newline
 };
 
+// The command codes of the statements that the compiler translates further.
+enum CommandCode : int {
+  CMD_GOTO = 0,
+  CMD_SAY = 18,
+  CMD_WALK = 19,
+  CMD_RUN = 21,
+  CMD_ON_BLOCK = 29,
+  CMD_ON_USE = 30,
+  CMD_ACTION_TARGET = 31,
+  CMD_ATTACK = 33,
+  CMD_SPAWN = 34,
+  CMD_START = 35,
+  CMD_ON_TOUCH = 36,
+  CMD_ON_SEE = 37,
+  CMD_ON_PAIN = 38,
+  CMD_LOOK_AT = 41,
+  CMD_USE = 44,
+};
+
 constexpr int COMMAND_SLOTS = 100;
 constexpr int COMMAND_COUNT = 62;
 using CommandTable = std::array<CommandEntry, COMMAND_SLOTS>;

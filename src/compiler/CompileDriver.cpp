@@ -80,12 +80,15 @@ std::unique_ptr<InputFile> OpenSource(CZelkView& view) {
 }  // namespace
 
 void CleanLine(char* text) {
+  text[255] = '\0';  // the walk ends at position 254 at the latest
   bool inQuotes = false;
-  for (int i = 0; i <= 254 && text[i] != '\0'; ++i) {
+  // Only quotes and slashes matter to the walk; the library scan skips everything else.
+  for (std::size_t i = std::strcspn(text, "\"/"); text[i] != '\0';
+       i += 1 + std::strcspn(text + i + 1, "\"/")) {
     if (text[i] == '"') {
       inQuotes = !inQuotes;
-    } else if (!inQuotes && text[i] == '/' && text[i + 1] == '/') {
-      std::memset(text + i, 0, static_cast<std::size_t>(255 - i));
+    } else if (!inQuotes && text[i + 1] == '/') {
+      std::memset(text + i, 0, 255 - i);
       break;
     }
   }

@@ -55,57 +55,75 @@ std::string QuoteString(const char* field) {
 // Undoes the translations of the encoder: the words that the codes stand for, and the labels,
 // which it marks in labelled. Returns false for a label index outside the script.
 bool RestoreWords(InstructionRecord& r, std::vector<bool>& labelled) {
-  const std::string_view word = Commands()[r.command].name;
   auto label = [&](std::int32_t index, char* field) {
     if (index < 0 || static_cast<std::size_t>(index) >= labelled.size()) return false;
     SetField(field, LabelName(index));
     labelled[static_cast<std::size_t>(index)] = true;
     return true;
   };
-  if (word == "say") {
-    static constexpr const char* kWords[] = {"attn_none", "attn_norm", "attn_idle",
-                                             "attn_static"};
-    if (r.Int1 < 0 || r.Int1 > 3) return true;  // left for the check to refuse
-    SetField(r.String2, kWords[r.Int1]);
-    r.Int1 = 0;
-  } else if (word == "attack") {
-    if (IsEmpty(r.String1)) {
-      SetField(r.String1, ".activator");
-      r.Int1 = r.Int2;
-      r.Int2 = 0;
-    }
-  } else if (word == "goto" || word == "start") {
-    if (!label(r.Int1, r.String1)) return false;
-    r.Int1 = 0;
-  } else if (word == "on_block" || word == "on_touch" || word == "on_see" || word == "on_pain") {
-    if (!label(r.Int2, r.String2)) return false;
-    r.Int2 = 0;
-    if (r.Int1 == CODE_ACTIVATOR) SetField(r.String1, ".client");
-    if (r.Int1 == CODE_NONE) SetField(r.String1, ".none");
-    r.Int1 = 0;
-  } else if (word == "on_use") {
-    if (r.Int1 == CODE_NONE) {
-      SetField(r.String2, ".none");
-    } else if (!label(r.Int1, r.String2)) {
-      return false;
-    }
-    r.Int1 = 0;
-  } else if (word == "look_at" || word == "run" || word == "walk") {
-    if (r.Int1 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
-      SetField(r.String1, ".activator");
+  switch (r.command) {
+    case CMD_SAY: {
+      static constexpr const char* kWords[] = {"attn_none", "attn_norm", "attn_idle",
+                                               "attn_static"};
+      if (r.Int1 < 0 || r.Int1 > 3) break;  // left for the check to refuse
+      SetField(r.String2, kWords[r.Int1]);
       r.Int1 = 0;
+      break;
     }
-  } else if (word == "action_target") {
-    if (r.Int2 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
-      SetField(r.String1, ".activator");
+    case CMD_ATTACK:
+      if (IsEmpty(r.String1)) {
+        SetField(r.String1, ".activator");
+        r.Int1 = r.Int2;
+        r.Int2 = 0;
+      }
+      break;
+    case CMD_GOTO:
+    case CMD_START:
+      if (!label(r.Int1, r.String1)) return false;
+      r.Int1 = 0;
+      break;
+    case CMD_ON_BLOCK:
+    case CMD_ON_TOUCH:
+    case CMD_ON_SEE:
+    case CMD_ON_PAIN:
+      if (!label(r.Int2, r.String2)) return false;
       r.Int2 = 0;
-    }
-  } else if (word == "spawn") {
-    if (IsEmpty(r.String2)) SetField(r.String2, ".none");
-  } else if (word == "use") {
-    if (r.Int1 == CODE_SELF) SetField(r.String2, ".self");
-    if (r.Int1 == CODE_ACTIVATOR) SetField(r.String2, ".activator");
-    if (r.Int1 == CODE_SELF || r.Int1 == CODE_ACTIVATOR) r.Int1 = 0;
+      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String1, ".client");
+      if (r.Int1 == CODE_NONE) SetField(r.String1, ".none");
+      r.Int1 = 0;
+      break;
+    case CMD_ON_USE:
+      if (r.Int1 == CODE_NONE) {
+        SetField(r.String2, ".none");
+      } else if (!label(r.Int1, r.String2)) {
+        return false;
+      }
+      r.Int1 = 0;
+      break;
+    case CMD_LOOK_AT:
+    case CMD_RUN:
+    case CMD_WALK:
+      if (r.Int1 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
+        SetField(r.String1, ".activator");
+        r.Int1 = 0;
+      }
+      break;
+    case CMD_ACTION_TARGET:
+      if (r.Int2 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
+        SetField(r.String1, ".activator");
+        r.Int2 = 0;
+      }
+      break;
+    case CMD_SPAWN:
+      if (IsEmpty(r.String2)) SetField(r.String2, ".none");
+      break;
+    case CMD_USE:
+      if (r.Int1 == CODE_SELF) SetField(r.String2, ".self");
+      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String2, ".activator");
+      if (r.Int1 == CODE_SELF || r.Int1 == CODE_ACTIVATOR) r.Int1 = 0;
+      break;
+    default:
+      break;
   }
   return true;
 }

@@ -36,10 +36,12 @@ SourceReader::Result SourceReader::Next(char* statement, int& length) {
                                                    : available;
     const std::size_t room = static_cast<std::size_t>(kMaxLine - length);
     const std::size_t taken = segment < room ? segment : room;
-    for (std::size_t i = 0; i < taken; ++i) {
-      const char c = start[i];
-      statement[length++] = c == '\t' ? ' ' : c;
+    char* stored = statement + length;
+    std::memcpy(stored, start, taken);
+    for (char* tab = stored; (tab = static_cast<char*>(std::memchr(tab, '\t', taken - static_cast<std::size_t>(tab - stored)))) != nullptr;) {
+      *tab = ' ';
     }
+    length += static_cast<int>(taken);
     if (newline != nullptr) {
       m_pos += segment + 1;
       statement[length] = '\0';

@@ -164,40 +164,55 @@ bool EncodeStatement(CZelkDoc& doc, StatementParser& parser) {
     }
   }
 
-  const std::string& word = parser.Token(0);
-  if (word == "say") {
-    return EncodeAttenuation(r);
-  } else if (word == "attack") {
-    if (Is(r.String1, ".activator")) {
-      r.Int2 = r.Int1;
-      r.Int1 = CODE_ACTIVATOR;
-      ClearString(r.String1);
-    }
-  } else if (word == "start" || word == "goto") {
-    return ResolveLabel(doc, word.c_str(), r.String1, r.Int1);
-  } else if (word == "on_block" || word == "on_touch" || word == "on_see" || word == "on_pain") {
-    return EncodeIntercept(doc, word.c_str());
-  } else if (word == "on_use") {
-    return EncodeOnUse(doc);
-  } else if (word == "look_at" || word == "run" || word == "walk") {
-    EncodeActivatorTarget(r);
-  } else if (word == "action_target") {
-    if (Is(r.String1, ".activator")) {
-      r.Int2 = CODE_ACTIVATOR;
-      ClearString(r.String1);
-    }
-  } else if (word == "spawn") {
-    if (Is(r.String2, ".none")) ClearString(r.String2);
-  } else if (word == "use") {
-    if (Is(r.String2, ".self")) {
-      r.Int1 = CODE_SELF;
-      ClearString(r.String2);
-    } else if (Is(r.String2, ".activator")) {
-      r.Int1 = CODE_ACTIVATOR;
-      ClearString(r.String2);
-    } else {
-      r.Int1 = 0;
-    }
+  // The rule of the statement word; the command code names the word.
+  const char* word = entry.name;
+  switch (r.command) {
+    case CMD_SAY:
+      return EncodeAttenuation(r);
+    case CMD_ATTACK:
+      if (Is(r.String1, ".activator")) {
+        r.Int2 = r.Int1;
+        r.Int1 = CODE_ACTIVATOR;
+        ClearString(r.String1);
+      }
+      break;
+    case CMD_START:
+    case CMD_GOTO:
+      return ResolveLabel(doc, word, r.String1, r.Int1);
+    case CMD_ON_BLOCK:
+    case CMD_ON_TOUCH:
+    case CMD_ON_SEE:
+    case CMD_ON_PAIN:
+      return EncodeIntercept(doc, word);
+    case CMD_ON_USE:
+      return EncodeOnUse(doc);
+    case CMD_LOOK_AT:
+    case CMD_RUN:
+    case CMD_WALK:
+      EncodeActivatorTarget(r);
+      break;
+    case CMD_ACTION_TARGET:
+      if (Is(r.String1, ".activator")) {
+        r.Int2 = CODE_ACTIVATOR;
+        ClearString(r.String1);
+      }
+      break;
+    case CMD_SPAWN:
+      if (Is(r.String2, ".none")) ClearString(r.String2);
+      break;
+    case CMD_USE:
+      if (Is(r.String2, ".self")) {
+        r.Int1 = CODE_SELF;
+        ClearString(r.String2);
+      } else if (Is(r.String2, ".activator")) {
+        r.Int1 = CODE_ACTIVATOR;
+        ClearString(r.String2);
+      } else {
+        r.Int1 = 0;
+      }
+      break;
+    default:
+      break;
   }
   return true;
 }
