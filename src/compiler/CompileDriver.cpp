@@ -77,6 +77,8 @@ std::unique_ptr<InputFile> OpenSource(CZelkView& view) {
   return view.m_platform.Files().OpenRead(HostPath(view.m_doc.m_sourcePath));
 }
 
+int CompileCleanLine(CZelkView& view);
+
 }  // namespace
 
 void CleanLine(char* text) {
@@ -105,7 +107,8 @@ int CollectLabels(CZelkView& view, int* labelOverflowLine) {
   SourceReader reader(*file);
   int length = 0;
   int lineNumber = 0;
-  while (reader.Next(doc.m_statement, length) == SourceReader::Result::Line) {
+  SourceReader::Result next;
+  while ((next = reader.Next(doc.m_statement, length)) == SourceReader::Result::Line) {
     ++lineNumber;
     if (length == 0) continue;
     CleanLine(doc.m_statement);
@@ -126,13 +129,37 @@ int CollectLabels(CZelkView& view, int* labelOverflowLine) {
   }
   file->Close();
   doc.m_instructionCount = 0;
-  return 0;
+  // A label table collected from part of the file would make the second pass report labels as
+  // missing that are there.
+  return next == SourceReader::Result::Error ? COMPILE_READ_FAILED : 0;
 }
 
 int CompileLine(CZelkView& view) {
   CZelkDoc& doc = view.m_doc;
   CleanLine(doc.m_statement);
   if (doc.m_statement[0] == '\0') return 1;
+  const int result = CompileCleanLine(view);
+  if (result == 0 && view.m_compileError.empty()) {
+    // The failures that print nothing of their own on the console.
+    view.m_compileError =
+        view.m_parser.m_commandIndex == CMD_SAY
+            ? "unknown attenuation word: use attn_none, attn_norm, attn_idle or attn_static"
+            : std::string("cannot compile this statement: ") + doc.m_statement;
+  }
+  return result;
+}
+
+namespace {
+
+// The message of a compile error is the first console line printed for the faulty line.
+int CompileCleanLine(CZelkView& view) {
+  CZelkDoc& doc = view.m_doc;
+  view.m_compileError.clear();
+  doc.m_firstMessage = &view.m_compileError;
+  struct StopCapture {
+    CZelkDoc& doc;
+    ~StopCapture() { doc.m_firstMessage = nullptr; }
+  } stop{doc};
   switch (view.m_parser.ParseStatement(doc.m_statement)) {
     case PARSE_NO_EOL:
       doc.PrintLine("No EOL in current statement. Use semicolon.");
@@ -140,9 +167,15 @@ int CompileLine(CZelkView& view) {
     case PARSE_BAD_INSTRUCTION:
       doc.PrintFormat("Bad instruction or system data: %s", doc.m_statement);
       return 0;
-    case PARSE_USAGE:
+    case PARSE_USAGE: {
       PrintUsage(doc, view.m_parser.m_commandIndex);
+      std::string usage;
+      ForEachHelpLine(doc.m_commands[view.m_parser.m_commandIndex].help, [&](std::string_view line) {
+        if (usage.empty()) usage = line;
+      });
+      view.m_compileError = std::string("wrong punctuation or arguments; usage: ") + usage;
       return 0;
+    }
     case CATEGORY_ENVIRONMENT:
       return ApplySetting(view) ? 1 : 0;
     case CATEGORY_STATEMENT:
@@ -153,11 +186,16 @@ int CompileLine(CZelkView& view) {
   }
 }
 
+}  // namespace
+
 int CompileScript(CZelkView& view) {
   CZelkDoc& doc = view.m_doc;
   doc.m_interceptCount = 0;
   int labelOverflowLine = 0;
-  CollectLabels(view, &labelOverflowLine);
+  // When the first pass could not read the source, the second would fail on labels that the
+  // first did not see: report why instead.
+  const int collected = CollectLabels(view, &labelOverflowLine);
+  if (collected != 0) return collected;
 
   auto source = OpenSource(view);
   if (!source) return COMPILE_SOURCE_NOT_FOUND;
@@ -171,6 +209,8 @@ int CompileScript(CZelkView& view) {
 
   // Stops at an error in the source: the records written so far stay behind the zero header.
   auto fail = [&](int lineNumber) {
+    view.m_platform.ReportCompileError(HostPath(doc.m_sourcePath), lineNumber,
+                                       view.m_compileError);
     ReportErrorLine(view, lineNumber);
     const bool flushed = writer.Flush();
     const bool closed = output->Close();
@@ -178,7 +218,8 @@ int CompileScript(CZelkView& view) {
   };
 
   if (labelOverflowLine > 0) {
-    doc.PrintLine("Too many labels: a script holds at most 100.");
+    view.m_compileError = "Too many labels: a script holds at most 100.";
+    doc.PrintLine(view.m_compileError.c_str());
     return fail(labelOverflowLine);
   }
 

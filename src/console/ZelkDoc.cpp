@@ -49,6 +49,7 @@ void CZelkDoc::AdvanceLine() {
 
 void CZelkDoc::PrintLine(const char* text) {
   const std::size_t length = ::strnlen(text, LINE_CELLS);
+  if (m_firstMessage != nullptr && m_firstMessage->empty()) m_firstMessage->assign(text, length);
   std::memcpy(CurrentLine(), text, length);
   CurrentLine()[length] = '\0';
   AdvanceLine();

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "command/CommandTable.h"
@@ -98,6 +99,9 @@ class CZelkDoc {
   char m_outputPath[256] = {};
 
   LineObserver* m_lineObserver = nullptr;
+  // When set, the first line printed while it is set is kept there (the message of a compile
+  // error, for diagnostics).
+  std::string* m_firstMessage = nullptr;
 
  private:
   void WritePrompt();

@@ -56,6 +56,8 @@ class CZelkView {
   bool m_compiling = false;
   // Compiles that did not end in success since the view was created (batch mode's exit status).
   int m_failedCompiles = 0;
+  // The message of the line at which the last compile stopped.
+  std::string m_compileError;
 };
 
 }  // namespace zelk

@@ -44,6 +44,12 @@ void HeadlessPlatform::ShowMessageBox(const std::string& text) {
   m_errors << message << std::flush;
 }
 
+void HeadlessPlatform::ReportCompileError(const std::string& sourcePath, int line,
+                                          const std::string& message) {
+  m_errors << sourcePath << ':' << line << ": error: " << Cp1252ToUtf8(message) << '\n'
+           << std::flush;
+}
+
 std::string HeadlessPlatform::CurrentDirectory() { return ReadCurrentDirectory(); }
 
 }  // namespace zelk

@@ -21,6 +21,9 @@ class HeadlessPlatform final : public Platform {
   // Batch mode runs from terminals and build systems: it plays no sound.
   void PlaySoundSync(const std::string&) override {}
   void ShowMessageBox(const std::string& text) override;
+  // Writes "source:line: error: message", the form editors and build tools understand.
+  void ReportCompileError(const std::string& sourcePath, int line,
+                          const std::string& message) override;
   DialogResult RunEnvironmentDialog(EnvironmentSettings&) override {
     return DialogResult::Unavailable;
   }

@@ -43,6 +43,15 @@ class Platform {
   virtual void PlaySoundSync(const std::string& wavePath) = 0;
   // The one message box: modal, the application title as caption, the text (Windows-1252), OK.
   virtual void ShowMessageBox(const std::string& text) = 0;
+  // A compile stopped at an error: the source (host path), the line and the message (Windows-1252).
+  // The desktop shows it on the console only; batch mode also writes it for editors and build
+  // tools.
+  virtual void ReportCompileError(const std::string& sourcePath, int line,
+                                  const std::string& message) {
+    (void)sourcePath;
+    (void)line;
+    (void)message;
+  }
   // Runs the Environment dialog on the settings; the dialog stores changes itself on OK.
   virtual DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) = 0;
   // An "open file" dialog. filter is in the "Description|*.ext|...||" form; initialDir and the

@@ -85,7 +85,37 @@ TEST(BatchMode, AFailedCompileExitsWithOneAndTheNoticeGoesToStandardError) {
                          "fly(away);\nError encountered at line 2\n" + kRule + "\nOK>version\n"),
             std::string::npos)
       << run.out;
-  EXPECT_EQ(run.err.rfind("Compile was unsuccessfull.", 0), 0u) << run.err;
+  EXPECT_EQ(run.err.rfind(dir.Path() + "/bad.scr:2: error: Bad instruction or system data: "
+                                       "fly(away);\nCompile was unsuccessfull.",
+                         0),
+            0u)
+      << run.err;
+}
+
+TEST(BatchMode, DiagnosticsNameTheSourceLineAndMessage) {
+  struct Case {
+    std::string source;
+    std::string diagnostic;
+  };
+  const Case cases[] = {
+      {"\n\nwait(1)\n", "d.scr:3: error: No EOL in current statement. Use semicolon."},
+      {"wait 1;\n", "d.scr:1: error: wrong punctuation or arguments; usage: wait(float x);"},
+      {"goto(x);\n", "d.scr:1: error: goto: Label x not found!"},
+      {"say(\"a\", 1, loud);\n",
+       "d.scr:1: error: unknown attenuation word: use attn_none, attn_norm, attn_idle or "
+       "attn_static"},
+      {"compile d\n",
+       "d.scr:1: error: compile cannot be used inside a script that is being compiled."},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    dir.Write("d.scr", c.source);
+    const RunResult run = Zelk(dir, {"-c", "compile d"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), c.diagnostic);
+    // The transcript on standard output is the console's alone.
+    EXPECT_EQ(run.out.find("error:"), std::string::npos);
+  }
 }
 
 TEST(BatchMode, AMissingSourceIsAFailedCompileToo) {
