@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Sets everything up and runs every test: the normal build with warnings as errors, the same
+# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build and test"
+scripts/build.sh build
+ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
+scripts/build.sh build-asan -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+if [ -x scripts/run-fuzzers.sh ]; then
+  echo "== fuzzers"
+  scripts/run-fuzzers.sh
+fi
