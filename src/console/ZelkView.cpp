@@ -81,8 +81,10 @@ void CZelkView::OnDraw(DrawContext& dc, int clientHeight) {
 }
 
 void CZelkView::RunBridge(const char* word) {
-  std::strncpy(m_doc.m_statement, word, sizeof m_doc.m_statement - 1);
-  m_doc.m_statement[sizeof m_doc.m_statement - 1] = '\0';
+  // The word may already stand in the statement line, so it is copied with memmove.
+  const std::size_t length = ::strnlen(word, sizeof m_doc.m_statement - 1);
+  std::memmove(m_doc.m_statement, word, length);
+  m_doc.m_statement[length] = '\0';
   ExecuteConsoleLine(*this);
 }
 
