@@ -9,7 +9,7 @@ packages=(
   libcanberra-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick
-  desktop-file-utils
+  desktop-file-utils time
 )
 
 missing=()

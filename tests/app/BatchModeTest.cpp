@@ -198,6 +198,22 @@ TEST(BatchMode, BadBytesInTheInputNeverCrash) {
   EXPECT_NE(run.out.find("Zelk Script Compiler Version 1.01"), std::string::npos);
 }
 
+TEST(BatchMode, EveryExampleCompilesAndDecompilesToTheSameBytes) {
+  for (const char* name : {"intro", "ambush", "finale"}) {
+    TempDir dir;
+    const RunResult run = Zelk(dir, {"-c", "sv_load_dir = \"" ZELK_EXAMPLES_DIR "\";", "-c",
+                                     "sv_save_dir = \".\";", "-c", std::string("compile ") + name});
+    ASSERT_EQ(run.status, 0) << name << run.out;
+    const std::string compiled = dir.Read(std::string(name) + ".dat");
+    const RunResult decompiled = Zelk(dir, {"--decompile", std::string(name) + ".dat"});
+    ASSERT_EQ(decompiled.status, 0) << decompiled.err;
+    dir.Write("again.scr", decompiled.out);
+    std::remove(dir.File(std::string(name) + ".dat").c_str());
+    ASSERT_EQ(Zelk(dir, {"-c", "sv_load_dir = \".\";", "-c", "compile again"}).status, 0);
+    EXPECT_EQ(dir.Read("again.dat"), compiled) << name;
+  }
+}
+
 TEST(BatchMode, DecompilesACompiledScript) {
   TempDir dir;
   dir.Write("a.scr", "label@top;\nwait(0.5);\ngoto(top);\n");
