@@ -28,7 +28,7 @@ const char* UsageText() {
          "  --batch [FILE]   type the lines of FILE, or of standard input when FILE is - or absent\n"
          "  --lines N        let the console show N lines, 1 to 50 (default 50)\n"
          "  --decompile FILE write the ZelkScript source of a compiled script to standard output\n"
-         "  --help           show this help and exit\n"
+         "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
          "Exit status: 0 on success, 1 when a compile failed, 2 on a usage error.\n";

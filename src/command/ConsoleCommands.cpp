@@ -1,6 +1,7 @@
 #include "command/ConsoleCommands.h"
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "command/CommandTable.h"
@@ -37,7 +38,36 @@ void RunEnvironmentDialog(CZelkView& view) {
 
 }  // namespace
 
-const char* HomePageUrl() { return ZELK_HOME_URL; }
+std::string ReferencePageUrl(const std::string& installedPath, const std::string& builtPath) {
+  std::error_code ignored;
+  const std::string& path =
+      !installedPath.empty() && std::filesystem::exists(installedPath, ignored) ? installedPath
+                                                                                : builtPath;
+  if (path.empty()) return {};
+  // Percent-encoded, so that a path with blanks or non-ASCII bytes is a valid address.
+  std::string url = "file://";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (alnum || (byte != 0 && std::strchr("/-._~", byte) != nullptr)) {
+      url += c;
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      url += '%';
+      url += kHex[byte >> 4];
+      url += kHex[byte & 15];
+    }
+  }
+  return url;
+}
+
+const char* HomePageUrl() {
+  if (ZELK_HOME_URL[0] != '\0') return ZELK_HOME_URL;
+  static const std::string reference =
+      ReferencePageUrl(ZELK_REFERENCE_INSTALLED, ZELK_REFERENCE_BUILT);
+  return reference.c_str();
+}
+
 const char* SupportPageUrl() { return ZELK_SUPPORT_URL; }
 
 void PrintUsage(CZelkDoc& doc, int index) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace zelk {
 
 class CZelkDoc;
@@ -15,8 +17,13 @@ void PrintUsage(CZelkDoc& doc, int index);
 // Prints the next page of the command listing, at most m_lastLine lines.
 void PrintCommandList(CZelkDoc& doc);
 
-// The maker's home page; empty when none is configured.
+// The maker's home page; when none is configured, the language reference (below).
 const char* HomePageUrl();
+// The maker's support page; empty when none is configured.
 const char* SupportPageUrl();
+
+// The file:// address of the language reference: the installed file when it exists, otherwise
+// the copy in the build tree; empty when the build names neither.
+std::string ReferencePageUrl(const std::string& installedPath, const std::string& builtPath);
 
 }  // namespace zelk

@@ -1,0 +1,31 @@
+# The language reference and the editor support files, written from the command table at build
+# time by zelk-docgen, so that they can never drift from the language that Zelk reads.
+# Needs the core (zelk_core) and the places set by cmake/Install.cmake.
+
+add_subdirectory("${PROJECT_SOURCE_DIR}/tools" "${PROJECT_BINARY_DIR}/tools")
+
+# The build tree holds the files in the layout the editors read, so that they can be tried
+# before installation (a Vim runtimepath entry, a grammar file).
+set(ZELK_EDITORS_DIR "${PROJECT_BINARY_DIR}/editors")
+set(ZELK_VIM_SYNTAX "${ZELK_EDITORS_DIR}/vim/syntax/zelkscript.vim")
+set(ZELK_VIM_FTDETECT "${ZELK_EDITORS_DIR}/vim/ftdetect/zelkscript.vim")
+set(ZELK_TEXTMATE_GRAMMAR "${ZELK_EDITORS_DIR}/zelkscript.tmLanguage.json")
+
+add_custom_command(
+  OUTPUT "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
+         "${ZELK_TEXTMATE_GRAMMAR}"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/docs"
+          "${ZELK_EDITORS_DIR}/vim/syntax" "${ZELK_EDITORS_DIR}/vim/ftdetect"
+  COMMAND zelk-docgen "${PROJECT_VERSION}" "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}"
+          "${ZELK_VIM_FTDETECT}" "${ZELK_TEXTMATE_GRAMMAR}"
+  DEPENDS zelk-docgen
+  COMMENT "Writing the ZelkScript reference and the editor support files"
+  VERBATIM)
+add_custom_target(zelk_docs ALL
+  DEPENDS "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
+          "${ZELK_TEXTMATE_GRAMMAR}")
+
+install(FILES "${ZELK_REFERENCE_BUILT}" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+install(FILES "${ZELK_VIM_SYNTAX}" DESTINATION "${CMAKE_INSTALL_DATADIR}/vim/vimfiles/syntax")
+install(FILES "${ZELK_VIM_FTDETECT}" DESTINATION "${CMAKE_INSTALL_DATADIR}/vim/vimfiles/ftdetect")
+install(FILES "${ZELK_TEXTMATE_GRAMMAR}" DESTINATION "${CMAKE_INSTALL_DATADIR}/zelk")

@@ -1,0 +1,39 @@
+// zelk-docgen: writes the ZelkScript language reference and the editor support files from the
+// command table, so that they always describe the language that this build of Zelk reads.
+//
+//   zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "docgen/EditorSupport.h"
+#include "docgen/ReferencePage.h"
+
+namespace {
+
+bool WriteFile(const char* path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  if (!out) {
+    std::fprintf(stderr, "zelk-docgen: cannot write %s\n", path);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 6) {
+    std::fputs("usage: zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json\n",
+               stderr);
+    return 2;
+  }
+  using namespace zelk::docgen;
+  const bool written =
+      WriteFile(argv[2], ReferencePage(argv[1])) && WriteFile(argv[3], VimSyntax()) &&
+      WriteFile(argv[4], VimFileTypeDetection()) && WriteFile(argv[5], TextMateGrammar());
+  return written ? 0 : 1;
+}
