@@ -1,0 +1,92 @@
+// Speed of the desktop console on Qt's offscreen platform:
+// - one typed character on a 1920 by 1080 console: the key rules and the full repaint of the
+//   50 lines that follows every key;
+// - from the start of the main window to the first painted prompt.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QStandardPaths>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/desktop/MainFrame.h"
+#include "app/desktop/RecentFileList.h"
+#include "app/desktop/ZelkApp.h"
+#include "console/ZelkDoc.h"
+#include "console/desktop/ConsoleWidget.h"
+#include "console/desktop/QtDrawContext.h"
+#include "platform/desktop/QtPlatform.h"
+
+namespace {
+
+zelk::FontDescription SystemFixedFont() {
+  return zelk::DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+}
+
+void TypedCharacter(benchmark::State& state) {
+  zelk::CZelkDoc doc(SystemFixedFont());
+  zelk::QtPlatform platform;
+  zelk::CConsoleWidget console(doc, platform);
+  platform.SetConsole(&console);
+  console.resize(1920, 1080);
+  console.Create();
+  console.show();
+  QApplication::processEvents();
+  // 45 lines of output, each state.range(0) characters long: 40 is a typical answer (the status
+  // listing), 200 a screen packed with text.
+  for (int i = 0; i < 45; ++i) doc.PrintLine(std::string(state.range(0), 'x').c_str());
+  console.repaint();
+
+  QKeyEvent letter(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+  QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+  bool type = true;
+  for (auto _ : state) {
+    QApplication::sendEvent(&console, type ? &letter : &backspace);
+    console.repaint();  // the paint the key asked for, done now
+    type = !type;
+  }
+  state.counters["lastLine"] = doc.m_lastLine;
+}
+BENCHMARK(TypedCharacter)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+void StartToFirstPrompt(benchmark::State& state) {
+  for (auto _ : state) {
+    QElapsedTimer clock;
+    clock.start();
+    zelk::CZelkDoc doc(SystemFixedFont());
+    zelk::QtPlatform platform;
+    zelk::RecentFileList recent;
+    recent.Load();
+    auto frame = std::make_unique<zelk::CMainFrame>(doc, platform, recent);
+    frame->show();
+    while (frame->Console()->PaintCount() == 0) QApplication::processEvents();
+    state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+    if (std::string(doc.m_lines[0].data(), 4) != "OK>\xA4")
+      state.SkipWithError("no prompt painted");
+    frame->close();
+  }
+}
+BENCHMARK(StartToFirstPrompt)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QStandardPaths::setTestModeEnabled(true);
+  QApplication app(argc, argv);
+  zelk::CZelkApp::SetSettingsLocation();
+  // The options file of the runs goes to a scratch directory.
+  std::string scratch = (std::filesystem::temp_directory_path() / "zelk-bench-XXXXXX").string();
+  if (::mkdtemp(scratch.data()) == nullptr || ::chdir(scratch.c_str()) != 0) return 1;
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(scratch);
+  return 0;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace zelk {
+
+struct EnvironmentSettings;
+
+// The Environment dialog: the settings except deathmatch and video, edited in one modal window.
+// OK stores every field (the three directories by the directory rule); Cancel, Esc and the close
+// box leave the settings untouched.
+class CEnvironmentDialog final : public QDialog {
+  Q_OBJECT
+
+ public:
+  CEnvironmentDialog(EnvironmentSettings& settings, QWidget* parent = nullptr);
+
+  // The controls by their template ids (1 OK, 2 Cancel, 1000..1012), for tests.
+  QWidget* Control(int id) const;
+
+  void accept() override;
+
+ signals:
+  // A directory field of 255 characters without a final backslash: OK was refused. The text says
+  // which field; the dialog shows it and stays open.
+  void refused(const QString& message);
+
+ private:
+  // Reads the fields into the settings; false (the settings untouched) when a directory has no
+  // room for its final backslash.
+  bool StoreSettings(QString* message);
+
+  EnvironmentSettings& m_settings;
+  QPushButton* m_ok = nullptr;
+  QPushButton* m_cancel = nullptr;
+  QCheckBox* m_god = nullptr;
+  QCheckBox* m_noTarget = nullptr;
+  QCheckBox* m_cheats = nullptr;
+  QCheckBox* m_giveAll = nullptr;
+  QCheckBox* m_disconnect = nullptr;
+  QCheckBox* m_errorSound = nullptr;
+  QLineEdit* m_quake2Dir = nullptr;
+  QLineEdit* m_parameters = nullptr;
+  QLineEdit* m_game = nullptr;
+  QLineEdit* m_map = nullptr;
+  QLineEdit* m_saveDir = nullptr;
+  QLineEdit* m_loadDir = nullptr;
+  QLineEdit* m_editor = nullptr;
+};
+
+}  // namespace zelk

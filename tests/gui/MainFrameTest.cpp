@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <filesystem>
+#include <memory>
+
+#include "ArgsRecord.h"
+#include "GuiTestSupport.h"
+#include "app/desktop/MainFrame.h"
+#include "app/desktop/RecentFileList.h"
+#include "console/desktop/ConsoleWidget.h"
+#include "console/desktop/QtDrawContext.h"
+#include "environment/desktop/EnvironmentDialog.h"
+#include "platform/desktop/QtPlatform.h"
+#include "support/TempDir.h"
+
+namespace zelk::test {
+namespace {
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  MainFrameTest()
+      : cwd(dir.Path()), doc(DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont))) {
+    QSettings().clear();
+    recent.Load();
+    frame = std::make_unique<CMainFrame>(doc, platform, recent);
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    Paint();
+  }
+  ~MainFrameTest() override {
+    frame.reset();
+    QSettings().clear();
+  }
+
+  CConsoleWidget& Console() { return *frame->Console(); }
+  void Paint() {
+    QApplication::processEvents();
+    Console().repaint();
+  }
+  void Trigger(int id) { frame->Action(id)->trigger(); }
+  std::string Line(int i) { return LineText(doc, i); }
+
+  TempDir dir;
+  CurrentDirectory cwd;
+  QtPlatform platform;
+  RecentFileList recent;
+  CZelkDoc doc;
+  std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainFrameTest, MenuItemsCarryTheirCaptionsPromptsAndTooltips) {
+  const struct {
+    int id;
+    const char* caption;
+    const char* prompt;
+    const char* tooltip;
+  } items[] = {
+      {ID_FILE_OPEN_SOURCE, "&Open...\tCtrl+O", "Open an existing source file for editing", "Open"},
+      {ID_FILE_COMPILE, "&Compile..\tCtrl+C", "Compile an exisiting document for editing",
+       "Compile"},
+      {ID_FILE_MRU_FILE1, "Recent File", "Open this document", ""},
+      {ID_APP_EXIT, "E&xit", "Quit the application", "Exit"},
+      {ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar", "Toggle ToolBar"},
+      {ID_VIEW_STATUS_BAR, "&Status Bar", "Show or hide the status bar", "Toggle StatusBar"},
+      {ID_ACTION_CLEAR, "&Clear Screen", "Clear the screen", "Clear"},
+      {ID_ACTION_STATUS, "&Status", "Display the current environment variables", "Status"},
+      {ID_ACTION_QUAKE2, "&Quake2", "Launch Quake2 session", "Launch Quake2"},
+      {ID_ACTION_ENV, "&Environment...", "Display the environment dialog", "Environment"},
+      {ID_ACTION_SAVE_OPTIONS, "Sa&ve Options", "", ""},
+      {ID_HELP_HOME, "&Home...", "Go to the Zelk home page", "Home Page"},
+      {ID_APP_ABOUT, "&About Zelk...", "Display program information, version number and copyright",
+       "About"},
+      {ID_HELP_CMDLIST, "&Command List", "Display the available command list for the editor",
+       "Command List"},
+      {ID_HELP_SUPPORT, "&Support...", "Write to the Zelk support department", "Support"},
+  };
+  for (const auto& item : items) {
+    QAction* action = frame->Action(item.id);
+    ASSERT_NE(action, nullptr) << item.id;
+    EXPECT_EQ(action->text(), QString::fromLatin1(item.caption)) << item.id;
+    EXPECT_EQ(action->statusTip(), QString::fromLatin1(item.prompt)) << item.id;
+    if (item.tooltip[0] != '\0') {
+      EXPECT_EQ(action->toolTip(), QString::fromLatin1(item.tooltip)) << item.id;
+    }
+  }
+  EXPECT_FALSE(frame->Action(ID_FILE_MRU_FILE1)->isEnabled());
+  EXPECT_EQ(frame->Action(ID_FILE_COMPILE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+  EXPECT_EQ(frame->Action(ID_FILE_OPEN_SOURCE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+
+  QStringList file;
+  for (QAction* a : frame->FileMenu()->actions()) file << (a->isSeparator() ? "-" : a->text());
+  EXPECT_EQ(file, (QStringList{"&Open...\tCtrl+O", "&Compile..\tCtrl+C", "-", "Recent File", "-",
+                               "E&xit"}));
+}
+
+TEST_F(MainFrameTest, ToolbarButtonsAndSeparatorsInOrder) {
+  std::vector<int> ids;
+  for (QAction* a : frame->ToolBar()->actions()) {
+    ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    if (!a->isSeparator()) {
+      EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+    }
+  }
+  EXPECT_EQ(ids, (std::vector<int>{ID_FILE_OPEN_SOURCE, ID_FILE_COMPILE, 0, ID_ACTION_STATUS,
+                                   ID_ACTION_CLEAR, ID_ACTION_ENV, ID_ACTION_QUAKE2, 0,
+                                   ID_HELP_HOME, ID_HELP_SUPPORT, ID_HELP_CMDLIST, ID_APP_ABOUT}));
+  EXPECT_EQ(frame->ToolBar()->allowedAreas(), Qt::AllToolBarAreas);
+  EXPECT_TRUE(frame->ToolBar()->isMovable());
+  EXPECT_TRUE(frame->ToolBar()->isFloatable());
+}
+
+TEST_F(MainFrameTest, WindowFillsTheAvailableAreaAndCannotBeResized) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_EQ(frame->frameGeometry().topLeft(), area.topLeft());
+  EXPECT_EQ(frame->frameGeometry().size(), area.size());
+  EXPECT_EQ(frame->minimumSize(), frame->maximumSize());
+  EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_TRUE(frame->windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_EQ(frame->statusBar()->currentMessage(), "Ready");
+  EXPECT_EQ(frame->windowTitle(), "Untitled - Zelk");
+}
+
+TEST_F(MainFrameTest, StartsWithAClearedScreenErasedInBlack) {
+  EXPECT_EQ(Line(0), "OK>\xA4");
+  EXPECT_GE(Console().PaintCount(), 1);
+  EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+}
+
+TEST_F(MainFrameTest, StatusIsFramedByRulesAndOverwritesUnsubmittedText) {
+  QTest::keyClicks(&Console(), "abc");
+  Paint();
+  Trigger(ID_ACTION_STATUS);
+  EXPECT_EQ(Line(0), std::string(255, '-'));
+  EXPECT_EQ(Line(1), " -> Quake Dir:");
+  EXPECT_EQ(Line(14), " -> Disconnect: OFF");
+  EXPECT_EQ(Line(15), std::string(255, '-'));
+  EXPECT_EQ(Line(16), "OK>\xA4");
+  QApplication::processEvents();
+  EXPECT_FALSE(Console().LastPaintErased());
+}
+
+TEST_F(MainFrameTest, ClearScreenEmptiesTheScreenWithTextTyped) {
+  QTest::keyClicks(&Console(), "version");
+  QTest::keyClick(&Console(), Qt::Key_Return);
+  QTest::keyClicks(&Console(), "unsent");
+  Paint();
+  Trigger(ID_ACTION_CLEAR);
+  QApplication::processEvents();
+  EXPECT_TRUE(Console().LastPaintErased());
+  EXPECT_EQ(Line(0), "OK>\xA4");
+  for (int i = 1; i < CONSOLE_LINES; ++i) EXPECT_EQ(Line(i), "") << i;
+}
+
+TEST_F(MainFrameTest, CommandListPrintsOnePageAndContinues) {
+  ASSERT_GE(doc.m_lastLine, 10);
+  Trigger(ID_HELP_CMDLIST);
+  EXPECT_EQ(Line(0), std::string(254, '-'));
+  EXPECT_EQ(Line(1), "-> COMMAND 0:");
+  EXPECT_EQ(doc.m_curLine, std::min<int>(doc.m_lastLine, 49));
+  EXPECT_GT(doc.m_cmdlistNext, 0);
+  QApplication::processEvents();
+  EXPECT_FALSE(Console().LastPaintErased());
+}
+
+TEST_F(MainFrameTest, EnvironmentLeavesTypedTextWhereItWas) {
+  QTest::keyClicks(&Console(), "abc");
+  bool sawDialog = false;
+  WhenModal([&](QWidget* w) {
+    sawDialog = qobject_cast<CEnvironmentDialog*>(w) != nullptr;
+    static_cast<QDialog*>(w)->reject();
+  });
+  Trigger(ID_ACTION_ENV);
+  EXPECT_TRUE(sawDialog);
+  EXPECT_EQ(Line(0), "OK>abc\xA4");
+  EXPECT_EQ(doc.m_curCol, 6);
+}
+
+TEST_F(MainFrameTest, CtrlCCompilesAndCtrlOOpensThroughTheFileChooser) {
+  std::filesystem::create_directories(dir.File("src"));
+  dir.Write("src/intro.scr", "wait(1);\n");
+  SetText(doc.m_settings.saveDir, dir.Path() + "\\");
+  QStringList filters;
+  platform.SetFileChooser([&](const QString& filter, const QString&) {
+    filters << filter;
+    return QString::fromStdString(dir.File("src/intro.scr"));
+  });
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(Line(1), " ->Compiling... " + dir.Path() + "/src\\intro.scr");
+  EXPECT_EQ(Line(3), "Compile successful. 1 instructions. 544 bytes");
+  EXPECT_TRUE(dir.Exists("intro.dat"));
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), dir.Path() + "/src\\");
+  QTest::keyClick(&Console(), Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(filters,
+            (QStringList{"Scripts (*.SCR);;Binary (*.BIN);;Config (*.CFG)", "Scripts (*.SCR)"}));
+  // Nothing was typed: the accelerators never reach the console as characters.
+  EXPECT_EQ(std::string(doc.m_statement).find('\x03'), std::string::npos);
+}
+
+TEST_F(MainFrameTest, Quake2FromTheMenuStartsTheGameAndShowsTheEcho) {
+  const std::string gameDir = dir.File("quake 2");
+  std::filesystem::create_directories(gameDir);
+  InstallStandIn(gameDir, "quake2");
+  const std::string record = dir.File("record");
+  RecordArgumentsTo(record);
+  SetText(doc.m_settings.quake2Dir, gameDir + "\\");
+  SetText(doc.m_settings.parameters, "+set name \"Big Gun\" +exec a.cfg");
+  SetText(doc.m_settings.gameName, "my game");
+  SetText(doc.m_settings.mapName, "base1");
+  doc.m_settings.disconnectOn = 1;
+  const int paints = Console().PaintCount();
+  Trigger(ID_ACTION_QUAKE2);
+  EXPECT_EQ(Line(0), " -> " + gameDir +
+                         "\\quake2.exe +set name \"Big Gun\" +exec a.cfg +set game "
+                         "\"my game\" +map base1 +disconnect");
+  EXPECT_TRUE(platform.LastStartSucceeded());
+  const auto received = WaitForRecord(record, [] { QApplication::processEvents(); });
+  ASSERT_TRUE(received.has_value());
+  EXPECT_EQ(received->workingDir, gameDir);
+  EXPECT_EQ(received->arguments,
+            (std::vector<std::string>{"+set", "name", "Big Gun", "+exec", "a.cfg", "+set", "game",
+                                      "my game", "+map", "base1", "+disconnect"}));
+  QApplication::processEvents();
+  EXPECT_GT(Console().PaintCount(), paints);  // the echo line is shown at once
+}
+
+TEST_F(MainFrameTest, ExitClosesAndSavesTheOptions) {
+  Trigger(ID_APP_EXIT);
+  EXPECT_TRUE(frame->isVisible());  // queued: the command returns first
+  QApplication::processEvents();
+  EXPECT_FALSE(frame->isVisible());
+  EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
+}
+
+TEST_F(MainFrameTest, SaveOptionsReportsAndRepaintsWithErase) {
+  Trigger(ID_ACTION_SAVE_OPTIONS);
+  EXPECT_EQ(Line(0).rfind("Current options saved to '", 0), 0u) << Line(0);
+  QApplication::processEvents();
+  EXPECT_TRUE(Console().LastPaintErased());
+}
+
+TEST_F(MainFrameTest, OpenedDocumentsEnterTheRecentFileList) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 5; ++i) {
+    names.push_back(dir.File("doc" + std::to_string(i) + ".scr"));
+    dir.Write("doc" + std::to_string(i) + ".scr", "");
+    ASSERT_TRUE(frame->OpenDocument(QString::fromStdString(names.back())));
+  }
+  EXPECT_EQ(frame->windowTitle(), "doc4.scr - Zelk");
+  QSettings settings;
+  settings.beginGroup("Recent File List");
+  EXPECT_EQ(settings.value("File1").toString().toStdString(), names[4]);
+  EXPECT_EQ(settings.value("File4").toString().toStdString(), names[1]);
+  EXPECT_FALSE(settings.contains("File5"));
+  EXPECT_FALSE(frame->Action(ID_FILE_MRU_FILE1)->isVisible());
+  QStringList menu;
+  for (QAction* a : frame->FileMenu()->actions()) {
+    if (!a->isSeparator() && a->isVisible()) menu << a->text();
+  }
+  EXPECT_EQ(menu.size(), 2 + 4 + 1);
+  EXPECT_EQ(menu[2], "&1 " + QString::fromStdString(names[4]));
+  EXPECT_EQ(QCoreApplication::organizationName(), "Local AppWizard-Generated Applications");
+  EXPECT_EQ(QCoreApplication::applicationName(), "Zelk");
+}
+
+TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLines) {
+  const short before = doc.m_lastLine;
+  frame->Action(ID_VIEW_TOOLBAR)->trigger();
+  frame->Action(ID_VIEW_STATUS_BAR)->trigger();
+  QApplication::processEvents();
+  Console().repaint();
+  EXPECT_FALSE(frame->ToolBar()->isVisible());
+  EXPECT_GE(doc.m_lastLine, before);
+  EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+}
+
+}  // namespace
+}  // namespace zelk::test

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "compiler/OpenCompileCommands.h"
+#include "support/ConsoleFixture.h"
+
+namespace zelk::test {
+namespace {
+
+const std::string kSource = "label@start;\nwait(1.5);\ngoto(start);\n";
+const std::string kSeparator(254, '-');
+
+FileChoice Choice(const std::string& fullPath) {
+  FileChoice choice;
+  choice.fullPath = fullPath;
+  const std::size_t slash = fullPath.find_last_of("\\/");
+  choice.fileName = slash == std::string::npos ? fullPath : fullPath.substr(slash + 1);
+  const std::size_t dot = choice.fileName.rfind('.');
+  choice.fileTitle = choice.fileName.substr(0, dot);
+  choice.extension = dot == std::string::npos ? "" : choice.fileName.substr(dot + 1);
+  return choice;
+}
+
+TEST(TakeOverDirectory, KeepsTheDirectoryEndingInABackslash) {
+  const struct {
+    std::string path;
+    std::string loadDir;
+  } cases[] = {
+      {"c:\\work\\intro.scr", "c:\\work\\"},
+      {"/home/me/intro.scr", "/home/me\\"},
+      {"/intro.scr", "\\"},
+      {"intro.scr", ""},  // no directory: the current one
+      {"/home/me\\odd/x.scr", "/home/me\\odd\\"},
+      {std::string(254, 'd') + "/x.scr", std::string(254, 'd') + "\\"},  // 255 with the backslash
+  };
+  for (const auto& c : cases) {
+    EnvironmentSettings settings;
+    SetText(settings.loadDir, "previous\\");
+    EXPECT_TRUE(TakeOverDirectory(settings, c.path)) << c.path;
+    EXPECT_EQ(std::string(settings.loadDir), c.loadDir) << c.path;
+  }
+}
+
+TEST(TakeOverDirectory, RefusesADirectoryWithoutRoomForItsBackslash) {
+  EnvironmentSettings settings;
+  SetText(settings.loadDir, "previous\\");
+  EXPECT_FALSE(TakeOverDirectory(settings, std::string(255, 'd') + "/x.scr"));
+  EXPECT_EQ(std::string(settings.loadDir), "previous\\");
+}
+
+class OpenCompileTest : public ConsoleFixture {
+ protected:
+  OpenCompileTest() {
+    std::filesystem::create_directories(dir.File("my scripts"));
+    std::filesystem::create_directories(dir.File("out"));
+    SetText(doc.m_settings.loadDir, "/nowhere\\");
+    SetText(doc.m_settings.saveDir, dir.Path() + "/out\\");
+    platform.repaints.clear();
+  }
+  std::string Scripts() const { return dir.File("my scripts"); }
+};
+
+TEST_F(OpenCompileTest, CompileCompilesTheChosenSourceAndTakesOverItsDirectory) {
+  dir.Write("my scripts/intro.scr", kSource);
+  platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
+  OnFileCompile(view);
+
+  ASSERT_EQ(platform.chooseFileCalls.size(), 1u);
+  EXPECT_EQ(platform.chooseFileCalls[0].filter,
+            "Scripts (*.SCR)|*.scr|Binary (*.BIN)|*.bin|Config (*.CFG)|*.cfg||");
+  EXPECT_EQ(platform.chooseFileCalls[0].initialDir, "/nowhere\\");
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+  const std::string source = Scripts() + "\\intro.scr";
+  EXPECT_EQ(std::string(doc.m_sourcePath), source);
+  const std::vector<std::string> output = Lines(0, doc.m_curLine);
+  ASSERT_GE(output.size(), 4u);
+  EXPECT_EQ(output[0], kSeparator);
+  EXPECT_EQ(output[1], " ->Compiling... " + source);
+  EXPECT_EQ(output[output.size() - 2], "Compile successful. 2 instructions. 1088 bytes");
+  EXPECT_EQ(output.back(), kSeparator);
+  EXPECT_EQ(dir.Read("out/intro.dat").size(), 8u + 2 * 544);
+  EXPECT_FALSE(view.m_compiling);
+  EXPECT_EQ(view.m_failedCompiles, 0);
+  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+  EXPECT_EQ(platform.repaints, std::vector<bool>{false});
+}
+
+TEST_F(OpenCompileTest, AnUpperCaseExtensionCompilesTheChosenFile) {
+  dir.Write("my scripts/INTRO.SCR", kSource);
+  platform.fileChoices.push_back(Choice(Scripts() + "/INTRO.SCR"));
+  OnFileCompile(view);
+  EXPECT_EQ(std::string(doc.m_sourcePath), Scripts() + "\\INTRO.SCR");
+  EXPECT_EQ(dir.Read("out/INTRO.dat").size(), 8u + 2 * 544);
+  EXPECT_EQ(view.m_failedCompiles, 0);
+}
+
+TEST_F(OpenCompileTest, AMissingSourceIsReportedAndCounted) {
+  platform.fileChoices.push_back(Choice(Scripts() + "/gone.scr"));
+  OnFileCompile(view);
+  EXPECT_EQ(Line(2), "File " + Scripts() + "\\gone.scr not found.");
+  EXPECT_EQ(view.m_failedCompiles, 1);
+  EXPECT_FALSE(view.m_compiling);
+}
+
+TEST_F(OpenCompileTest, AConfigurationFileIsOnlyNamed) {
+  dir.Write("my scripts/zelk.cfg", std::string(1828, '\0'));
+  const std::string path = Scripts() + "/zelk.cfg";
+  platform.fileChoices.push_back(Choice(path));
+  OnFileCompile(view);
+  EXPECT_EQ(Lines(0, doc.m_curLine),
+            (std::vector<std::string>{kSeparator, " ->Opening... " + path}));
+  EXPECT_EQ(std::string(doc.m_sourcePath), path);
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\");
+  EXPECT_EQ(platform.repaints, std::vector<bool>{false});
+}
+
+TEST_F(OpenCompileTest, OtherChoicesDoNothingButRedraw) {
+  dir.Write("my scripts/intro.Scr", kSource);
+  const std::string choices[] = {Scripts() + "/intro.bin", Scripts() + "/intro.Scr",
+                                 Scripts() + "/zelk.Cfg", Scripts() + "/noextension"};
+  for (const std::string& path : choices) {
+    platform.repaints.clear();
+    platform.fileChoices.push_back(Choice(path));
+    OnFileCompile(view);
+    EXPECT_EQ(doc.m_curLine, 0) << path;
+    EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\") << path;
+    EXPECT_EQ(platform.repaints, std::vector<bool>{false}) << path;
+  }
+  // A cancelled dialog too.
+  platform.repaints.clear();
+  OnFileCompile(view);
+  OnFileOpen(view);
+  EXPECT_EQ(doc.m_curLine, 0);
+  EXPECT_EQ(platform.repaints, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(platform.programs.empty());
+}
+
+TEST_F(OpenCompileTest, ADirectoryTooLongForTheSettingIsRefused) {
+  const std::string path = "/" + std::string(260, 'd') + "/intro.scr";
+  platform.fileChoices.push_back(Choice(path));
+  OnFileCompile(view);
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\");
+  EXPECT_EQ(Line(0).rfind("Cannot use /ddd", 0), 0u) << Line(0);
+  EXPECT_EQ(doc.m_curLine, 1);
+  EXPECT_EQ(view.m_failedCompiles, 1);
+}
+
+TEST_F(OpenCompileTest, OpenStartsTheEditorWithThePathAsOneArgument) {
+  dir.Write("my scripts/intro game.scr", kSource);
+  SetText(doc.m_settings.editorCommand, "\"my editor\" --line 1");
+  platform.fileChoices.push_back(Choice(Scripts() + "/intro game.scr"));
+  OnFileOpen(view);
+
+  ASSERT_EQ(platform.chooseFileCalls.size(), 1u);
+  EXPECT_EQ(platform.chooseFileCalls[0].filter, "Scripts (*.SCR)|*.scr||");
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+  EXPECT_EQ(std::string(doc.m_sourcePath), Scripts() + "\\intro game.scr");
+  ASSERT_EQ(platform.programs.size(), 1u);
+  EXPECT_EQ(platform.programs[0].program, "my editor");
+  EXPECT_EQ(platform.programs[0].arguments,
+            (std::vector<std::string>{"--line", "1", Scripts() + "/intro game.scr"}));
+  EXPECT_EQ(platform.programs[0].workingDir, Scripts() + "/");
+  EXPECT_EQ(doc.m_curLine, 0);  // nothing printed
+  EXPECT_FALSE(dir.Exists("out/intro game.dat"));
+  EXPECT_EQ(platform.repaints, std::vector<bool>{false});
+}
+
+TEST_F(OpenCompileTest, OpenWithoutAnEditorStillTakesOverTheDirectory) {
+  platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
+  OnFileOpen(view);
+  EXPECT_TRUE(platform.programs.empty());
+  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+}
+
+TEST_F(OpenCompileTest, OpenEditsAnUpperCaseSourceUnderItsOwnName) {
+  dir.Write("my scripts/INTRO.SCR", kSource);
+  SetText(doc.m_settings.editorCommand, "edit");
+  platform.fileChoices.push_back(Choice(Scripts() + "/INTRO.SCR"));
+  OnFileOpen(view);
+  ASSERT_EQ(platform.programs.size(), 1u);
+  EXPECT_EQ(platform.programs[0].arguments, std::vector<std::string>{Scripts() + "/INTRO.SCR"});
+}
+
+}  // namespace
+}  // namespace zelk::test
