@@ -18,8 +18,9 @@ constexpr int COMPILE_READ_FAILED = -5;     // reading the source failed after i
 // second writes one record per statement. Returns one of the results above.
 int CompileScript(CZelkView& view);
 
-// The first pass: the label table and the statement count. Returns 0, or -2 when the source
-// cannot be opened. When a 101st label is met, labelOverflowLine receives its line number.
+// The first pass: the label table and the statement count. Returns 0, -2 when the source
+// cannot be opened, or -5 when reading it failed. When a 101st label is met, labelOverflowLine
+// receives its line number.
 int CollectLabels(CZelkView& view, int* labelOverflowLine = nullptr);
 
 // Compiles the line in the statement buffer: 0 on an error (stop), 1 when there is nothing to

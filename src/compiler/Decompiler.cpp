@@ -268,6 +268,11 @@ bool DecompileScript(const unsigned char* data, std::size_t size, std::string& s
     bool same = line.size() < 255;
     if (same) {
       std::snprintf(doc->m_statement, sizeof doc->m_statement, "%s", line.c_str());
+      // Read as a source line is read: a tab becomes a space, so a record holding a tab is
+      // none that a compile wrote.
+      for (char* c = doc->m_statement; *c != '\0'; ++c) {
+        if (*c == '\t') *c = ' ';
+      }
       CleanLine(doc->m_statement);
       same = parser.ParseStatement(doc->m_statement) == CATEGORY_STATEMENT &&
              EncodeStatement(*doc, parser);

@@ -1,0 +1,76 @@
+// The options file: load arbitrary bytes, save, load again.
+//
+// The first byte picks how the file's name is written (the load and the save find it ignoring
+// letter case); the rest is the file. The load must take the leading bytes as they stand (a text
+// field is cut to 255 characters), the save must write the whole record over the same file and
+// leave nothing else behind, and a second load must give back the same record.
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "FuzzSupport.h"
+#include "environment/EnvironmentSettings.h"
+#include "environment/OptionsFile.h"
+
+namespace zelk::fuzz {
+namespace {
+
+constexpr const char* kNames[] = {"zelk.cfg", "Zelk.CFG", "ZELK.CFG", "zElK.cFg"};
+// Offsets of the text fields in the image; byte 255 of each is forced to zero by the load.
+constexpr std::size_t kTextOffsets[] = {4, 260, 516, 772, 1056, 1312, 1568};
+
+std::string Image(const EnvironmentSettings& settings) {
+  unsigned char image[OPTIONS_IMAGE_SIZE];
+  WriteSettingsImage(settings, image);
+  return std::string(reinterpret_cast<const char*>(image), sizeof image);
+}
+
+bool IsTextTerminator(std::size_t offset) {
+  for (const std::size_t text : kTextOffsets) {
+    if (offset == text + 255) return true;
+  }
+  return false;
+}
+
+}  // namespace
+}  // namespace zelk::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace zelk;
+  using namespace zelk::fuzz;
+  if (size == 0) return 0;
+  const std::string name = kNames[data[0] % 4];
+  const std::string file(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const std::string path = std::string(MemoryConsole::kStartDir) + "/" + name;
+
+  MemoryConsole first;
+  first.files.Put(path, file);
+  first.view.OnCreate();
+  const std::string loaded = Image(first.doc->m_settings);
+
+  // The load replaces the leading bytes that the file holds; the rest keeps the start values.
+  for (std::size_t i = 0; i < OPTIONS_IMAGE_SIZE; ++i) {
+    char expected = i < file.size() ? file[i] : '\0';
+    if (IsTextTerminator(i)) expected = '\0';
+    ZELK_FUZZ_CHECK(loaded[i] == expected, "byte %zu of the loaded record", i);
+  }
+
+  ZELK_FUZZ_CHECK(SaveOptions(first.view), "saving to memory failed");
+  const auto paths = first.files.Paths();
+  ZELK_FUZZ_CHECK(paths.size() == 1 && paths[0] == path, "the save left %zu files, the first %s",
+                  paths.size(), paths.empty() ? "-" : paths[0].c_str());
+  ZELK_FUZZ_CHECK(first.files.Get(path) == loaded, "the saved file is not the record");
+
+  MemoryConsole second;
+  second.files.Put(path, first.files.Get(path));
+  second.view.OnCreate();
+  ZELK_FUZZ_CHECK(Image(second.doc->m_settings) == loaded, "the record did not survive");
+
+  // The Save Options command says where it saved, naming the file that was written.
+  OnSaveOptions(second.view);
+  const std::string message = second.doc->m_lines[second.doc->m_curLine - 1].data();
+  ZELK_FUZZ_CHECK(message.rfind("Current options saved to '/start\\" + name + "'", 0) == 0,
+                  "message %s", message.c_str());
+  return 0;
+}

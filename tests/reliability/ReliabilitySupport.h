@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "console/ZelkView.h"
+#include "environment/EnvironmentSettings.h"
+#include "support/MemoryFileSystem.h"
+#include "support/RecordingPlatform.h"
+
+namespace zelk::test {
+
+// Keeps every console line as AdvanceLine leaves it, however far the console scrolls.
+class LineRecorder final : public LineObserver {
+ public:
+  void OnLineLeft(const char* line) override {
+    lines.emplace_back(line, ::strnlen(line, LINE_CELLS));
+  }
+  std::vector<std::string> lines;
+};
+
+// A console whose files are in memory: start-up directory /start, load directory /load and save
+// directory /save.
+class MemoryConsole {
+ public:
+  MemoryConsole() : doc(std::make_unique<CZelkDoc>()), view(*doc, platform) {
+    doc->m_lineObserver = &recorder;
+    platform.currentDirectory = "/start";
+    platform.files = &files;
+    files.AddDirectory("/start");
+    files.AddDirectory("/load");
+    files.AddDirectory("/save");
+  }
+
+  // The window's creation and first paint, then the two directories.
+  void Start() {
+    view.OnCreate();
+    doc->ClearScreen();
+    doc->m_drawMode = DRAW_NORMAL;
+    SetText(doc->m_settings.loadDir, "/load\\");
+    SetText(doc->m_settings.saveDir, "/save\\");
+  }
+
+  // Types the line and Enter; returns what was printed below the typed line.
+  std::vector<std::string> Enter(const std::string& text) {
+    recorder.lines.clear();
+    for (const char c : text) view.OnChar(static_cast<unsigned char>(c));
+    view.OnChar(13);
+    return {recorder.lines.begin() + 1, recorder.lines.end()};
+  }
+
+  std::string Line(int index) const {
+    return std::string(doc->m_lines[index].data(),
+                       ::strnlen(doc->m_lines[index].data(), LINE_CELLS));
+  }
+
+  LineRecorder recorder;
+  MemoryFileSystem files;
+  RecordingPlatform platform;
+  std::unique_ptr<CZelkDoc> doc;
+  CZelkView view;
+};
+
+inline bool Contains(const std::vector<std::string>& lines, const std::string& text) {
+  for (const auto& line : lines) {
+    if (line == text) return true;
+  }
+  return false;
+}
+
+inline bool AnyStartsWith(const std::vector<std::string>& lines, const std::string& prefix) {
+  for (const auto& line : lines) {
+    if (line.rfind(prefix, 0) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace zelk::test

@@ -1,0 +1,171 @@
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace zelk::test {
+
+// A file system in memory, for tests and fuzzers: no disk, no clean-up, and every file can be
+// looked at afterwards. Paths are host paths ('/' separators). A directory exists when a file
+// lies in it or when it was added with AddDirectory; directories marked read-only refuse to
+// create, rename into and remove files, as a write-protected directory does for a normal user.
+class MemoryFileSystem : public FileSystem {
+ public:
+  using Bytes = std::vector<char>;
+
+  void Put(const std::string& path, const std::string& bytes) {
+    m_files[path] = std::make_shared<Bytes>(bytes.begin(), bytes.end());
+  }
+  bool Has(const std::string& path) const { return m_files.count(path) != 0; }
+  std::string Get(const std::string& path) const {
+    const auto it = m_files.find(path);
+    return it == m_files.end() ? std::string()
+                               : std::string(it->second->begin(), it->second->end());
+  }
+  std::vector<std::string> Paths() const {
+    std::vector<std::string> paths;
+    for (const auto& [path, bytes] : m_files) paths.push_back(path);
+    return paths;
+  }
+  void SetReadOnlyFile(const std::string& path, bool readOnly = true) {
+    Flag(m_readOnlyFiles, path, readOnly);
+  }
+  void AddDirectory(const std::string& path) { m_directories.insert(path); }
+  void SetReadOnlyDirectory(const std::string& path, bool readOnly = true) {
+    AddDirectory(path);
+    Flag(m_readOnlyDirectories, path, readOnly);
+  }
+
+  std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) override {
+    const auto it = m_files.find(hostPath);
+    if (it == m_files.end()) return nullptr;
+    return std::make_unique<Reader>(it->second);
+  }
+
+  std::unique_ptr<OutputFile> Create(const std::string& hostPath) override {
+    if (IsDirectory(hostPath) || m_readOnlyFiles.count(hostPath) != 0 ||
+        !DirectoryWritable(hostPath)) {
+      return nullptr;
+    }
+    auto& bytes = m_files[hostPath];
+    if (!bytes) bytes = std::make_shared<Bytes>();
+    bytes->clear();
+    return std::make_unique<Writer>(bytes);
+  }
+
+  bool Rename(const std::string& from, const std::string& to) override {
+    const auto it = m_files.find(from);
+    if (it == m_files.end() || IsDirectory(to) || !DirectoryWritable(from) ||
+        !DirectoryWritable(to)) {
+      return false;
+    }
+    auto bytes = it->second;
+    m_files.erase(it);
+    m_files[to] = bytes;
+    return true;
+  }
+
+  bool Remove(const std::string& hostPath) override {
+    if (!DirectoryWritable(hostPath)) return false;
+    return m_files.erase(hostPath) != 0;
+  }
+
+  bool Exists(const std::string& hostPath) override {
+    return m_files.count(hostPath) != 0 || IsDirectory(hostPath);
+  }
+
+  bool IsReadOnly(const std::string& hostPath) override {
+    return m_files.count(hostPath) != 0 && m_readOnlyFiles.count(hostPath) != 0;
+  }
+
+  std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) override {
+    if (m_files.count(JoinHostPath(hostDir, name)) != 0) return name;
+    const std::string dir = hostDir.empty() ? std::string(".") : hostDir;
+    for (const auto& [path, bytes] : m_files) {
+      if (Parent(path) != dir) continue;
+      const std::string entry = path.substr(path.rfind('/') + 1);
+      if (EqualIgnoringCase(entry, name)) return entry;
+    }
+    return {};
+  }
+
+ private:
+  class Reader final : public InputFile {
+   public:
+    explicit Reader(std::shared_ptr<Bytes> bytes) : m_bytes(std::move(bytes)) {}
+    long long Read(char* buffer, std::size_t size) override {
+      const std::size_t n = std::min(size, m_bytes->size() - m_pos);
+      if (n > 0) std::memcpy(buffer, m_bytes->data() + m_pos, n);
+      m_pos += n;
+      return static_cast<long long>(n);
+    }
+    bool Close() override { return true; }
+
+   private:
+    std::shared_ptr<Bytes> m_bytes;
+    std::size_t m_pos = 0;
+  };
+
+  class Writer final : public OutputFile {
+   public:
+    explicit Writer(std::shared_ptr<Bytes> bytes) : m_bytes(std::move(bytes)) {}
+    bool Write(const char* data, std::size_t size) override {
+      if (m_bytes->size() < m_pos + size) m_bytes->resize(m_pos + size);
+      if (size > 0) std::memcpy(m_bytes->data() + m_pos, data, size);
+      m_pos += size;
+      return true;
+    }
+    bool Seek(std::uint64_t offset) override {
+      m_pos = static_cast<std::size_t>(offset);
+      return true;
+    }
+    bool Close() override { return true; }
+
+   private:
+    std::shared_ptr<Bytes> m_bytes;
+    std::size_t m_pos = 0;
+  };
+
+  static void Flag(std::set<std::string>& set, const std::string& path, bool on) {
+    if (on) {
+      set.insert(path);
+    } else {
+      set.erase(path);
+    }
+  }
+  static std::string Parent(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+  }
+  static bool EqualIgnoringCase(const std::string& a, const std::string& b) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+  }
+  bool IsDirectory(const std::string& path) const {
+    if (m_directories.count(path) != 0) return true;
+    const std::string prefix = path + "/";
+    const auto it = m_files.lower_bound(prefix);
+    return it != m_files.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+  }
+  // A file can be made in a directory unless the directory is read-only, or the "directory"
+  // is in fact a file.
+  bool DirectoryWritable(const std::string& path) const {
+    const std::string parent = Parent(path);
+    return m_readOnlyDirectories.count(parent) == 0 && m_files.count(parent) == 0;
+  }
+
+  std::map<std::string, std::shared_ptr<Bytes>> m_files;
+  std::set<std::string> m_directories;
+  std::set<std::string> m_readOnlyFiles;
+  std::set<std::string> m_readOnlyDirectories;
+};
+
+}  // namespace zelk::test
