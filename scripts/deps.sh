@@ -9,7 +9,8 @@ packages=(
   libcanberra-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick
-  desktop-file-utils time
+  fonts-dejavu-core
+  desktop-file-utils shared-mime-info vim-nox groff-base libxml2-utils dpkg-dev time
 )
 
 missing=()

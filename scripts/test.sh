@@ -17,5 +17,5 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 if [ -x scripts/run-fuzzers.sh ]; then
   echo "== fuzzers"
-  scripts/run-fuzzers.sh
+  scripts/run-fuzzers.sh 20
 fi
