@@ -56,19 +56,33 @@ QColor ColorFromValue(std::uint32_t value) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
-const QStaticText& TextLayoutCache::Layout(int x, int y, const QString& text, const QFont& font) {
+const QPixmap& TextLayoutCache::Render(int x, int y, const QString& text, const QFont& font,
+                                       const QColor& textColor, const QColor& background,
+                                       int cellWidth, int lineHeight, int ascent,
+                                       qreal pixelRatio) {
   const quint64 key =
       (static_cast<quint64>(static_cast<quint32>(x)) << 32) | static_cast<quint32>(y);
   Entry& entry = m_entries[key];
-  if (entry.text != text || entry.font != font) {
+  if (entry.picture.isNull() || entry.text != text || entry.font != font ||
+      entry.textColor != textColor || entry.background != background ||
+      entry.picture.devicePixelRatio() != pixelRatio) {
     entry.text = text;
     entry.font = font;
-    entry.layout = QStaticText(text);
-    entry.layout.setTextFormat(Qt::PlainText);
-    entry.layout.setPerformanceHint(QStaticText::AggressiveCaching);
-    entry.layout.prepare(QTransform(), font);
+    entry.textColor = textColor;
+    entry.background = background;
+    // Drawn at the screen's own resolution, so that the copy is as sharp as drawing text.
+    // A glyph may reach past its cell when the font's advance is not a whole pixel.
+    const int width = std::max(cellWidth * static_cast<int>(text.size()),
+                               QFontMetrics(font).horizontalAdvance(text) + 1);
+    entry.picture = QPixmap(QSize(width, lineHeight) * pixelRatio);
+    entry.picture.setDevicePixelRatio(pixelRatio);
+    entry.picture.fill(background);
+    QPainter painter(&entry.picture);
+    painter.setFont(font);
+    painter.setPen(textColor);
+    painter.drawText(0, ascent, text);
   }
-  return entry.layout;
+  return entry.picture;
 }
 
 void QtDrawContext::SelectFont(const FontDescription& description) {
@@ -100,7 +114,10 @@ void QtDrawContext::TextOut(int x, int y, const char* text, int count) {
   }
   m_painter.setPen(m_text);
   if (m_cache != nullptr) {
-    m_painter.drawStaticText(x, y, m_cache->Layout(x, y, m_buffer, m_painter.font()));
+    m_painter.drawPixmap(
+        x, y,
+        m_cache->Render(x, y, m_buffer, m_painter.font(), m_text, m_background, m_cellWidth,
+                        m_lineHeight, m_ascent, m_painter.device()->devicePixelRatioF()));
   } else {
     m_painter.drawText(x, y + m_ascent, m_buffer);
   }

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QHash>
 #include <QPainter>
-#include <QStaticText>
+#include <QPixmap>
 #include <QString>
 #include <cstdint>
 
@@ -21,17 +21,23 @@ QFont FontFromDescription(const FontDescription& description);
 // A colour value (red in the low byte, then green, then blue) as a QColor.
 QColor ColorFromValue(std::uint32_t value);
 
-// The laid-out text of the lines drawn last, by position: every key repaints all 50 lines, of
-// which only one or two have changed, so the rest are drawn from their layout.
+// The lines drawn last, rendered, by position: every key repaints all 50 lines, of which only one
+// or two have changed, so the rest are copied from their picture instead of drawing their glyphs
+// again.
 class TextLayoutCache {
  public:
-  const QStaticText& Layout(int x, int y, const QString& text, const QFont& font);
+  // The picture of text drawn in these colours and font, made anew when any of them changed.
+  const QPixmap& Render(int x, int y, const QString& text, const QFont& font,
+                        const QColor& textColor, const QColor& background, int cellWidth,
+                        int lineHeight, int ascent, qreal pixelRatio);
 
  private:
   struct Entry {
     QString text;
     QFont font;
-    QStaticText layout;
+    QColor textColor;
+    QColor background;
+    QPixmap picture;
   };
   QHash<quint64, Entry> m_entries;
 };
