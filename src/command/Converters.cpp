@@ -62,8 +62,9 @@ float ToFloat(double value) {
 }
 
 void ExpandNewlines(std::string& token) {
-  std::size_t out = 0;
-  for (std::size_t in = 0; in < token.size(); ++in, ++out) {
+  std::size_t out = token.find('\\');
+  if (out == std::string::npos) return;
+  for (std::size_t in = out; in < token.size(); ++in, ++out) {
     if (token[in] == '\\' && in + 1 < token.size() && token[in + 1] == 'n') {
       token[out] = '\n';
       ++in;

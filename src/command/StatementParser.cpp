@@ -7,9 +7,16 @@
 namespace zelk {
 namespace {
 
-bool IsWordChar(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
-}
+// Word characters: a-z, 0-9, "-", "_" and ".".
+constexpr std::array<bool, 256> kWordChars = [] {
+  std::array<bool, 256> table{};
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = true;
+  for (int c = '0'; c <= '9'; ++c) table[c] = true;
+  table['-'] = table['_'] = table['.'] = true;
+  return table;
+}();
+
+bool IsWordChar(char c) { return kWordChars[static_cast<unsigned char>(c)]; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -18,19 +25,19 @@ const std::string kNoToken;
 }  // namespace
 
 const std::string& StatementParser::Token(int slot) const {
-  return m_tokens[slot] ? *m_tokens[slot] : kNoToken;
+  return m_filled[slot] ? m_tokens[slot] : kNoToken;
 }
 
 std::string& StatementParser::MutableToken(int slot) { return Fill(slot); }
 
-void StatementParser::ClearTokens() {
-  for (auto& token : m_tokens) token.reset();
-}
+void StatementParser::ClearTokens() { m_filled.fill(false); }
 
 std::string& StatementParser::Fill(int slot) {
-  auto& token = m_tokens[slot];
-  if (!token) token.emplace();
-  return *token;
+  if (!m_filled[slot]) {
+    m_filled[slot] = true;
+    m_tokens[slot].clear();
+  }
+  return m_tokens[slot];
 }
 
 void StatementParser::SkipSpaces() {
@@ -130,11 +137,11 @@ int StatementParser::ParseStatement(const char* statement) {
   m_line = std::string_view(statement, ::strnlen(statement, 255));
   m_pos = 0;
   if (!ReadWord(Fill(0))) {
-    m_tokens[0].reset();
+    m_filled[0] = false;
     m_commandIndex = -1;
     return PARSE_BAD_INSTRUCTION;
   }
-  m_commandIndex = FindCommand(*m_tokens[0]);
+  m_commandIndex = FindCommand(m_tokens[0]);
   if (m_commandIndex < 0) return PARSE_BAD_INSTRUCTION;
   const CommandEntry& entry = Commands()[m_commandIndex];
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,7 +22,7 @@ class StatementParser {
   // the entry's category.
   int ParseStatement(const char* statement);
 
-  bool HasToken(int slot) const { return m_tokens[slot].has_value(); }
+  bool HasToken(int slot) const { return m_filled[slot]; }
   const std::string& Token(int slot) const;
   std::string& MutableToken(int slot);
   // Empties every slot.
@@ -31,7 +30,10 @@ class StatementParser {
 
   // The matched entry, or -1.
   int m_commandIndex = -1;
-  std::array<std::optional<std::string>, TOKEN_SLOTS> m_tokens;
+  // The token texts; a slot holds a token only while its m_filled flag is set. The strings keep
+  // their storage from parse to parse, since the compiler parses every line twice.
+  std::array<std::string, TOKEN_SLOTS> m_tokens;
+  std::array<bool, TOKEN_SLOTS> m_filled{};
 
  private:
   char Peek() const { return m_pos < m_line.size() ? m_line[m_pos] : '\0'; }

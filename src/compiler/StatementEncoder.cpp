@@ -111,7 +111,9 @@ bool AddLabel(CZelkDoc& doc, StatementParser& parser) {
 
 int FindLabel(const CZelkDoc& doc, std::string_view name) {
   for (int i = 0; i < doc.m_labelCount; ++i) {
-    if (name == doc.m_labels[i].name) return doc.m_labels[i].ip;
+    const char* label = doc.m_labels[i].name;
+    // Most names differ in their first character; only those that do not are compared whole.
+    if (label[0] == (name.empty() ? '\0' : name[0]) && name == label) return doc.m_labels[i].ip;
   }
   return -1;
 }
