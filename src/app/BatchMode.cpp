@@ -28,16 +28,6 @@ class TranscriptWriter final : public LineObserver {
   std::ostream& m_out;
 };
 
-// Batch mode has no screen: its paints run the paint rules and draw nothing.
-class NullDrawContext final : public DrawContext {
- public:
-  void SelectFont(const FontDescription&) override {}
-  void RestoreFont() override {}
-  void SetBkColor(std::uint32_t) override {}
-  void SetTextColor(std::uint32_t) override {}
-  void TextOut(int, int, const char*, int) override {}
-};
-
 // A console without a window. It plays the window's part: after every key it paints when a
 // repaint was requested, which is where a requested clear happens and where the number of usable
 // lines is set from the height of the console.

@@ -21,4 +21,14 @@ class DrawContext {
   virtual void TextOut(int x, int y, const char* text, int count) = 0;
 };
 
+// A paint without a screen (batch mode, tests): the paint rules run and nothing is drawn.
+class NullDrawContext final : public DrawContext {
+ public:
+  void SelectFont(const FontDescription&) override {}
+  void RestoreFont() override {}
+  void SetBkColor(std::uint32_t) override {}
+  void SetTextColor(std::uint32_t) override {}
+  void TextOut(int, int, const char*, int) override {}
+};
+
 }  // namespace zelk

@@ -71,15 +71,6 @@ TEST(FuzzFindings, ATabInAStringIsRefused) {
   }
 }
 
-class NullDrawContext final : public DrawContext {
- public:
-  void SelectFont(const FontDescription&) override {}
-  void RestoreFont() override {}
-  void SetBkColor(std::uint32_t) override {}
-  void SetTextColor(std::uint32_t) override {}
-  void TextOut(int, int, const char*, int) override {}
-};
-
 // A NUL typed at the console ends the line's text: the paint blanks what follows it, the
 // cursor mark included, the next key writes the mark again, and only the text before the NUL
 // is run.
