@@ -8,6 +8,7 @@
 #include "command/Quake2Launch.h"
 #include "console/ZelkView.h"
 #include "environment/SettingCommands.h"
+#include "platform/Cp1252.h"
 #include "platform/Platform.h"
 #include "zelk/BuildConfig.h"
 
@@ -70,6 +71,25 @@ const char* HomePageUrl() {
 
 const char* SupportPageUrl() { return ZELK_SUPPORT_URL; }
 
+void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
+  const StartResult result = view.m_platform.OpenUrl(url);
+  if (result.started) return;
+  const std::string reason = Utf8ToCp1252(result.reason);
+  if (url.empty()) {
+    view.m_doc.PrintFormat("Cannot open the %s page: %s", pageName, reason.c_str());
+  } else {
+    view.m_doc.PrintFormat("Cannot open %s: %s", Utf8ToCp1252(url).c_str(), reason.c_str());
+  }
+}
+
+void StartProgramOrSay(CZelkView& view, const std::string& program,
+                       const std::vector<std::string>& arguments, const std::string& workingDir) {
+  const StartResult result = view.m_platform.StartProgram(program, arguments, workingDir);
+  if (result.started) return;
+  view.m_doc.PrintFormat("Cannot start %s: %s", Utf8ToCp1252(program).c_str(),
+                         Utf8ToCp1252(result.reason).c_str());
+}
+
 void PrintUsage(CZelkDoc& doc, int index) {
   if (index < 0 || index >= COMMAND_SLOTS || doc.m_commands[index].help == nullptr) return;
   doc.PrintLine(">> USAGE <<");
@@ -121,7 +141,7 @@ void ExecuteConsoleLine(CZelkView& view) {
   } else if (line == "status") {
     ShowStatus(doc);
   } else if (line == "home") {
-    view.m_platform.OpenUrl(HomePageUrl());
+    OpenPage(view, HomePageUrl(), "home");
   } else if (line == "cmdlist") {
     PrintCommandList(doc);
   } else if (line == "quake2") {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zelk {
 
@@ -16,6 +17,15 @@ void PrintUsage(CZelkDoc& doc, int index);
 
 // Prints the next page of the command listing, at most m_lastLine lines.
 void PrintCommandList(CZelkDoc& doc);
+
+// Opens a page in the browser, and says on the console when it cannot be opened:
+// "Cannot open ADDRESS: WHY" (or "Cannot open the NAME page: WHY" when it has no address).
+void OpenPage(CZelkView& view, const std::string& url, const char* pageName);
+
+// Starts a program without waiting for it, and says on the console when it cannot be started:
+// "Cannot start PROGRAM: WHY". program and workingDir are host paths.
+void StartProgramOrSay(CZelkView& view, const std::string& program,
+                       const std::vector<std::string>& arguments, const std::string& workingDir);
 
 // The maker's home page; when none is configured, the language reference (below).
 const char* HomePageUrl();

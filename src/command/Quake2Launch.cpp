@@ -1,5 +1,6 @@
 #include "command/Quake2Launch.h"
 
+#include "command/ConsoleCommands.h"
 #include "console/ZelkView.h"
 #include "platform/Cp1252.h"
 #include "platform/Platform.h"
@@ -30,8 +31,10 @@ void LaunchQuake2(CZelkView& view) {
   }
   // A bare name is looked for in the current directory first, then along PATH.
   if (program.find('/') == std::string::npos && files.Exists(program)) program = "./" + program;
-  view.m_platform.StartProgram(program, SplitCommand(Cp1252ToUtf8(line.parameters)),
-                               HostPath(s.quake2Dir));
+  // Split before the conversion to UTF-8 or after it alike: only blanks and tabs separate.
+  std::vector<std::string> arguments = SplitCommand(line.parameters);
+  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
+  StartProgramOrSay(view, program, arguments, HostPath(s.quake2Dir));
 }
 
 }  // namespace zelk

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "command/ConsoleCommands.h"
 #include "compiler/CompileDriver.h"
 #include "console/ZelkView.h"
 #include "environment/EnvironmentSettings.h"
@@ -84,12 +85,16 @@ void EditChosenSource(CZelkView& view, const FileChoice& choice) {
 
   // The editor setting may carry arguments of its own; the source path follows them as one
   // argument, whole, spaces and all.
-  std::vector<std::string> arguments = SplitCommand(Cp1252ToUtf8(doc.m_settings.editorCommand));
-  if (arguments.empty()) return;  // no editor configured: nothing to start
-  const std::string program = arguments.front();
+  std::vector<std::string> arguments = SplitCommand(doc.m_settings.editorCommand);
+  if (arguments.empty()) {
+    doc.PrintLine("Cannot start the .SCR editor: none is set (sv_editor).");
+    return;
+  }
+  const std::string program = Cp1252ToUtf8(arguments.front());
   arguments.erase(arguments.begin());
+  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
   arguments.push_back(HostPath(doc.m_sourcePath));
-  view.m_platform.StartProgram(program, arguments, HostPath(doc.m_settings.loadDir));
+  StartProgramOrSay(view, program, arguments, HostPath(doc.m_settings.loadDir));
 }
 
 void RedrawConsole(CZelkView& view) {

@@ -28,14 +28,17 @@ bool HeadlessPlatform::TakeRepaintRequest() {
   return pending;
 }
 
-void HeadlessPlatform::OpenUrl(const std::string& url) {
-  if (!url.empty()) StartDetachedProcess("xdg-open", {url}, {});
+StartResult HeadlessPlatform::OpenUrl(const std::string& url) {
+  if (url.empty()) return StartResult::Failed(NO_ADDRESS_REASON);
+  StartResult result = StartDetachedProcess("xdg-open", {url}, {});
+  if (!result.started) result.reason = NO_PAGE_OPENER_REASON;
+  return result;
 }
 
-void HeadlessPlatform::StartProgram(const std::string& program,
-                                    const std::vector<std::string>& arguments,
-                                    const std::string& workingDir) {
-  StartDetachedProcess(program, arguments, workingDir);
+StartResult HeadlessPlatform::StartProgram(const std::string& program,
+                                           const std::vector<std::string>& arguments,
+                                           const std::string& workingDir) {
+  return StartDetachedProcess(program, arguments, workingDir);
 }
 
 void HeadlessPlatform::ShowMessageBox(const std::string& text) {

@@ -15,9 +15,10 @@ class HeadlessPlatform final : public Platform {
 
   void RequestRepaint(bool erase) override;
   void RequestClose() override { m_closeRequested = true; }
-  void OpenUrl(const std::string& url) override;
-  void StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& workingDir) override;
+  // Pages open with xdg-open, the desktop's opener of addresses.
+  StartResult OpenUrl(const std::string& url) override;
+  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDir) override;
   // Batch mode runs from terminals and build systems: it plays no sound.
   void PlaySoundSync(const std::string&) override {}
   void ShowMessageBox(const std::string& text) override;

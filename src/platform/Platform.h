@@ -11,6 +11,19 @@ struct EnvironmentSettings;
 
 enum class DialogResult { Accepted, Cancelled, Unavailable };
 
+// Whether a program or a page could be started, and if not, why (host text, e.g. "No such file
+// or directory"). What the started program does afterwards is not known.
+struct StartResult {
+  bool started = true;
+  std::string reason;
+
+  static StartResult Failed(std::string why) { return {false, std::move(why)}; }
+};
+
+// Why a page did not open: no address is configured for it, or no program opens pages.
+inline constexpr const char* NO_ADDRESS_REASON = "no address is configured for it";
+inline constexpr const char* NO_PAGE_OPENER_REASON = "no program to open web pages was found";
+
 // What a file-selection dialog reports. An empty fileName means the user cancelled.
 struct FileChoice {
   std::string fullPath;   // Zelk text, e.g. "c:\work\intro.scr" or "/home/me/intro.scr"
@@ -32,12 +45,14 @@ class Platform {
   virtual void RequestRepaint(bool erase) = 0;
   // Queues a close of the main window; the caller returns at once.
   virtual void RequestClose() = 0;
-  // Opens a web address in the default browser. Failures are not reported.
-  virtual void OpenUrl(const std::string& url) = 0;
+  // Opens a web address in the default browser.
+  virtual StartResult OpenUrl(const std::string& url) = 0;
   // Starts a program without waiting for it, never through a shell. The arguments are already
-  // split; an empty working directory means the current one. Failures are not reported.
-  virtual void StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                            const std::string& workingDir) = 0;
+  // split; an empty working directory means the current one. A relative program path names a
+  // file below the current directory, not below the working directory.
+  virtual StartResult StartProgram(const std::string& program,
+                                   const std::vector<std::string>& arguments,
+                                   const std::string& workingDir) = 0;
   // Plays a wave file and returns when it has ended; plays the default alert sound when the file
   // cannot be played.
   virtual void PlaySoundSync(const std::string& wavePath) = 0;
@@ -62,10 +77,12 @@ class Platform {
   virtual FileSystem& Files() = 0;
 };
 
-// Splits a parameter text into arguments by the usual quoting rules: blanks separate arguments;
-// a double quote opens or closes a quoted part in which blanks are kept; three double quotes in a
-// row stand for one literal double quote; empty arguments are dropped. This is the rule of
-// QProcess::splitCommand, kept here so that every platform starts programs alike.
+// Splits a parameter text into arguments by the usual quoting rules: blanks and tabs separate
+// arguments; a double quote opens or closes a quoted part in which they are kept; three double
+// quotes in a row stand for one literal double quote; empty arguments are dropped. This is the
+// rule of QProcess::splitCommand, kept here so that every platform starts programs alike. Only
+// the ASCII blank and tab separate, so the text may be Windows-1252 or UTF-8: no letter is ever
+// cut.
 std::vector<std::string> SplitCommand(const std::string& text);
 
 }  // namespace zelk

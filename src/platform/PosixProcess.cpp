@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/HeadlessPlatform.h"
 
 namespace zelk {
 
@@ -27,9 +30,10 @@ std::string FindInPath(const std::string& program) {
   return {};
 }
 
-bool StartDetachedProcess(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::string& workingDir) {
-  if (program.empty()) return false;
+StartResult StartDetachedProcess(const std::string& program,
+                                 const std::vector<std::string>& arguments,
+                                 const std::string& workingDir) {
+  if (program.empty()) return StartResult::Failed(std::strerror(ENOENT));
   // Everything the child needs is prepared before fork: after it only async-signal-safe calls.
   std::vector<std::string> argStrings;
   argStrings.push_back(program);
@@ -37,31 +41,36 @@ bool StartDetachedProcess(const std::string& program, const std::vector<std::str
   std::vector<char*> argv;
   for (std::string& arg : argStrings) argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const std::string resolved = FindInPath(program);
-  if (resolved.empty()) return false;
+  std::string resolved = FindInPath(program);
+  if (resolved.empty()) return StartResult::Failed(std::strerror(ENOENT));
+  // The child changes its directory before the exec: a relative path must not follow it there.
+  if (resolved.front() != '/') resolved = JoinHostPath(ReadCurrentDirectory(), resolved);
 
   // The grandchild reports a failed chdir or exec through a pipe that closes on a good exec.
   int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return false;
+  if (::pipe2(report, O_CLOEXEC) != 0) return StartResult::Failed(std::strerror(errno));
   const pid_t child = ::fork();
   if (child < 0) {
+    const int error = errno;
     ::close(report[0]);
     ::close(report[1]);
-    return false;
+    return StartResult::Failed(std::strerror(error));
   }
   if (child == 0) {
     ::setsid();
     const pid_t grandchild = ::fork();
     if (grandchild != 0) ::_exit(grandchild < 0 ? 1 : 0);
     ::close(report[0]);
-    int error = 0;
+    // What failed: 0 the change of directory, 1 the exec; then the error number.
+    int failure[2] = {0, 0};
     if (!workingDir.empty() && ::chdir(workingDir.c_str()) != 0) {
-      error = errno;
+      failure[1] = errno;
     } else {
       ::execv(resolved.c_str(), argv.data());
-      error = errno;
+      failure[0] = 1;
+      failure[1] = errno;
     }
-    ssize_t ignored = ::write(report[1], &error, sizeof error);
+    ssize_t ignored = ::write(report[1], failure, sizeof failure);
     (void)ignored;
     ::_exit(127);
   }
@@ -69,13 +78,19 @@ bool StartDetachedProcess(const std::string& program, const std::vector<std::str
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  int error = 0;
+  int failure[2] = {1, EIO};
   ssize_t n;
   do {
-    n = ::read(report[0], &error, sizeof error);
+    n = ::read(report[0], failure, sizeof failure);
   } while (n < 0 && errno == EINTR);
   ::close(report[0]);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 && n == 0;
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    return StartResult::Failed(std::strerror(EAGAIN));  // the intermediate process could not fork
+  }
+  if (n == 0) return {};
+  const std::string reason = std::strerror(failure[1]);
+  if (failure[0] == 0) return StartResult::Failed("cannot enter " + workingDir + ": " + reason);
+  return StartResult::Failed(reason);
 }
 
 }  // namespace zelk

@@ -3,9 +3,7 @@
 namespace zelk {
 namespace {
 
-bool IsBlank(unsigned char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r') || c == 0xA0;
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
@@ -24,7 +22,7 @@ std::vector<std::string> SplitCommand(const std::string& text) {
     }
     if (quoteCount == 1) inQuote = !inQuote;
     quoteCount = 0;
-    if (!inQuote && IsBlank(static_cast<unsigned char>(c))) {
+    if (!inQuote && IsBlank(c)) {
       if (!current.empty()) arguments.push_back(std::move(current));
       current.clear();
     } else {

@@ -71,6 +71,16 @@ TEST_F(ConsoleCommands, ExitQuitHomeAndEnvGoToThePlatform) {
   EXPECT_EQ(doc.m_curLine, 4);  // none of them printed a line
 }
 
+TEST_F(ConsoleCommands, APageThatCannotOpenSaysWhy) {
+  platform.urlResult = StartResult::Failed(NO_PAGE_OPENER_REASON);
+  Enter("home");
+  EXPECT_EQ(Output(), Out{"Cannot open " + std::string(HomePageUrl()) +
+                          ": no program to open web pages was found"});
+  platform.urlResult = StartResult::Failed(NO_ADDRESS_REASON);
+  OpenPage(view, "", "support");
+  EXPECT_EQ(Line(doc.m_curLine - 1), "Cannot open the support page: no address is configured for it");
+}
+
 TEST_F(ConsoleCommands, EnvWithoutADesktopSaysSoAndChangesNothing) {
   platform.dialog = [](EnvironmentSettings&) { return DialogResult::Unavailable; };
   Enter("env");

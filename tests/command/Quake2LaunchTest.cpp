@@ -72,6 +72,17 @@ TEST_F(Quake2Launch, PrefersTheLinuxPortNameWhenQuake2ExeIsMissing) {
   EXPECT_EQ(platform.programs[1].program, dir.Path() + "/quake2.exe");
 }
 
+TEST_F(Quake2Launch, AStartThatFailsSaysWhatAndWhyBelowTheEcho) {
+  SetText(doc.m_settings.parameters, "+set name c\xE0t");
+  platform.startResult = StartResult::Failed("No such file or directory");
+  Enter("quake2");
+  EXPECT_EQ(Output(), (std::vector<std::string>{
+                          " -> quake2.exe +set name c\xE0t",
+                          "Cannot start quake2.exe: No such file or directory"}));
+  ASSERT_EQ(platform.programs.size(), 1u);
+  EXPECT_EQ(platform.programs[0].arguments, (Args{"+set", "name", "c\xC3\xA0t"}));
+}
+
 TEST_F(Quake2Launch, AllEmptyEchoesTheBareNameAndATrailingSpace) {
   Enter("quake2");
   EXPECT_EQ(std::string(doc.m_lines[1].data()), " -> quake2.exe ");
@@ -97,6 +108,10 @@ TEST(SplitCommand, FollowsTheUsualQuotingRules) {
       {"a\"b c\"d", {"ab cd"}},
       {"\"unclosed part", {"unclosed part"}},
       {"tab\tsep", {"tab", "sep"}},
+      // Only blanks and tabs separate: letters of either code page stay whole.
+      {"+set name c\xE0t", {"+set", "name", "c\xE0t"}},
+      {"+set name c\xC3\xA0t", {"+set", "name", "c\xC3\xA0t"}},
+      {"a\xA0" "b\nc\rd", {"a\xA0" "b\nc\rd"}},
   };
   for (const Case& c : cases) EXPECT_EQ(SplitCommand(c.text), c.args) << c.text;
 }

@@ -45,6 +45,12 @@ const LaunchCase kCases[] = {
      "",
      false,
      {"+exec", "100%\\x.cfg", "+set", "game", "ctf"}},
+    {"letters beyond ASCII stay whole",
+     "+set name c\xE0t\xA0x",
+     "voil\xE0",
+     "",
+     false,
+     {"+set", "name", "c\xC3\xA0t\xC2\xA0x", "+set", "game", "voil\xC3\xA0"}},
 };
 
 class HeadlessLaunch : public ::testing::TestWithParam<LaunchCase> {};
@@ -78,10 +84,45 @@ TEST_P(HeadlessLaunch, ArgumentsAndWorkingDirectoryArriveIntact) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, HeadlessLaunch, ::testing::ValuesIn(kCases));
 
-TEST(StartDetachedProcess, ReportsAProgramThatCannotStart) {
+TEST(StartDetachedProcess, ReportsWhyAProgramCannotStart) {
   TempDir dir;
-  EXPECT_FALSE(StartDetachedProcess(dir.File("missing"), {}, {}));
-  EXPECT_FALSE(StartDetachedProcess(ZELK_ARGS_RECORDER, {}, dir.File("no such dir")));
+  const std::string missingDir = dir.File("no such dir");
+  const struct {
+    std::string program;
+    std::string workingDir;
+    std::string reason;
+  } cases[] = {
+      {dir.File("missing"), "", "No such file or directory"},
+      {"zelk-no-such-program", "", "No such file or directory"},
+      {"", "", "No such file or directory"},
+      {ZELK_ARGS_RECORDER, missingDir, "cannot enter " + missingDir + ": No such file or directory"},
+      {dir.Path(), "", "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    const StartResult result = StartDetachedProcess(c.program, {}, c.workingDir);
+    EXPECT_FALSE(result.started) << c.program;
+    EXPECT_EQ(result.reason, c.reason) << c.program;
+  }
+}
+
+// A relative program (a Quake2 directory "q2", an editor "tools/edit") names a file below the
+// current directory, also when the program runs in another working directory.
+TEST(StartDetachedProcess, ARelativeProgramIsFoundFromTheCurrentDirectory) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("voil\xC3\xA0 tools"));
+  std::filesystem::create_directories(dir.File("work"));
+  InstallStandIn(dir.File("voil\xC3\xA0 tools"), "edit");
+  const std::string record = dir.File("record");
+  RecordArgumentsTo(record);
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(dir.Path());
+  const StartResult result = StartDetachedProcess("voil\xC3\xA0 tools/edit", {"x"}, "work");
+  std::filesystem::current_path(before);
+  ASSERT_TRUE(result.started) << result.reason;
+  const auto received = WaitForRecord(record);
+  ASSERT_TRUE(received.has_value());
+  EXPECT_EQ(received->workingDir, dir.File("work"));
+  EXPECT_EQ(received->arguments, std::vector<std::string>{"x"});
 }
 
 }  // namespace

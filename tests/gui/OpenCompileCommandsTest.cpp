@@ -167,11 +167,25 @@ TEST_F(OpenCompileTest, OpenStartsTheEditorWithThePathAsOneArgument) {
   EXPECT_EQ(platform.repaints, std::vector<bool>{false});
 }
 
-TEST_F(OpenCompileTest, OpenWithoutAnEditorStillTakesOverTheDirectory) {
+TEST_F(OpenCompileTest, OpenWithoutAnEditorTakesOverTheDirectoryAndSaysSo) {
   platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
   OnFileOpen(view);
   EXPECT_TRUE(platform.programs.empty());
   EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+  EXPECT_EQ(Line(0), "Cannot start the .SCR editor: none is set (sv_editor).");
+}
+
+TEST_F(OpenCompileTest, AnEditorUnderANonAsciiFolderStartsWholeOrSaysWhyNot) {
+  // "voilà" in the settings' code page; the editor carries an argument of its own.
+  SetText(doc.m_settings.editorCommand, "/opt/voil\xE0/edit --title \"d\xE9j\xE0 vu\"");
+  platform.startResult = StartResult::Failed("No such file or directory");
+  platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
+  OnFileOpen(view);
+  ASSERT_EQ(platform.programs.size(), 1u);
+  EXPECT_EQ(platform.programs[0].program, "/opt/voil\xC3\xA0/edit");
+  EXPECT_EQ(platform.programs[0].arguments,
+            (std::vector<std::string>{"--title", "d\xC3\xA9j\xC3\xA0 vu", Scripts() + "/intro.scr"}));
+  EXPECT_EQ(Line(0), "Cannot start /opt/voil\xE0/edit: No such file or directory");
 }
 
 TEST_F(OpenCompileTest, OpenEditsAnUpperCaseSourceUnderItsOwnName) {

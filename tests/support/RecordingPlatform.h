@@ -26,10 +26,14 @@ class RecordingPlatform : public Platform {
 
   void RequestRepaint(bool erase) override { repaints.push_back(erase); }
   void RequestClose() override { ++closeRequests; }
-  void OpenUrl(const std::string& url) override { urls.push_back(url); }
-  void StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& workingDir) override {
+  StartResult OpenUrl(const std::string& url) override {
+    urls.push_back(url);
+    return urlResult;
+  }
+  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDir) override {
     programs.push_back({program, arguments, workingDir});
+    return startResult;
   }
   void PlaySoundSync(const std::string& wavePath) override { sounds.push_back(wavePath); }
   void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
@@ -52,6 +56,8 @@ class RecordingPlatform : public Platform {
   FileSystem* files = nullptr;
   std::function<DialogResult(EnvironmentSettings&)> dialog;
   std::deque<FileChoice> fileChoices;
+  StartResult startResult;  // what every start of a program reports
+  StartResult urlResult;    // what every opened page reports
 
   // What the code did.
   std::vector<bool> repaints;

@@ -169,7 +169,10 @@ void CMainFrame::ConnectCommands() {
   on(ID_ACTION_SAVE_OPTIONS, [&view] { OnSaveOptions(view); });
   on(ID_HELP_HOME, [this] { RunBridge("home"); });
   on(ID_HELP_CMDLIST, [&view] { view.OnHelpCommandList(); });
-  on(ID_HELP_SUPPORT, [this] { m_platform.OpenUrl(SupportPageUrl()); });
+  on(ID_HELP_SUPPORT, [this, &view] {
+    OpenPage(view, SupportPageUrl(), "support");
+    m_console->RequestRepaint(false);
+  });
   on(ID_APP_ABOUT, [this] {
     CAboutBox about(this);
     about.exec();

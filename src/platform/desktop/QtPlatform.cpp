@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaObject>
-#include <QProcess>
 #include <QStringList>
 #include <QUrl>
 
@@ -15,6 +14,7 @@
 #include "environment/desktop/EnvironmentDialog.h"
 #include "platform/Cp1252.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/PosixProcess.h"
 #include "platform/desktop/SoundPlayer.h"
 
 namespace zelk {
@@ -38,19 +38,18 @@ void QtPlatform::RequestClose() {
   if (m_mainWindow) QMetaObject::invokeMethod(m_mainWindow, "close", Qt::QueuedConnection);
 }
 
-void QtPlatform::OpenUrl(const std::string& url) {
-  if (url.empty()) return;  // no address configured
-  QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+StartResult QtPlatform::OpenUrl(const std::string& url) {
+  if (url.empty()) return StartResult::Failed(NO_ADDRESS_REASON);
+  if (QDesktopServices::openUrl(QUrl(QString::fromStdString(url)))) return {};
+  return StartResult::Failed(NO_PAGE_OPENER_REASON);
 }
 
-void QtPlatform::StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                              const std::string& workingDir) {
-  QStringList list;
-  for (const std::string& argument : arguments) list << QString::fromStdString(argument);
-  // Never through a shell: the arguments reach the program exactly as they are split.
-  m_lastStartSucceeded =
-      !program.empty() && QProcess::startDetached(QString::fromStdString(program), list,
-                                                  QString::fromStdString(workingDir));
+StartResult QtPlatform::StartProgram(const std::string& program,
+                                     const std::vector<std::string>& arguments,
+                                     const std::string& workingDir) {
+  // The same start as batch mode's: never through a shell, detached, and with the reason of a
+  // failure (QProcess reports only that it failed).
+  return StartDetachedProcess(program, arguments, workingDir);
 }
 
 void QtPlatform::PlaySoundSync(const std::string& wavePath) {

@@ -23,9 +23,9 @@ class QtPlatform final : public Platform {
 
   void RequestRepaint(bool erase) override;
   void RequestClose() override;
-  void OpenUrl(const std::string& url) override;
-  void StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::string& workingDir) override;
+  StartResult OpenUrl(const std::string& url) override;
+  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::string& workingDir) override;
   void PlaySoundSync(const std::string& wavePath) override;
   void ShowMessageBox(const std::string& text) override;
   DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) override;
@@ -46,8 +46,7 @@ class QtPlatform final : public Platform {
   // The parts of a chosen host path that the core needs, as Zelk texts.
   static FileChoice DescribeChoice(const QString& hostPath);
 
-  // The last results, for tests and diagnostics.
-  bool LastStartSucceeded() const { return m_lastStartSucceeded; }
+  // The last sound, for tests and diagnostics.
   enum class SoundPlayed { None, WaveFile, DefaultEvent, Beep };
   SoundPlayed LastSound() const { return m_lastSound; }
 
@@ -56,7 +55,6 @@ class QtPlatform final : public Platform {
   QPointer<QWidget> m_mainWindow;
   PosixFileSystem m_files;
   FileChooser m_fileChooser;
-  bool m_lastStartSucceeded = false;
   SoundPlayed m_lastSound = SoundPlayed::None;
 };
 
