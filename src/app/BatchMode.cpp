@@ -6,6 +6,7 @@
 #include <string>
 
 #include "compiler/Decompiler.h"
+#include "environment/OptionsFile.h"
 #include "console/ZelkView.h"
 #include "platform/Cp1252.h"
 #include "platform/DrawContext.h"
@@ -34,7 +35,7 @@ class TranscriptWriter final : public LineObserver {
 class BatchConsole {
  public:
   BatchConsole(int consoleLines, std::ostream& out, std::ostream& err)
-      : m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
+      : m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
         m_height(consoleLines * m_doc.m_logFont.height) {
     m_doc.m_lineObserver = &m_transcript;
     m_view.OnCreate();
@@ -56,7 +57,7 @@ class BatchConsole {
 
   // Ends the run as the window's destruction does; returns the exit status.
   int Finish() {
-    m_view.OnDestroy();
+    if (!m_view.OnDestroy()) m_err << FinalSaveFailedText(m_view) << std::flush;
     return m_view.m_failedCompiles > 0 ? EXIT_COMPILE_FAILED : EXIT_OK;
   }
 
@@ -65,6 +66,7 @@ class BatchConsole {
     if (m_platform.TakeRepaintRequest()) m_view.OnDraw(m_dc, m_height);
   }
 
+  std::ostream& m_err;
   CZelkDoc m_doc;
   HeadlessPlatform m_platform;
   CZelkView m_view;

@@ -21,7 +21,7 @@ void CZelkView::OnCreate() {
   m_platform.RequestRepaint(true);
 }
 
-void CZelkView::OnDestroy() { SaveOptions(*this); }
+bool CZelkView::OnDestroy() { return SaveOptions(*this); }
 
 void CZelkView::OnChar(unsigned char code) {
   m_doc.m_drawMode = DRAW_NORMAL;

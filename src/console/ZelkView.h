@@ -25,8 +25,9 @@ class CZelkView {
   // Creation: records the start-up directory, empties the token slots, loads the options file and
   // requests the first clear.
   void OnCreate();
-  // Destruction: saves the options file without any message.
-  void OnDestroy();
+  // Destruction: saves the options file without any message. Returns whether the save worked,
+  // so that the program can say at its end that the settings were lost.
+  bool OnDestroy();
 
   // The key rules, for one character code after the keyboard's translation.
   void OnChar(unsigned char code);

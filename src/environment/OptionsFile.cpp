@@ -39,23 +39,45 @@ void LoadOptions(CZelkView& view) {
   ReadSettingsImage(image, size, view.m_doc.m_settings);
 }
 
+namespace {
+
+bool WriteImage(OutputFile& file, const unsigned char* image) {
+  const bool written = file.Write(reinterpret_cast<const char*>(image), OPTIONS_IMAGE_SIZE);
+  const bool closed = file.Close();
+  return written && closed;
+}
+
+}  // namespace
+
+std::string OptionsFilePath(CZelkView& view) {
+  return JoinHostPath(view.m_startDirHost, OptionsFileName(view));
+}
+
 bool SaveOptions(CZelkView& view) {
   FileSystem& files = view.m_platform.Files();
-  const std::string target = JoinHostPath(view.m_startDirHost, OptionsFileName(view));
+  const std::string target = OptionsFilePath(view);
   if (files.IsReadOnly(target)) return false;
-  const std::string temporary = target + ".new";
   unsigned char image[OPTIONS_IMAGE_SIZE];
   WriteSettingsImage(view.m_doc.m_settings, image);
 
-  auto file = files.Create(temporary);
-  if (!file) return false;
-  const bool written = file->Write(reinterpret_cast<const char*>(image), OPTIONS_IMAGE_SIZE);
-  const bool closed = file->Close();
-  if (!written || !closed || !files.Rename(temporary, target)) {
-    files.Remove(temporary);
-    return false;
+  // Written beside the file and renamed over it, a failed save leaves the old file whole.
+  const std::string temporary = target + ".new";
+  if (auto file = files.Create(temporary)) {
+    if (!WriteImage(*file, image) || !files.Rename(temporary, target)) {
+      files.Remove(temporary);
+      return false;
+    }
+    return true;
   }
-  return true;
+  // A folder in which the user may write the options file but not create files (a shared folder
+  // with a prepared options file): the file is written in place.
+  auto file = files.Create(target);
+  return file && WriteImage(*file, image);
+}
+
+std::string FinalSaveFailedText(CZelkView& view) {
+  return "zelk: cannot save the options file " + OptionsFilePath(view) +
+         "; the settings changed in this run are lost\n";
 }
 
 void OnSaveOptions(CZelkView& view) {

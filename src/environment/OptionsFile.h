@@ -13,12 +13,19 @@ class CZelkView;
 void LoadOptions(CZelkView& view);
 
 // Saves the settings. The image is written to a temporary file beside the options file and then
-// renamed over it, so that a failed save never leaves a truncated or empty options file behind.
-// Returns false when anything failed; a read-only options file is not replaced.
+// renamed over it, so that a failed save never leaves a truncated or empty options file behind;
+// where no temporary file can be created there, the options file is written in place. Returns
+// false when anything failed; a read-only options file is not replaced.
 bool SaveOptions(CZelkView& view);
+
+// What the program writes to its error stream when the save at the end of the run failed.
+std::string FinalSaveFailedText(CZelkView& view);
 
 // The Save Options command: saves and says where, or that it could not.
 void OnSaveOptions(CZelkView& view);
+
+// The options file of the start-up directory, as a host path.
+std::string OptionsFilePath(CZelkView& view);
 
 // The options file of the start-up directory, as messages show it ("<dir>\zelk.cfg").
 std::string OptionsFileText(CZelkView& view);

@@ -45,6 +45,8 @@ StartResult StartDetachedProcess(const std::string& program,
   if (resolved.empty()) return StartResult::Failed(std::strerror(ENOENT));
   // The child changes its directory before the exec: a relative path must not follow it there.
   if (resolved.front() != '/') resolved = JoinHostPath(ReadCurrentDirectory(), resolved);
+  // A missing program is the first thing to name, before its working directory.
+  if (::access(resolved.c_str(), X_OK) != 0) return StartResult::Failed(std::strerror(errno));
 
   // The grandchild reports a failed chdir or exec through a pipe that closes on a good exec.
   int report[2];

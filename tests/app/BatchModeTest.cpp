@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -226,6 +229,39 @@ TEST(BatchMode, DecompilesACompiledScript) {
   EXPECT_EQ(broken.status, 1);
   EXPECT_NE(broken.err.find("shorter than the 8-byte header"), std::string::npos);
   EXPECT_EQ(broken.out, "");
+}
+
+// The game starts from a Quake2 directory given relative to the start-up directory; a game that
+// cannot start says why below the echo; the exit status stays 0.
+TEST(BatchMode, Quake2StartsFromARelativeDirectoryOrSaysWhyNot) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("q2"));
+  dir.Write("q2/quake2", "#!/bin/sh\necho \"$@\" > started\n");
+  std::filesystem::permissions(dir.File("q2/quake2"), std::filesystem::perms::owner_all);
+  const RunResult run = Zelk(dir, {"-c", "sv_quake2_dir = \"q2\";", "-c", "map base1", "-c",
+                                   "quake2", "-c", "sv_quake2_dir = \"gone\";", "-c", "quake2"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.out.find("OK>quake2\n -> q2\\quake2.exe  +map base1\nOK>sv_quake2_dir"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find(" -> gone\\quake2.exe  +map base1\n"
+                         "Cannot start gone/quake2.exe: No such file or directory\n"),
+            std::string::npos)
+      << run.out;
+  for (int i = 0; i < 200 && dir.Read("q2/started").empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(dir.Read("q2/started"), "+map base1\n");
+}
+
+TEST(BatchMode, AnOptionsFileThatCannotBeSavedAtTheEndIsReported) {
+  TempDir dir;
+  dir.Write("zelk.cfg", std::string(1828, '\0'));
+  std::filesystem::permissions(dir.File("zelk.cfg"), std::filesystem::perms::owner_read);
+  const RunResult run = Zelk(dir, {"-c", "god"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "zelk: cannot save the options file " + dir.File("zelk.cfg") +
+                         "; the settings changed in this run are lost\n");
 }
 
 }  // namespace

@@ -383,7 +383,6 @@ TEST(StartUpDirectory, BatchModeInADirectoryLongerThan255Characters) {
 TEST(ReadOnly, SaveDirectoryRefusesTheCompiledFile) {
   MemoryConsole console;
   console.files.Put("/load/a.scr", "label@x;\ngoto(x);\n");
-  console.files.Put("/save/a.dat", "old");
   console.files.SetReadOnlyDirectory("/save");
   console.Start();
   const auto output = console.Enter("compile a");
@@ -391,20 +390,31 @@ TEST(ReadOnly, SaveDirectoryRefusesTheCompiledFile) {
       << ::testing::PrintToString(output);
   EXPECT_FALSE(AnyStartsWith(output, "Compile successful."));
   EXPECT_EQ(console.view.m_failedCompiles, 1);
-  EXPECT_EQ(console.files.Get("/save/a.dat"), "old");
+  EXPECT_FALSE(console.files.Has("/save/a.dat"));
 }
 
-TEST(ReadOnly, StartUpDirectoryRefusesTheOptionsFile) {
-  MemoryConsole console;
-  EnvironmentSettings old;
-  SetText(old.mapName, "old");
-  console.files.Put("/start/zelk.cfg", OptionsImage(old));
-  console.files.SetReadOnlyDirectory("/start");
-  console.Start();
-  OnSaveOptions(console.view);
-  EXPECT_EQ(console.recorder.lines.back(), "Unable to saved to '/start\\zelk.cfg'!");
-  EXPECT_EQ(console.files.Get("/start/zelk.cfg"), OptionsImage(old));
-  EXPECT_EQ(console.files.Paths(), std::vector<std::string>{"/start/zelk.cfg"});
+// A start-up directory that takes no new files: a prepared options file is written in place;
+// without one, nothing can be saved and nothing is created.
+TEST(ReadOnly, StartUpDirectoryTakesOnlyItsPreparedOptionsFile) {
+  for (const bool prepared : {true, false}) {
+    SCOPED_TRACE(prepared);
+    MemoryConsole console;
+    EnvironmentSettings old;
+    SetText(old.mapName, "old");
+    if (prepared) console.files.Put("/start/zelk.cfg", OptionsImage(old));
+    console.files.SetReadOnlyDirectory("/start");
+    console.Start();
+    SetText(console.doc->m_settings.gameName, "ctf");
+    OnSaveOptions(console.view);
+    if (prepared) {
+      EXPECT_EQ(console.recorder.lines.back(), "Current options saved to '/start\\zelk.cfg'");
+      EXPECT_EQ(console.files.Get("/start/zelk.cfg"), OptionsImage(console.doc->m_settings));
+      EXPECT_EQ(console.files.Paths(), std::vector<std::string>{"/start/zelk.cfg"});
+    } else {
+      EXPECT_EQ(console.recorder.lines.back(), "Unable to saved to '/start\\zelk.cfg'!");
+      EXPECT_TRUE(console.files.Paths().empty());
+    }
+  }
 }
 
 TEST(ReadOnly, RealReadOnlyFiles) {

@@ -15,7 +15,8 @@ namespace zelk::test {
 // A file system in memory, for tests and fuzzers: no disk, no clean-up, and every file can be
 // looked at afterwards. Paths are host paths ('/' separators). A directory exists when a file
 // lies in it or when it was added with AddDirectory; directories marked read-only refuse to
-// create, rename into and remove files, as a write-protected directory does for a normal user.
+// create, rename into and remove files, as a write-protected directory does for a normal user,
+// while a file already in them can still be rewritten.
 class MemoryFileSystem : public FileSystem {
  public:
   using Bytes = std::vector<char>;
@@ -50,8 +51,9 @@ class MemoryFileSystem : public FileSystem {
   }
 
   std::unique_ptr<OutputFile> Create(const std::string& hostPath) override {
+    // A new file needs a writable directory; an existing one only needs to be writable itself.
     if (IsDirectory(hostPath) || m_readOnlyFiles.count(hostPath) != 0 ||
-        !DirectoryWritable(hostPath)) {
+        (!Has(hostPath) && !DirectoryWritable(hostPath))) {
       return nullptr;
     }
     auto& bytes = m_files[hostPath];

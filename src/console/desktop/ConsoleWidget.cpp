@@ -6,8 +6,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <iostream>
 
 #include "console/desktop/QtDrawContext.h"
+#include "environment/OptionsFile.h"
 #include "platform/Cp1252.h"
 
 namespace zelk {
@@ -36,7 +38,8 @@ void CConsoleWidget::Create() {
 void CConsoleWidget::Destroy() {
   if (!m_created || m_destroyed) return;
   m_destroyed = true;
-  m_view.OnDestroy();
+  // The window has no console left to say it on: the error stream of the program does.
+  if (!m_view.OnDestroy()) std::cerr << FinalSaveFailedText(m_view) << std::flush;
 }
 
 void CConsoleWidget::RequestRepaint(bool erase) {
