@@ -28,6 +28,8 @@ add_library(zelk_gui STATIC
   platform/desktop/QtPlatform.h
   platform/desktop/SoundPlayer.cpp
   platform/desktop/SoundPlayer.h
+  platform/desktop/StopSignalWatcher.cpp
+  platform/desktop/StopSignalWatcher.h
 )
 set_target_properties(zelk_gui PROPERTIES AUTOMOC ON)
 target_link_libraries(zelk_gui PUBLIC zelk_core Qt6::Widgets Qt6::Svg)

@@ -1,7 +1,9 @@
 #include "app/BatchMode.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -11,6 +13,8 @@
 #include "platform/Cp1252.h"
 #include "platform/DrawContext.h"
 #include "platform/HeadlessPlatform.h"
+#include "platform/InputLines.h"
+#include "platform/StopSignals.h"
 
 namespace zelk {
 namespace {
@@ -35,7 +39,7 @@ class TranscriptWriter final : public LineObserver {
 class BatchConsole {
  public:
   BatchConsole(int consoleLines, std::ostream& out, std::ostream& err)
-      : m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
+      : m_out(out), m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
         m_height(consoleLines * m_doc.m_logFont.height) {
     m_doc.m_lineObserver = &m_transcript;
     m_view.OnCreate();
@@ -51,6 +55,8 @@ class BatchConsole {
     }
     m_view.OnChar(13);
     Pump();
+    // A program that drives the console through a pipe sees each answer at once.
+    m_out.flush();
   }
 
   bool Closed() const { return m_platform.CloseRequested(); }
@@ -66,6 +72,7 @@ class BatchConsole {
     if (m_platform.TakeRepaintRequest()) m_view.OnDraw(m_dc, m_height);
   }
 
+  std::ostream& m_out;
   std::ostream& m_err;
   CZelkDoc m_doc;
   HeadlessPlatform m_platform;
@@ -75,27 +82,28 @@ class BatchConsole {
   int m_height;
 };
 
-int RunBatch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
-  std::ifstream file;
-  std::istream* input = &in;
+int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
+  int input = in;
   if (line.fromFile && !line.file.empty() && line.file != "-") {
-    file.open(line.file, std::ios::binary);
-    if (!file) {
+    input = ::open(line.file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (input < 0) {
       err << "zelk: cannot read " << line.file << "\n";
       return EXIT_USAGE;
     }
-    input = &file;
   }
   BatchConsole console(line.consoleLines, out, err);
+  // A stop signal ends the run after the line being carried out, the normal way.
   if (line.fromFile) {
+    InputLines lines(input, StopSignalFd());
     std::string text;
-    while (!console.Closed() && std::getline(*input, text)) console.Type(text);
+    while (!console.Closed() && lines.Next(text)) console.Type(text);
   } else {
     for (const std::string& text : line.lines) {
-      if (console.Closed()) break;
+      if (console.Closed() || StopSignal() != 0) break;
       console.Type(text);
     }
   }
+  if (input != in) ::close(input);
   const int status = console.Finish();
   out.flush();
   return status;
@@ -103,8 +111,7 @@ int RunBatch(const CommandLine& line, std::istream& in, std::ostream& out, std::
 
 }  // namespace
 
-int RunCommandLine(const CommandLine& line, std::istream& in, std::ostream& out,
-                   std::ostream& err) {
+int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
   switch (line.mode) {
     case CommandLine::Mode::Help:
       out << UsageText();

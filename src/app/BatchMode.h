@@ -11,9 +11,8 @@ constexpr int EXIT_COMPILE_FAILED = 1;
 constexpr int EXIT_USAGE = 2;
 
 // Runs every mode of the command line but the desktop one and returns the exit status. Batch mode
-// types each line at a console without a window: the transcript goes to out, the failed-compile
-// notice to err.
-int RunCommandLine(const CommandLine& line, std::istream& in, std::ostream& out,
-                   std::ostream& err);
+// types each line at a console without a window: the lines of the file or of the descriptor in,
+// the transcript to out, the failed-compile notice to err.
+int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostream& err);
 
 }  // namespace zelk

@@ -1,7 +1,10 @@
 // End-to-end tests: the zelk binary in batch mode, run in a temporary directory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -262,6 +265,42 @@ TEST(BatchMode, AnOptionsFileThatCannotBeSavedAtTheEndIsReported) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err, "zelk: cannot save the options file " + dir.File("zelk.cfg") +
                          "; the settings changed in this run are lost\n");
+}
+
+// Ctrl+C, a closed terminal or the end of the session: the run ends after the line being carried
+// out, saves the options file as at its normal end, and then ends by the signal.
+TEST(BatchMode, AStopSignalEndsTheRunTheNormalWay) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signal);
+    TempDir dir;
+    int input[2];
+    ASSERT_EQ(::pipe(input), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      ::dup2(input[0], 0);
+      ::close(input[1]);
+      if (::chdir(dir.Path().c_str()) != 0) ::_exit(126);
+      if (::freopen(".stdout", "w", stdout) == nullptr) ::_exit(126);
+      ::execl(ZELK_BINARY, ZELK_BINARY, "--batch", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(input[0]);
+    // The input stays open: the run waits for more when the signal comes.
+    ASSERT_EQ(::write(input[1], "god\n", 4), 4);
+    for (int i = 0; i < 2000 && dir.Read(".stdout").find("God mode on") == std::string::npos; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(pid, signal);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::close(input[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_EQ(dir.Read(".stdout"), "OK>god\nGod mode on\n");
+    const std::string options = dir.Read("zelk.cfg");
+    ASSERT_EQ(options.size(), 1828u);
+    EXPECT_EQ(options[1032], 1);  // god mode, saved
+  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <csignal>
 #include <filesystem>
 #include <memory>
 
@@ -19,7 +20,9 @@
 #include "console/desktop/ConsoleWidget.h"
 #include "console/desktop/QtDrawContext.h"
 #include "environment/desktop/EnvironmentDialog.h"
+#include "platform/StopSignals.h"
 #include "platform/desktop/QtPlatform.h"
+#include "platform/desktop/StopSignalWatcher.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {
@@ -238,6 +241,17 @@ TEST_F(MainFrameTest, ExitClosesAndSavesTheOptions) {
   EXPECT_TRUE(frame->isVisible());  // queued: the command returns first
   QApplication::processEvents();
   EXPECT_FALSE(frame->isVisible());
+  EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
+}
+
+TEST_F(MainFrameTest, AStopSignalClosesAsExitDoesAndSavesTheOptions) {
+  InstallStopSignals();
+  new StopSignalWatcher(frame.get());
+  std::raise(SIGTERM);
+  for (int i = 0; i < 100 && frame->isVisible(); ++i) QTest::qWait(10);
+  EXPECT_FALSE(frame->isVisible());
+  EXPECT_EQ(StopSignal(), SIGTERM);
+  RemoveStopSignals();
   EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
 }
 

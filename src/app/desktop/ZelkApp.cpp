@@ -10,6 +10,7 @@
 #include "console/ZelkDoc.h"
 #include "console/desktop/ConsoleWidget.h"
 #include "console/desktop/QtDrawContext.h"
+#include "platform/desktop/StopSignalWatcher.h"
 
 namespace zelk {
 
@@ -47,6 +48,7 @@ bool CZelkApp::InitInstance(const CommandLine& line) {
       std::make_unique<CZelkDoc>(DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
   m_frame = std::make_unique<CMainFrame>(*m_doc, m_platform, m_recentFiles);
   if (!documentName.isEmpty() && !m_frame->OpenDocument(documentName)) return false;
+  new StopSignalWatcher(m_frame.get());
   m_frame->show();
   m_frame->Console()->setFocus();
   return true;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+namespace zelk {
+
+// Reads the lines of a file or pipe, as std::getline would (the last line need not end in a line
+// feed), while staying ready for a stop signal: when one arrives the input ends at once, even
+// while the reader waits for a terminal or a pipe that has nothing to give.
+class InputLines {
+ public:
+  // fd is not closed here. stopFd is the descriptor that becomes readable on a stop (-1: none).
+  InputLines(int fd, int stopFd) : m_fd(fd), m_stopFd(stopFd) {}
+
+  // The next line without its line feed; false at the end of the input, on a read error, or
+  // when a stop was asked.
+  bool Next(std::string& line);
+
+ private:
+  // Reads more into the buffer; false when there is nothing more to read.
+  bool Fill();
+
+  int m_fd;
+  int m_stopFd;
+  std::string m_buffer;
+  std::size_t m_pos = 0;
+  bool m_end = false;
+};
+
+}  // namespace zelk
