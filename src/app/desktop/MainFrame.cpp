@@ -253,8 +253,8 @@ void CMainFrame::showEvent(QShowEvent* event) {
 QMargins CMainFrame::FrameMargins() const {
   const QRect frame = frameGeometry();
   const QRect inside = geometry();
-  return {inside.left() - frame.left(), inside.top() - frame.top(),
-          frame.right() - inside.right(), frame.bottom() - inside.bottom()};
+  return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+          frame.bottom() - inside.bottom()};
 }
 
 void CMainFrame::FitToAvailableArea() {

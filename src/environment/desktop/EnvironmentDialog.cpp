@@ -64,9 +64,8 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
     auto* e = new QLineEdit(this);
     e->setGeometry(r);
     e->setMaxLength(limit);
-    connect(e, &QLineEdit::textEdited, e, [e, limit] {
-      e->setMaxLength(std::max(limit, static_cast<int>(e->text().size())));
-    });
+    connect(e, &QLineEdit::textEdited, e,
+            [e, limit] { e->setMaxLength(std::max(limit, static_cast<int>(e->text().size()))); });
     return e;
   };
   auto label = [&](const char* caption, QRect r) {
