@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libcanberra-dev
   clang libclang-rt-14-dev
-  xvfb xauth x11-utils xdotool imagemagick
+  xvfb xauth x11-utils xdotool imagemagick openbox
   fonts-dejavu-core
   desktop-file-utils shared-mime-info vim-nox groff-base libxml2-utils dpkg-dev time
 )

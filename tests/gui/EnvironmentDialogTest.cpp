@@ -150,6 +150,38 @@ TEST(EnvironmentDialog, FieldsTakeNoMoreThanTheirLimit) {
   EXPECT_EQ(std::strlen(s.quake2Dir), 255u);
 }
 
+TEST(EnvironmentDialog, StoredNamesLongerThanTheLimitComeBackWhole) {
+  // The game and map commands store words longer than the dialog's typing limit.
+  const std::string game(40, 'g');
+  const std::string map = std::string(31, 'm') + "_and_a_long_tail";
+  EnvironmentSettings s = Filled();
+  SetText(s.gameName, game);
+  SetText(s.mapName, map);
+  {
+    CEnvironmentDialog dialog(s);
+    dialog.show();
+    EXPECT_EQ(Edit(dialog, 1007)->text().toStdString(), game);
+    EXPECT_EQ(Edit(dialog, 1008)->text().toStdString(), map);
+    // Typing does not lengthen a text that is over the limit; deleting shortens it.
+    QTest::keyClick(Edit(dialog, 1007), Qt::Key_End);
+    QTest::keyClicks(Edit(dialog, 1007), "xy");
+    EXPECT_EQ(Edit(dialog, 1007)->text().toStdString(), game);
+    QTest::keyClick(Edit(dialog, 1007), Qt::Key_Backspace);
+    QTest::keyClicks(Edit(dialog, 1007), "xy");
+    EXPECT_EQ(Edit(dialog, 1007)->text().toStdString(), std::string(39, 'g'));
+    qobject_cast<QPushButton*>(dialog.Control(1))->click();
+  }
+  EXPECT_EQ(s.gameName, std::string(39, 'g'));
+  EXPECT_EQ(s.mapName, map);
+
+  // OK without touching anything stores every value as it was.
+  const auto before = Image(s);
+  CEnvironmentDialog dialog(s);
+  qobject_cast<QPushButton*>(dialog.Control(1))->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(Image(s), before);
+}
+
 TEST(EnvironmentDialog, RefusesADirectoryWithoutRoomForItsBackslash) {
   const std::string full(255, 'd');
   for (const int id : {1005, 1009, 1010}) {

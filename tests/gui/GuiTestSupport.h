@@ -4,7 +4,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstring>
@@ -45,6 +48,35 @@ inline void AnswerNextMessageBox(MessageBoxSeen* seen) {
     seen->buttons = static_cast<int>(box->standardButtons());
     seen->modal = box->isModal();
     box->button(QMessageBox::Ok)->click();
+  });
+}
+
+// Types a name into the next file dialog's name field and presses Enter, as a user does. When
+// the dialog answers with a message box, the box is closed and its text kept in refusal; a
+// dialog still open after that is cancelled.
+inline void TypeIntoNextFileDialog(const QString& name, QString* refusal) {
+  WhenModal([name, refusal](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    if (dialog == nullptr) return;
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (edit == nullptr) {
+      *refusal = QStringLiteral("the file dialog has no name field");
+      dialog->reject();
+      return;
+    }
+    QTimer boxes;
+    boxes.setInterval(5);
+    QObject::connect(&boxes, &QTimer::timeout, [refusal] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        *refusal = box->text();
+        box->reject();
+      }
+    });
+    boxes.start();
+    QTest::keyClicks(edit, name);
+    QTest::keyClick(edit, Qt::Key_Return);
+    boxes.stop();
+    if (dialog->isVisible()) dialog->reject();
   });
 }
 

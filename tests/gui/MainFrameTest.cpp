@@ -209,6 +209,18 @@ TEST_F(MainFrameTest, CtrlCCompilesAndCtrlOOpensThroughTheFileChooser) {
   EXPECT_EQ(std::string(doc.m_statement).find('\x03'), std::string::npos);
 }
 
+TEST_F(MainFrameTest, CompileOfANewNameInTheFileDialogSaysTheSourceIsNotFound) {
+  SetText(doc.m_settings.loadDir, dir.Path() + "\\");
+  QString refusal;
+  TypeIntoNextFileDialog(QStringLiteral("new.scr"), &refusal);
+  Trigger(ID_FILE_COMPILE);
+  EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+  const std::string source = dir.Path() + "\\new.scr";
+  EXPECT_EQ(Line(1), " ->Compiling... " + source);
+  EXPECT_EQ(Line(2), "File " + source + " not found.");
+  EXPECT_FALSE(dir.Exists("new.dat"));
+}
+
 TEST_F(MainFrameTest, Quake2FromTheMenuStartsTheGameAndShowsTheEcho) {
   const std::string gameDir = dir.File("quake 2");
   std::filesystem::create_directories(gameDir);

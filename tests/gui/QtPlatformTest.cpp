@@ -78,6 +78,20 @@ TEST(QtPlatform, FileDialogStartsInTheLoadDirectoryWithTheFilters) {
   EXPECT_TRUE(platform.ChooseFile(OPEN_FILTER, "").fileName.empty());
 }
 
+TEST(QtPlatform, FileDialogTakesATypedNameOfAFileThatDoesNotExistYet) {
+  TempDir dir;
+  QtPlatform platform;
+  QString refusal;
+  TypeIntoNextFileDialog(QStringLiteral("new.scr"), &refusal);
+  const FileChoice choice = platform.ChooseFile(OPEN_FILTER, dir.Path() + "\\");
+  EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+  EXPECT_EQ(choice.fullPath, dir.File("new.scr"));
+  EXPECT_EQ(choice.fileName, "new.scr");
+  EXPECT_EQ(choice.fileTitle, "new");
+  EXPECT_EQ(choice.extension, "scr");
+  EXPECT_FALSE(dir.Exists("new.scr"));  // the dialog creates nothing
+}
+
 TEST(QtPlatform, StartsProgramsWithArgumentsWholeInTheirDirectory) {
   TempDir dir;
   const std::string workDir = dir.File("work dir");

@@ -37,8 +37,11 @@ CMainFrame::CMainFrame(CZelkDoc& doc, QtPlatform& platform, RecentFileList& rece
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setWindowTitle(UntitledTitle());
+  // A position given before the window exists is that of the frame the window manager draws
+  // around it (title bar included), so the frame, not the inside area, goes to the top left of
+  // the available area. The size is the area's until the frame's margins are known.
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  setGeometry(area);
+  move(area.topLeft());
   setFixedSize(area.size());
 
   m_console = new CConsoleWidget(doc, platform, this);
@@ -224,6 +227,12 @@ bool CMainFrame::OpenDocument(const QString& fileName) {
 }
 
 bool CMainFrame::event(QEvent* event) {
+  // The window manager frames the window after it is shown, and tells the frame's margins only
+  // then: the window moves inside its frame. Each time the margins change, the window fits again.
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() &&
+      FrameMargins() != m_fittedMargins) {
+    FitToAvailableArea();
+  }
   // The status bar shows the prompt of the highlighted item, and "Ready" otherwise.
   if (event->type() == QEvent::StatusTip) {
     const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
@@ -241,18 +250,24 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!m_fitted) {
-    m_fitted = true;
-    FitToAvailableArea();
-  }
+  FitToAvailableArea();
+}
+
+QMargins CMainFrame::FrameMargins() const {
+  const QRect frame = frameGeometry();
+  const QRect inside = geometry();
+  return {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+          frame.bottom() - inside.bottom()};
 }
 
 void CMainFrame::FitToAvailableArea() {
-  // The title bar and borders, known once the window is shown, are taken from the area too.
+  // The frame, title bar and borders included, takes the available area: the inside gets what
+  // the frame leaves of it.
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-  const QSize decoration = frameGeometry().size() - geometry().size();
-  setFixedSize(area.size() - decoration);
-  move(area.topLeft());
+  m_fittedMargins = FrameMargins();
+  const QSize inside = area.size().shrunkBy(m_fittedMargins);
+  if (minimumSize() != inside || maximumSize() != inside) setFixedSize(inside);
+  if (frameGeometry().topLeft() != area.topLeft()) move(area.topLeft());
 }
 
 }  // namespace zelk

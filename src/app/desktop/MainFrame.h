@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QMargins>
 #include <QString>
 
 class QAction;
@@ -67,7 +68,10 @@ class CMainFrame final : public QMainWindow {
   void ConnectCommands();
   void RebuildRecentFiles();
   void RunBridge(const char* word);
+  // Gives the frame the screen's available area: its top left corner and its size.
   void FitToAvailableArea();
+  // The margins of the frame the window manager draws around the window (none without one).
+  QMargins FrameMargins() const;
 
   CZelkDoc& m_doc;
   QtPlatform& m_platform;
@@ -78,7 +82,7 @@ class CMainFrame final : public QMainWindow {
   QAction* m_recentSeparator = nullptr;
   QList<QAction*> m_recentActions;
   QMap<int, QAction*> m_actions;
-  bool m_fitted = false;
+  QMargins m_fittedMargins{-1, -1, -1, -1};
 };
 
 }  // namespace zelk

@@ -28,6 +28,14 @@ std::string ToZelk(const QString& text) {
   return Utf8ToCp1252(text.toStdString());
 }
 
+// The typing limit of an edit field stops what the user types or pastes, never a stored value:
+// a longer value (the game and map commands store long words) is shown and kept whole. Edits
+// may shorten such a text; typing never makes it longer than the limit or than it was.
+void SetStoredText(QLineEdit* edit, int limit, const QString& text) {
+  edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+  edit->setText(text);
+}
+
 }  // namespace
 
 CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* parent)
@@ -56,6 +64,8 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
     auto* e = new QLineEdit(this);
     e->setGeometry(r);
     e->setMaxLength(limit);
+    connect(e, &QLineEdit::textEdited, e,
+            [e, limit] { e->setMaxLength(std::max(limit, static_cast<int>(e->text().size()))); });
     return e;
   };
   auto label = [&](const char* caption, QRect r) {
@@ -111,13 +121,13 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
   m_giveAll->setChecked(settings.giveAllOn != 0);
   m_disconnect->setChecked(settings.disconnectOn != 0);
   m_errorSound->setChecked(settings.errorSoundOn != 0);
-  m_quake2Dir->setText(FromZelk(settings.quake2Dir));
-  m_parameters->setText(FromZelk(settings.parameters));
-  m_game->setText(FromZelk(settings.gameName));
-  m_map->setText(FromZelk(settings.mapName));
-  m_saveDir->setText(FromZelk(settings.saveDir));
-  m_loadDir->setText(FromZelk(settings.loadDir));
-  m_editor->setText(FromZelk(settings.editorCommand));
+  SetStoredText(m_quake2Dir, DIRECTORY_LIMIT, FromZelk(settings.quake2Dir));
+  SetStoredText(m_parameters, TEXT_LIMIT, FromZelk(settings.parameters));
+  SetStoredText(m_game, NAME_LIMIT, FromZelk(settings.gameName));
+  SetStoredText(m_map, NAME_LIMIT, FromZelk(settings.mapName));
+  SetStoredText(m_saveDir, DIRECTORY_LIMIT, FromZelk(settings.saveDir));
+  SetStoredText(m_loadDir, DIRECTORY_LIMIT, FromZelk(settings.loadDir));
+  SetStoredText(m_editor, TEXT_LIMIT, FromZelk(settings.editorCommand));
   m_ok->setFocus();
 }
 

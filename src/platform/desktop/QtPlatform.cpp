@@ -112,10 +112,11 @@ FileChoice QtPlatform::ChooseFile(const std::string& filter, const std::string& 
     chosen = m_fileChooser(qtFilter, startDir);
   } else {
     // Qt's own dialog: its name filters ignore letter case, as the filters expect ("*.scr"
-    // also shows INTRO.SCR).
+    // also shows INTRO.SCR). A typed name of a file that does not exist yet is taken too: Open
+    // hands it to the editor, which creates it, and Compile says that the source is not found.
     QFileDialog dialog(m_mainWindow, QString(), startDir, qtFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
       chosen = dialog.selectedFiles().constFirst();
