@@ -7,12 +7,11 @@
 #include <iostream>
 #include <string>
 
+#include "app/HeadlessPlatform.h"
 #include "compiler/Decompiler.h"
-#include "environment/OptionsFile.h"
 #include "console/ZelkView.h"
+#include "environment/OptionsFile.h"
 #include "platform/Cp1252.h"
-#include "platform/DrawContext.h"
-#include "platform/HeadlessPlatform.h"
 #include "platform/InputLines.h"
 #include "platform/StopSignals.h"
 
@@ -20,11 +19,10 @@ namespace zelk {
 namespace {
 
 // Writes each console line as AdvanceLine leaves it: its text, trailing blanks removed, in UTF-8.
-class TranscriptWriter final : public LineObserver {
+class TranscriptWriter final : public LineSink {
  public:
   explicit TranscriptWriter(std::ostream& out) : m_out(out) {}
-  void OnLineLeft(const char* line) override {
-    std::string_view text(line, ::strnlen(line, LINE_CELLS));
+  void PrintLine(std::string_view text) override {
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
     m_out << Cp1252ToUtf8(text) << '\n';
   }
@@ -33,28 +31,21 @@ class TranscriptWriter final : public LineObserver {
   std::ostream& m_out;
 };
 
-// A console without a window. It plays the window's part: after every key it paints when a
-// repaint was requested, which is where a requested clear happens and where the number of usable
-// lines is set from the height of the console.
+// A console without a window, of consoleLines usable lines, whose transcript goes to out.
 class BatchConsole {
  public:
   BatchConsole(int consoleLines, std::ostream& out, std::ostream& err)
-      : m_out(out), m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out),
-        m_height(consoleLines * m_doc.m_logFont.height) {
-    m_doc.m_lineObserver = &m_transcript;
+      : m_out(out), m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out) {
+    m_doc.m_transcript = &m_transcript;
+    m_view.SetClientHeight(consoleLines * m_doc.m_logFont.height);
     m_view.OnCreate();
-    Pump();
   }
 
   // Types one line: every character through the key rules, then Enter.
   void Type(std::string_view utf8Line) {
     if (!utf8Line.empty() && utf8Line.back() == '\r') utf8Line.remove_suffix(1);
-    for (const char c : Utf8ToCp1252(utf8Line)) {
-      m_view.OnChar(static_cast<unsigned char>(c));
-      Pump();
-    }
+    for (const char c : Utf8ToCp1252(utf8Line)) m_view.OnChar(static_cast<unsigned char>(c));
     m_view.OnChar(13);
-    Pump();
     // A program that drives the console through a pipe sees each answer at once.
     m_out.flush();
   }
@@ -63,23 +54,19 @@ class BatchConsole {
 
   // Ends the run as the window's destruction does; returns the exit status.
   int Finish() {
-    if (!m_view.OnDestroy()) m_err << FinalSaveFailedText(m_view) << std::flush;
+    if (!m_view.OnDestroy()) {
+      m_err << FinalSaveFailedText(m_platform.Files(), m_view.m_startDirHost) << std::flush;
+    }
     return m_view.m_failedCompiles > 0 ? EXIT_COMPILE_FAILED : EXIT_OK;
   }
 
  private:
-  void Pump() {
-    if (m_platform.TakeRepaintRequest()) m_view.OnDraw(m_dc, m_height);
-  }
-
   std::ostream& m_out;
   std::ostream& m_err;
   CZelkDoc m_doc;
   HeadlessPlatform m_platform;
   CZelkView m_view;
   TranscriptWriter m_transcript;
-  NullDrawContext m_dc;
-  int m_height;
 };
 
 int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {

@@ -6,7 +6,7 @@
 #include "app/CommandLine.h"
 #include "platform/StopSignals.h"
 #ifdef ZELK_HAVE_DESKTOP
-#include "app/desktop/DesktopApp.h"
+#include "desktop/DesktopApp.h"
 #endif
 
 int main(int argc, char** argv) {
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   int status = 0;
 #ifdef ZELK_HAVE_DESKTOP
   if (line.mode == zelk::CommandLine::Mode::Desktop) {
-    status = zelk::RunDesktop(argc, argv, line);
+    status = zelk::RunDesktop(argc, argv, line.documentName);
   } else
 #endif
   {

@@ -1,26 +1,19 @@
 #include "compiler/CompileDriver.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 
-#include "command/ConsoleCommands.h"
-#include "command/StatementParser.h"
+#include "compiler/CompiledScript.h"
+#include "compiler/LabelTable.h"
 #include "compiler/SourceReader.h"
 #include "compiler/StatementEncoder.h"
-#include "console/ZelkView.h"
-#include "environment/SettingCommands.h"
-#include "platform/Platform.h"
+#include "language/CommandTable.h"
+#include "language/StatementParser.h"
+#include "platform/FileSystem.h"
+#include "platform/LineSink.h"
 
 namespace zelk {
 namespace {
-
-constexpr int SEPARATOR_CELLS = 254;
-
-constexpr const char* kFailedCompileText =
-    "Compile was unsuccessfull. Please check your source file for any errors. If you are need "
-    "help on script commands, please check the ZelkScript webpage by clicking on the page icon. "
-    "There is also a list of commands available from the program.\n";
 
 // Collects the compiled file in memory in large blocks and writes each block with one call.
 class RecordWriter {
@@ -42,8 +35,8 @@ class RecordWriter {
   }
 
   bool Flush() {
-    const bool ok = m_used == 0 || m_file.Write(reinterpret_cast<const char*>(m_buffer.get()),
-                                                m_used);
+    const bool ok =
+        m_used == 0 || m_file.Write(reinterpret_cast<const char*>(m_buffer.get()), m_used);
     m_used = 0;
     return ok;
   }
@@ -55,152 +48,139 @@ class RecordWriter {
   std::size_t m_used = 0;
 };
 
-void ResetCompilerTables(CZelkDoc& doc) {
-  doc.m_labelCount = 0;
-  for (LabelEntry& label : doc.m_labels) label = LabelEntry{};
-  std::memset(doc.m_interceptUsers, 0, sizeof doc.m_interceptUsers);
-  doc.m_instructionCount = 0;
-}
+// What the first pass learns of a source.
+struct LabelPass {
+  bool opened = false;
+  bool readFailed = false;
+  int overflowLine = 0;  // the line of the 101st label, or 0
+};
 
-// The failed-compile notice: the error sound when it is on, otherwise the message box; then the
-// line number.
-void ReportErrorLine(CZelkView& view, int lineNumber) {
-  if (view.m_doc.m_settings.errorSoundOn != 0) {
-    view.m_platform.PlaySoundSync(JoinHostPath(view.m_startDirHost, "doh.wav"));
-  } else {
-    view.m_platform.ShowMessageBox(kFailedCompileText);
-  }
-  view.m_doc.PrintFormat("Error encountered at line %d", lineNumber);
-}
-
-std::unique_ptr<InputFile> OpenSource(CZelkView& view) {
-  return view.m_platform.Files().OpenRead(HostPath(view.m_doc.m_sourcePath));
-}
-
-int CompileCleanLine(CZelkView& view);
-
-}  // namespace
-
-void CleanLine(char* text) {
-  text[255] = '\0';  // the walk ends at position 254 at the latest
-  bool inQuotes = false;
-  // Only quotes and slashes matter to the walk; the library scan skips everything else.
-  for (std::size_t i = std::strcspn(text, "\"/"); text[i] != '\0';
-       i += 1 + std::strcspn(text + i + 1, "\"/")) {
-    if (text[i] == '"') {
-      inQuotes = !inQuotes;
-    } else if (!inQuotes && text[i + 1] == '/') {
-      std::memset(text + i, 0, 255 - i);
-      break;
-    }
-  }
-  int length = static_cast<int>(::strnlen(text, 255));
-  while (length > 0 && static_cast<signed char>(text[length - 1]) <= 32) text[--length] = '\0';
-}
-
-int CollectLabels(CZelkView& view, int* labelOverflowLine) {
-  CZelkDoc& doc = view.m_doc;
-  ResetCompilerTables(doc);
-  if (labelOverflowLine != nullptr) *labelOverflowLine = 0;
-  auto file = OpenSource(view);
-  if (!file) return COMPILE_SOURCE_NOT_FOUND;
-  SourceReader reader(*file);
-  int length = 0;
+// The first pass: the labels, each with the number of statements before it.
+LabelPass CollectLabels(InputFile& source, LabelTable& labels) {
+  LabelPass pass;
+  pass.opened = true;
+  SourceReader reader(source);
+  std::int32_t statements = 0;
   int lineNumber = 0;
+  std::string_view line;
   SourceReader::Result next;
-  while ((next = reader.Next(doc.m_statement, length)) == SourceReader::Result::Line) {
+  while ((next = reader.Next(line)) == SourceReader::Result::Line) {
     ++lineNumber;
-    if (length == 0) continue;
-    CleanLine(doc.m_statement);
-    if (doc.m_statement[0] == '\0') continue;
-    switch (view.m_parser.ParseStatement(doc.m_statement)) {
-      case CATEGORY_LABEL:
-        if (!AddLabel(doc, view.m_parser) && labelOverflowLine != nullptr &&
-            *labelOverflowLine == 0) {
-          *labelOverflowLine = lineNumber;
-        }
-        break;
-      case CATEGORY_STATEMENT:
-        ++doc.m_instructionCount;
-        break;
-      default:
-        break;
+    line = CleanLine(line);
+    if (line.empty()) continue;
+    const ParsedStatement parsed = ParseStatement(line);
+    if (parsed.result == ParseResult::Label) {
+      if (!labels.Add(parsed.Token(1), statements) && pass.overflowLine == 0) {
+        pass.overflowLine = lineNumber;
+      }
+    } else if (parsed.result == ParseResult::Statement) {
+      ++statements;
     }
   }
-  file->Close();
-  doc.m_instructionCount = 0;
-  // A label table collected from part of the file would make the second pass report labels as
-  // missing that are there.
-  return next == SourceReader::Result::Error ? COMPILE_READ_FAILED : 0;
+  pass.readFailed = next == SourceReader::Result::Error;
+  return pass;
 }
 
-int CompileLine(CZelkView& view) {
-  CZelkDoc& doc = view.m_doc;
-  CleanLine(doc.m_statement);
-  if (doc.m_statement[0] == '\0') return 1;
-  const int result = CompileCleanLine(view);
-  if (result == 0 && view.m_compileError.empty()) {
-    // The failures that print nothing of their own on the console.
-    view.m_compileError =
-        view.m_parser.m_commandIndex == CMD_SAY
-            ? "unknown attenuation word: use attn_none, attn_norm, attn_idle or attn_static"
-            : std::string("cannot compile this statement: ") + doc.m_statement;
+// The second pass over one cleaned, non-empty line: a record to write, nothing, or an error.
+class LineCompiler {
+ public:
+  LineCompiler(const LabelTable& labels, LineSink& out, const SettingHook& onSetting)
+      : m_labels(labels), m_out(out), m_onSetting(onSetting) {}
+
+  enum class Outcome { Record, Nothing, Error };
+
+  Outcome Compile(std::string_view line, int lineNumber) {
+    const ParsedStatement parsed = ParseStatement(line);
+    switch (parsed.result) {
+      case ParseResult::NoEol:
+        return Fail(Diagnostic::Kind::NoEol, "No EOL in current statement. Use semicolon.",
+                    parsed, lineNumber);
+      case ParseResult::BadInstruction:
+        return Fail(Diagnostic::Kind::BadInstruction,
+                    "Bad instruction or system data: " + std::string(line), parsed, lineNumber);
+      case ParseResult::Usage:
+        return Fail(Diagnostic::Kind::Usage,
+                    "wrong punctuation or arguments; usage: " +
+                        std::string(UsageLine(parsed.commandIndex)),
+                    parsed, lineNumber);
+      case ParseResult::Environment:
+        if (auto refusal = m_onSetting ? m_onSetting(parsed) : std::nullopt) {
+          return Fail(Diagnostic::Kind::SettingRefused, std::move(*refusal), parsed, lineNumber);
+        }
+        return Outcome::Nothing;
+      case ParseResult::Statement: {
+        ++m_instructionCount;
+        EncodeOutcome encoded = EncodeStatement(parsed, m_labels, m_users, m_record);
+        if (!encoded.note.empty()) m_out.PrintLine(encoded.note);
+        if (encoded.ok) return Outcome::Record;
+        if (encoded.errorKind == Diagnostic::Kind::CannotEncode) {
+          encoded.error += ": " + std::string(line);
+        }
+        return Fail(encoded.errorKind, std::move(encoded.error), parsed, lineNumber);
+      }
+      default:  // a label: collected in the first pass
+        return Outcome::Nothing;
+    }
   }
+
+  const InstructionRecord& Record() const { return m_record; }
+  int InstructionCount() const { return m_instructionCount; }
+  int InterceptCount() const { return m_users.Count(); }
+  Diagnostic& Error() { return m_error; }
+
+ private:
+  Outcome Fail(Diagnostic::Kind kind, std::string message, const ParsedStatement& parsed,
+               int lineNumber) {
+    // The message is cut where the console line ends.
+    if (message.size() > 255) message.resize(255);
+    m_error = {kind, lineNumber, std::move(message), parsed.commandIndex};
+    PrintDiagnostic(m_error, m_out);
+    return Outcome::Error;
+  }
+
+  const LabelTable& m_labels;
+  LineSink& m_out;
+  const SettingHook& m_onSetting;
+  InterceptUsers m_users;
+  InstructionRecord m_record;
+  int m_instructionCount = 0;
+  Diagnostic m_error;
+};
+
+CompileResult Ended(CompileResult::Status status) {
+  CompileResult result;
+  result.status = status;
   return result;
 }
 
-namespace {
-
-// The message of a compile error is the first console line printed for the faulty line.
-int CompileCleanLine(CZelkView& view) {
-  CZelkDoc& doc = view.m_doc;
-  view.m_compileError.clear();
-  doc.m_firstMessage = &view.m_compileError;
-  struct StopCapture {
-    CZelkDoc& doc;
-    ~StopCapture() { doc.m_firstMessage = nullptr; }
-  } stop{doc};
-  switch (view.m_parser.ParseStatement(doc.m_statement)) {
-    case PARSE_NO_EOL:
-      doc.PrintLine("No EOL in current statement. Use semicolon.");
-      return 0;
-    case PARSE_BAD_INSTRUCTION:
-      doc.PrintFormat("Bad instruction or system data: %s", doc.m_statement);
-      return 0;
-    case PARSE_USAGE: {
-      PrintUsage(doc, view.m_parser.m_commandIndex);
-      std::string usage;
-      ForEachHelpLine(doc.m_commands[view.m_parser.m_commandIndex].help, [&](std::string_view line) {
-        if (usage.empty()) usage = line;
-      });
-      view.m_compileError = std::string("wrong punctuation or arguments; usage: ") + usage;
-      return 0;
-    }
-    case CATEGORY_ENVIRONMENT:
-      return ApplySetting(view) ? 1 : 0;
-    case CATEGORY_STATEMENT:
-      ++doc.m_instructionCount;
-      return EncodeStatement(doc, view.m_parser) ? 3 : 0;
-    default:
-      return 1;
-  }
-}
-
 }  // namespace
 
-int CompileScript(CZelkView& view) {
-  CZelkDoc& doc = view.m_doc;
-  doc.m_interceptCount = 0;
-  int labelOverflowLine = 0;
-  // When the first pass could not read the source, the second would fail on labels that the
-  // first did not see: report why instead.
-  const int collected = CollectLabels(view, &labelOverflowLine);
-  if (collected != 0) return collected;
+CompileResult CompileScript(const CompileJob& job, FileSystem& files, LineSink& out,
+                            const SettingHook& onSetting) {
+  using Status = CompileResult::Status;
+  CompileResult result;
+  const std::string sourcePath = HostPath(job.sourcePath);
 
-  auto source = OpenSource(view);
-  if (!source) return COMPILE_SOURCE_NOT_FOUND;
-  auto output = view.m_platform.Files().Create(HostPath(doc.m_outputPath));
-  if (!output) return COMPILE_CANNOT_CREATE;
+  LabelTable labels;
+  {
+    auto source = files.OpenRead(sourcePath);
+    if (!source) return Ended(Status::SourceNotFound);
+    const LabelPass pass = CollectLabels(*source, labels);
+    source->Close();
+    // A label table collected from part of the file would make the second pass report labels
+    // as missing that are there.
+    if (pass.readFailed) return Ended(Status::ReadFailed);
+    result.error.reset();
+    if (pass.overflowLine > 0) {
+      result.error = Diagnostic{Diagnostic::Kind::TooManyLabels, pass.overflowLine,
+                                "Too many labels: a script holds at most 100.", -1};
+    }
+  }
+
+  auto source = files.OpenRead(sourcePath);
+  if (!source) return Ended(Status::SourceNotFound);
+  auto output = files.Create(HostPath(job.outputPath));
+  if (!output) return Ended(Status::CannotCreate);
 
   RecordWriter writer(*output);
   unsigned char header[HEADER_SIZE];
@@ -208,114 +188,80 @@ int CompileScript(CZelkView& view) {
   writer.Append(header, sizeof header);
 
   // Stops at an error in the source: the records written so far stay behind the zero header.
-  auto fail = [&](int lineNumber) {
-    view.m_platform.ReportCompileError(HostPath(doc.m_sourcePath), lineNumber,
-                                       view.m_compileError);
-    ReportErrorLine(view, lineNumber);
+  auto stop = [&](const Diagnostic& error) {
+    result.error = error;
     const bool flushed = writer.Flush();
     const bool closed = output->Close();
-    return flushed && closed ? COMPILE_SOURCE_ERROR : COMPILE_WRITE_FAILED;
+    result.status = flushed && closed ? Status::SourceError : Status::WriteFailed;
+    return result;
   };
 
-  if (labelOverflowLine > 0) {
-    view.m_compileError = "Too many labels: a script holds at most 100.";
-    doc.PrintLine(view.m_compileError.c_str());
-    return fail(labelOverflowLine);
+  if (result.error) {
+    PrintDiagnostic(*result.error, out);
+    return stop(*result.error);
   }
 
+  LineCompiler compiler(labels, out, onSetting);
   SourceReader reader(*source);
-  int length = 0;
   int lineNumber = 0;
+  std::string_view line;
   SourceReader::Result next;
-  while ((next = reader.Next(doc.m_statement, length)) == SourceReader::Result::Line) {
+  while ((next = reader.Next(line)) == SourceReader::Result::Line) {
     ++lineNumber;
-    if (length == 0) continue;
-    const int result = CompileLine(view);
-    if (result == 0) return fail(lineNumber);
-    if (result == 3 && !writer.AppendRecord(doc.m_record)) return COMPILE_WRITE_FAILED;
+    line = CleanLine(line);
+    if (line.empty()) continue;
+    switch (compiler.Compile(line, lineNumber)) {
+      case LineCompiler::Outcome::Error:
+        return stop(compiler.Error());
+      case LineCompiler::Outcome::Record:
+        if (!writer.AppendRecord(compiler.Record())) return Ended(Status::WriteFailed);
+        break;
+      case LineCompiler::Outcome::Nothing:
+        break;
+    }
   }
   source->Close();
   if (next == SourceReader::Result::Error) {
     writer.Flush();
     output->Close();
-    return COMPILE_READ_FAILED;
+    return Ended(Status::ReadFailed);
   }
 
-  WriteHeader({doc.m_instructionCount, doc.m_interceptCount}, header);
+  result.instructionCount = compiler.InstructionCount();
+  result.interceptCount = compiler.InterceptCount();
+  WriteHeader({result.instructionCount, result.interceptCount}, header);
   if (!writer.Flush() || !output->Seek(0) ||
       !output->Write(reinterpret_cast<const char*>(header), sizeof header) || !output->Close()) {
-    return COMPILE_WRITE_FAILED;
+    return Ended(Status::WriteFailed);
   }
-  doc.PrintFormat("Number of intercetps %d out of possible 100", doc.m_interceptCount);
-  return COMPILE_OK;
+  out.PrintFormat("Number of intercetps %d out of possible 100", result.interceptCount);
+  result.status = Status::Ok;
+  return result;
 }
 
-void ReportCompileResult(CZelkView& view, int code) {
-  CZelkDoc& doc = view.m_doc;
-  if (code != COMPILE_OK) ++view.m_failedCompiles;
-  switch (code) {
-    case COMPILE_OK:
-      doc.PrintFormat("Compile successful. %d instructions. %lld bytes", doc.m_instructionCount,
-                      static_cast<long long>(doc.m_instructionCount) * 544);
+void PrintCompileResult(const CompileResult& result, const CompileJob& job, LineSink& out) {
+  using Status = CompileResult::Status;
+  switch (result.status) {
+    case Status::Ok:
+      out.PrintFormat("Compile successful. %d instructions. %lld bytes", result.instructionCount,
+                      static_cast<long long>(result.instructionCount) * 544);
       break;
-    case COMPILE_SOURCE_NOT_FOUND:
-      doc.PrintFormat("File %s not found.", doc.m_sourcePath);
+    case Status::SourceNotFound:
+      out.PrintFormat("File %s not found.", job.sourcePath.c_str());
       break;
-    case COMPILE_CANNOT_CREATE:
-      doc.PrintFormat("Cannot open file %s.", doc.m_outputPath);
+    case Status::CannotCreate:
+      out.PrintFormat("Cannot open file %s.", job.outputPath.c_str());
       break;
-    case COMPILE_WRITE_FAILED:
-      doc.PrintFormat("Cannot write file %s: the compiled script is incomplete.",
-                      doc.m_outputPath);
+    case Status::WriteFailed:
+      out.PrintFormat("Cannot write file %s: the compiled script is incomplete.",
+                      job.outputPath.c_str());
       break;
-    case COMPILE_READ_FAILED:
-      doc.PrintFormat("Cannot read file %s: the compile stopped.", doc.m_sourcePath);
+    case Status::ReadFailed:
+      out.PrintFormat("Cannot read file %s: the compile stopped.", job.sourcePath.c_str());
       break;
-    default:
+    case Status::SourceError:
       break;
   }
-}
-
-bool SetCompilePaths(CZelkView& view, const std::string& loadDir, const std::string& name) {
-  CZelkDoc& doc = view.m_doc;
-  char source[sizeof doc.m_sourcePath];
-  char output[sizeof doc.m_outputPath];
-  const int sourceLength =
-      std::snprintf(source, sizeof source, "%s%s.scr", loadDir.c_str(), name.c_str());
-  const int outputLength =
-      std::snprintf(output, sizeof output, "%s%s.dat", doc.m_settings.saveDir, name.c_str());
-  if (sourceLength >= static_cast<int>(sizeof source)) {
-    doc.PrintFormat("Cannot compile %s: the source path would be longer than 255 characters.",
-                    name.c_str());
-    return false;
-  }
-  if (outputLength >= static_cast<int>(sizeof output)) {
-    doc.PrintFormat("Cannot compile %s: the output path would be longer than 255 characters.",
-                    name.c_str());
-    return false;
-  }
-  std::memcpy(doc.m_sourcePath, source, sizeof source);
-  std::memcpy(doc.m_outputPath, output, sizeof output);
-  return true;
-}
-
-bool RunCompileCommand(CZelkView& view, const std::string& name) {
-  CZelkDoc& doc = view.m_doc;
-  if (view.m_compiling) {
-    doc.PrintLine("compile cannot be used inside a script that is being compiled.");
-    return false;
-  }
-  if (!SetCompilePaths(view, doc.m_settings.loadDir, name)) {
-    ++view.m_failedCompiles;
-    return true;
-  }
-  doc.PrintRule(SEPARATOR_CELLS);
-  view.m_compiling = true;
-  const int result = CompileScript(view);
-  view.m_compiling = false;
-  ReportCompileResult(view, result);
-  doc.PrintRule(SEPARATOR_CELLS);
-  return true;
 }
 
 }  // namespace zelk

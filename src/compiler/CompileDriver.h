@@ -1,44 +1,56 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
+
+#include "compiler/Diagnostic.h"
 
 namespace zelk {
 
-class CZelkView;
+class FileSystem;
+class LineSink;
+struct ParsedStatement;
 
-// Results of CompileScript.
-constexpr int COMPILE_OK = 1;
-constexpr int COMPILE_SOURCE_ERROR = -1;    // the reason and the line have been printed
-constexpr int COMPILE_SOURCE_NOT_FOUND = -2;
-constexpr int COMPILE_CANNOT_CREATE = -3;
-constexpr int COMPILE_WRITE_FAILED = -4;    // writing the compiled file failed
-constexpr int COMPILE_READ_FAILED = -5;     // reading the source failed after it was opened
+// The two files of a compile, as Zelk texts (the texts that messages show; the file layer maps
+// them to host paths).
+struct CompileJob {
+  std::string sourcePath;
+  std::string outputPath;
+};
 
-// Compiles the document's m_sourcePath into m_outputPath: a first pass collects the labels, a
-// second writes one record per statement. Returns one of the results above.
-int CompileScript(CZelkView& view);
+// Carries out an environment command met in a source being compiled, printing what it prints.
+// Returns the reason when the command is refused (the compile then stops at that line), or
+// nothing when it was carried out.
+using SettingHook = std::function<std::optional<std::string>(const ParsedStatement&)>;
 
-// The first pass: the label table and the statement count. Returns 0, -2 when the source
-// cannot be opened, or -5 when reading it failed. When a 101st label is met, labelOverflowLine
-// receives its line number.
-int CollectLabels(CZelkView& view, int* labelOverflowLine = nullptr);
+struct CompileResult {
+  enum class Status {
+    Ok,              // the compiled file is complete
+    SourceError,     // a line of the source cannot be compiled: error says which and why
+    SourceNotFound,  // the source cannot be opened
+    CannotCreate,    // the compiled file cannot be created
+    WriteFailed,     // writing the compiled file failed (after a source error too, if error is set)
+    ReadFailed,      // reading the source failed after it was opened
+  };
 
-// Compiles the line in the statement buffer: 0 on an error (stop), 1 when there is nothing to
-// write, 3 when the document's record holds a finished record.
-int CompileLine(CZelkView& view);
+  Status status = Status::Ok;
+  int instructionCount = 0;  // the records written
+  int interceptCount = 0;    // the distinct on_use users
+  std::optional<Diagnostic> error;
+};
 
-// Removes a "//" comment (outside double quotes) and the trailing blanks and control bytes.
-void CleanLine(char* text);
+// Compiles the source into the compiled file: a first pass collects the labels, the second
+// carries out environment commands through onSetting, encodes every script statement and writes
+// it at once. What the compile prints on the way (the confirmations of settings, the on_use lines,
+// the message of the line it stops at, the intercept count of a compile that succeeds) goes to
+// out. At the first error the compile stops; the compiled file keeps its zero header and the
+// records before the faulty line.
+CompileResult CompileScript(const CompileJob& job, FileSystem& files, LineSink& out,
+                            const SettingHook& onSetting);
 
-// Prints the result of CompileScript; counts a failure for the view.
-void ReportCompileResult(CZelkView& view, int code);
-
-// Builds the document's source and output paths from the directories and the name. Prints a
-// message and returns false, changing nothing, when a path would not fit its 256-byte buffer.
-bool SetCompilePaths(CZelkView& view, const std::string& loadDir, const std::string& name);
-
-// The compile console command: builds the paths from the name, compiles between two separator
-// lines. Refused inside a compile. Returns false when it was refused.
-bool RunCompileCommand(CZelkView& view, const std::string& name);
+// The line that ends a compile: "Compile successful. …", or why the files could not be used.
+// Nothing for a source error, whose message stands already.
+void PrintCompileResult(const CompileResult& result, const CompileJob& job, LineSink& out);
 
 }  // namespace zelk

@@ -36,13 +36,4 @@ CompiledScriptHeader ReadHeader(const unsigned char* in);
 void WriteRecord(const InstructionRecord& record, unsigned char* out);
 InstructionRecord ReadRecord(const unsigned char* in);
 
-// One slot of the label table: the index of the record a label marks, and its name.
-struct LabelEntry {
-  std::int32_t ip = 0;
-  char name[256] = {};
-};
-
-constexpr int LABEL_SLOTS = 100;
-constexpr int INTERCEPT_USER_SLOTS = 100;
-
 }  // namespace zelk

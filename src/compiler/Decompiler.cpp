@@ -10,20 +10,17 @@
 #include <memory>
 #include <vector>
 
-#include "command/CommandTable.h"
-#include "command/Converters.h"
-#include "command/StatementParser.h"
-#include "compiler/CompileDriver.h"
 #include "compiler/CompiledScript.h"
+#include "compiler/LabelTable.h"
+#include "compiler/RecordCodes.h"
+#include "compiler/SourceReader.h"
 #include "compiler/StatementEncoder.h"
-#include "console/ZelkDoc.h"
+#include "language/CommandTable.h"
+#include "language/Converters.h"
+#include "language/StatementParser.h"
 
 namespace zelk {
 namespace {
-
-constexpr std::int32_t CODE_ACTIVATOR = 255;
-constexpr std::int32_t CODE_SELF = 1;
-constexpr std::int32_t CODE_NONE = -1;
 
 bool ReadsBackAs(const std::string& text, float value) {
   const float back = ToFloat(TextToReal(text));
@@ -34,7 +31,7 @@ std::string LabelName(std::int32_t index) { return "l" + std::to_string(index); 
 
 bool IsEmpty(const char* field) { return field[0] == '\0'; }
 
-void SetField(char* field, const std::string& text) {
+void SetField(char* field, std::string_view text) {
   std::memset(field, 0, RECORD_STRING_SIZE);
   std::memcpy(field, text.data(), std::min(text.size(), RECORD_STRING_SIZE - 1));
 }
@@ -62,17 +59,14 @@ bool RestoreWords(InstructionRecord& r, std::vector<bool>& labelled) {
     return true;
   };
   switch (r.command) {
-    case CMD_SAY: {
-      static constexpr const char* kWords[] = {"attn_none", "attn_norm", "attn_idle",
-                                               "attn_static"};
+    case CMD_SAY:
       if (r.Int1 < 0 || r.Int1 > 3) break;  // left for the check to refuse
-      SetField(r.String2, kWords[r.Int1]);
+      SetField(r.String2, ATTENUATION_WORDS[r.Int1]);
       r.Int1 = 0;
       break;
-    }
     case CMD_ATTACK:
       if (IsEmpty(r.String1)) {
-        SetField(r.String1, ".activator");
+        SetField(r.String1, WORD_ACTIVATOR);
         r.Int1 = r.Int2;
         r.Int2 = 0;
       }
@@ -88,13 +82,13 @@ bool RestoreWords(InstructionRecord& r, std::vector<bool>& labelled) {
     case CMD_ON_PAIN:
       if (!label(r.Int2, r.String2)) return false;
       r.Int2 = 0;
-      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String1, ".client");
-      if (r.Int1 == CODE_NONE) SetField(r.String1, ".none");
+      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String1, WORD_CLIENT);
+      if (r.Int1 == CODE_NONE) SetField(r.String1, WORD_NONE);
       r.Int1 = 0;
       break;
     case CMD_ON_USE:
       if (r.Int1 == CODE_NONE) {
-        SetField(r.String2, ".none");
+        SetField(r.String2, WORD_NONE);
       } else if (!label(r.Int1, r.String2)) {
         return false;
       }
@@ -104,22 +98,22 @@ bool RestoreWords(InstructionRecord& r, std::vector<bool>& labelled) {
     case CMD_RUN:
     case CMD_WALK:
       if (r.Int1 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
-        SetField(r.String1, ".activator");
+        SetField(r.String1, WORD_ACTIVATOR);
         r.Int1 = 0;
       }
       break;
     case CMD_ACTION_TARGET:
       if (r.Int2 == CODE_ACTIVATOR && IsEmpty(r.String1)) {
-        SetField(r.String1, ".activator");
+        SetField(r.String1, WORD_ACTIVATOR);
         r.Int2 = 0;
       }
       break;
     case CMD_SPAWN:
-      if (IsEmpty(r.String2)) SetField(r.String2, ".none");
+      if (IsEmpty(r.String2)) SetField(r.String2, WORD_NONE);
       break;
     case CMD_USE:
-      if (r.Int1 == CODE_SELF) SetField(r.String2, ".self");
-      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String2, ".activator");
+      if (r.Int1 == CODE_SELF) SetField(r.String2, WORD_SELF);
+      if (r.Int1 == CODE_ACTIVATOR) SetField(r.String2, WORD_ACTIVATOR);
       if (r.Int1 == CODE_SELF || r.Int1 == CODE_ACTIVATOR) r.Int1 = 0;
       break;
     default:
@@ -248,39 +242,34 @@ bool DecompileScript(const unsigned char* data, std::size_t size, std::string& s
   }
 
   // Then the check: every line, compiled again with the same labels, gives the same bytes.
-  auto doc = std::make_unique<CZelkDoc>();
-  StatementParser parser;
   if (std::count(labelled.begin(), labelled.end(), true) > LABEL_SLOTS) {
     reason = "more than 100 records are branch targets, and a script holds at most 100 labels";
     return false;
   }
+  LabelTable labels;
   for (std::int32_t i = 0; i <= count; ++i) {
-    if (labelled[static_cast<std::size_t>(i)]) {
-      LabelEntry& label = doc->m_labels[doc->m_labelCount++];
-      label.ip = i;
-      std::snprintf(label.name, sizeof label.name, "%s", LabelName(i).c_str());
-    }
+    if (labelled[static_cast<std::size_t>(i)]) labels.Add(LabelName(i), i);
   }
+  InterceptUsers users;
+  InstructionRecord again;
   source.clear();
   for (std::int32_t i = 0; i < count; ++i) {
     const std::string& line = lines[static_cast<std::size_t>(i)];
     if (labelled[static_cast<std::size_t>(i)]) source += "label@" + LabelName(i) + ";\n";
     bool same = line.size() < 255;
     if (same) {
-      std::snprintf(doc->m_statement, sizeof doc->m_statement, "%s", line.c_str());
       // Read as a source line is read: a tab becomes a space, so a record holding a tab is
       // none that a compile wrote.
-      for (char* c = doc->m_statement; *c != '\0'; ++c) {
-        if (*c == '\t') *c = ' ';
-      }
-      CleanLine(doc->m_statement);
-      same = parser.ParseStatement(doc->m_statement) == CATEGORY_STATEMENT &&
-             EncodeStatement(*doc, parser);
+      std::string read = line;
+      std::replace(read.begin(), read.end(), '\t', ' ');
+      const ParsedStatement parsed = ParseStatement(CleanLine(read));
+      same = parsed.result == ParseResult::Statement &&
+             EncodeStatement(parsed, labels, users, again).ok;
     }
     if (same) {
-      unsigned char again[RECORD_SIZE];
-      WriteRecord(doc->m_record, again);
-      same = std::memcmp(again, data + HEADER_SIZE + RECORD_SIZE * static_cast<std::size_t>(i),
+      unsigned char bytes[RECORD_SIZE];
+      WriteRecord(again, bytes);
+      same = std::memcmp(bytes, data + HEADER_SIZE + RECORD_SIZE * static_cast<std::size_t>(i),
                          RECORD_SIZE) == 0;
     }
     if (!same) {
@@ -292,7 +281,7 @@ bool DecompileScript(const unsigned char* data, std::size_t size, std::string& s
     source += '\n';
   }
   if (labelled[static_cast<std::size_t>(count)]) source += "label@" + LabelName(count) + ";\n";
-  if (doc->m_interceptCount != header.interceptCount) {
+  if (users.Count() != header.interceptCount) {
     reason = "the intercept count of the header does not match its on_use statements";
     return false;
   }

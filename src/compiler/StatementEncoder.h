@@ -1,27 +1,28 @@
 #pragma once
 
-#include <string_view>
+#include <string>
+
+#include "compiler/CompiledScript.h"
+#include "compiler/Diagnostic.h"
 
 namespace zelk {
 
-class CZelkDoc;
-class StatementParser;
+class InterceptUsers;
+class LabelTable;
+struct ParsedStatement;
 
-// Records the label line that the parser has just read, with the number of statements counted so
-// far. Returns false when it is not a label line or the table is full (100 labels).
-bool AddLabel(CZelkDoc& doc, StatementParser& parser);
+// What the encoder made of a statement: a finished record, or why there is none; and the line
+// that an on_use prints on the console ("When used by …", "User … intercept killed.").
+struct EncodeOutcome {
+  bool ok = true;
+  Diagnostic::Kind errorKind = Diagnostic::Kind::CannotEncode;
+  std::string error;  // the message, when !ok
+  std::string note;   // empty for every statement but on_use
+};
 
-// The record index of the first label of that name, or -1.
-int FindLabel(const CZelkDoc& doc, std::string_view name);
-
-// Adds an on_use user unless one equal to it ignoring case is there. Returns false, adding
-// nothing, when the name is new and the table already holds 100 users.
-bool AddInterceptUser(CZelkDoc& doc, std::string_view name);
-
-// Fills the document's instruction record from the script statement that the parser has just
-// read, with labels, pseudo-targets and attenuation words translated. Returns false when the
-// statement cannot be encoded (the record must not be written); the failures that name a label
-// or the intercept table print a console line.
-bool EncodeStatement(CZelkDoc& doc, StatementParser& parser);
+// Fills record from a well-formed script statement, with labels resolved through the label table,
+// pseudo-targets and attenuation words translated into their codes, and on_use users counted.
+EncodeOutcome EncodeStatement(const ParsedStatement& statement, const LabelTable& labels,
+                              InterceptUsers& users, InstructionRecord& record);
 
 }  // namespace zelk

@@ -1,7 +1,6 @@
 #include "console/ZelkDoc.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 
 namespace zelk {
@@ -14,7 +13,7 @@ void BlankLine(std::array<char, LINE_SIZE>& line) {
 
 }  // namespace
 
-CZelkDoc::CZelkDoc(const FontDescription& font) : m_logFont(font), m_commands(Commands()) {
+CZelkDoc::CZelkDoc(const FontDescription& font) : m_logFont(font) {
   // Only the face, size and character-set fields are taken over; the rest of the style is plain.
   m_logFont.escapement = 0;
   m_logFont.orientation = 0;
@@ -32,8 +31,13 @@ void CZelkDoc::WritePrompt() {
   line[PROMPT_WIDTH] = CURSOR_MARK;
 }
 
+std::string_view CZelkDoc::LineText(int index) const {
+  const char* line = m_lines[index].data();
+  return {line, ::strnlen(line, LINE_CELLS)};
+}
+
 void CZelkDoc::AdvanceLine() {
-  if (m_lineObserver != nullptr) m_lineObserver->OnLineLeft(CurrentLine());
+  if (m_transcript != nullptr) m_transcript->PrintLine(LineText(m_curLine));
   m_drawMode = DRAW_NORMAL;
   if (m_curLine < m_lastLine) {
     ++m_curLine;
@@ -47,26 +51,23 @@ void CZelkDoc::AdvanceLine() {
   WritePrompt();
 }
 
-void CZelkDoc::PrintLine(const char* text) {
-  const std::size_t length = ::strnlen(text, LINE_CELLS);
-  if (m_firstMessage != nullptr && m_firstMessage->empty()) m_firstMessage->assign(text, length);
-  std::memcpy(CurrentLine(), text, length);
-  CurrentLine()[length] = '\0';
+void CZelkDoc::PrintLine(std::string_view text) {
+  text = text.substr(0, std::min<std::size_t>(text.find('\0'), LINE_CELLS));
+  // The cells after the text show blanks, the old prompt and cursor mark gone.
+  char* line = CurrentLine();
+  std::memcpy(line, text.data(), text.size());
+  std::memset(line + text.size(), ' ', LINE_CELLS - text.size());
   AdvanceLine();
-}
-
-void CZelkDoc::PrintFormat(const char* format, ...) {
-  char text[LINE_SIZE];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  PrintLine(text);
 }
 
 void CZelkDoc::PrintRule(int count) {
   std::memset(CurrentLine(), '-', static_cast<std::size_t>(count < LINE_CELLS ? count : LINE_CELLS));
   AdvanceLine();
+}
+
+void CZelkDoc::Clear() {
+  m_drawMode = DRAW_CLEAR;
+  ClearScreen();
 }
 
 void CZelkDoc::ClearScreen() {

@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "command/CommandTable.h"
-#include "compiler/CompiledScript.h"
 #include "environment/EnvironmentSettings.h"
+#include "platform/LineSink.h"
 
 namespace zelk {
 
@@ -40,17 +39,12 @@ struct FontDescription {
   char faceName[32] = "Fixed";
 };
 
-// Receives every console line at the moment AdvanceLine leaves it (batch mode's transcript).
-class LineObserver {
- public:
-  virtual ~LineObserver() = default;
-  virtual void OnLineLeft(const char* line) = 0;
-};
-
-// The document: the whole state of a run. The console screen buffer (50 lines of 255 cells and a
-// terminator), its prompt and cursor, the statement line, the settings, the command table and the
-// compiler's working state.
-class CZelkDoc {
+// The document: the console screen buffer (50 lines of 255 cells and a terminator) with its
+// prompt and cursor, the statement line, the console's colours and font, and the settings.
+//
+// As a line sink it prints lines into the buffer; a transcript sink, when set, receives every line
+// at the moment AdvanceLine leaves it (typed lines and rules included), as batch mode writes it.
+class CZelkDoc final : public LineSink {
  public:
   // font: the platform's system font, whose description the console keeps.
   explicit CZelkDoc(const FontDescription& font = FontDescription{});
@@ -61,22 +55,25 @@ class CZelkDoc {
   // one line when the current line is the last usable one.
   void AdvanceLine();
   // Writes the text (cut at 255 characters) into the current line, then AdvanceLine.
-  void PrintLine(const char* text);
-  // PrintLine of a message formatted from a fixed format.
-  void PrintFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void PrintLine(std::string_view text) override;
   // Writes count '-' characters from cell 0 of the current line, then AdvanceLine: the separator
   // lines of the compile and the command list (254) and the rules of the Status menu item (255).
   void PrintRule(int count);
   // Resets the buffer to an empty screen with the prompt on line 0.
   void ClearScreen();
+  // A clear as the clear command asks for it: the screen is cleared at once, and the draw mode
+  // says so until a key or a printed line sets it back.
+  void Clear();
 
   char* CurrentLine() { return m_lines[m_curLine].data(); }
+  // The text of a line as it shows: the cells before a terminator (the rest shows as blanks).
+  std::string_view LineText(int index) const;
   // The text colour: the intensity in the green byte.
   std::uint32_t TextColor() const { return static_cast<std::uint32_t>(m_colorIntensity) * 256u; }
 
   float m_version = 1.01f;
   std::array<std::array<char, LINE_SIZE>, CONSOLE_LINES> m_lines;
-  char m_statement[256] = {};
+  std::string m_statement;
   short m_drawMode = DRAW_NORMAL;
   short m_curLine = 0;
   short m_curCol = PROMPT_WIDTH;
@@ -84,24 +81,14 @@ class CZelkDoc {
   std::uint32_t m_bkColor = 0;
   std::int32_t m_colorIntensity = 170;
   FontDescription m_logFont;
-  // Every paint recomputes it from the view's height; until the first paint the whole buffer is
-  // usable.
+  // Set from the height of the console (CZelkView::SetClientHeight); until then the whole buffer
+  // is usable.
   short m_lastLine = CONSOLE_LINES - 1;
-  std::int32_t m_labelCount = 0;
-  std::int32_t m_instructionCount = 0;
-  std::int32_t m_interceptCount = 0;
   EnvironmentSettings m_settings;
-  const CommandTable& m_commands;
-  InstructionRecord m_record;
-  std::array<LabelEntry, LABEL_SLOTS> m_labels;
-  char m_interceptUsers[INTERCEPT_USER_SLOTS][256] = {};
-  char m_sourcePath[256] = {};
-  char m_outputPath[256] = {};
+  std::string m_sourcePath;
+  std::string m_outputPath;
 
-  LineObserver* m_lineObserver = nullptr;
-  // When set, the first line printed while it is set is kept there (the message of a compile
-  // error, for diagnostics).
-  std::string* m_firstMessage = nullptr;
+  LineSink* m_transcript = nullptr;
 
  private:
   void WritePrompt();

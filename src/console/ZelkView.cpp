@@ -2,11 +2,10 @@
 
 #include <cstring>
 
-#include "command/ConsoleCommands.h"
+#include "console/ConsoleCommands.h"
+#include "console/DrawContext.h"
+#include "console/Platform.h"
 #include "environment/OptionsFile.h"
-#include "platform/DrawContext.h"
-#include "platform/FileSystem.h"
-#include "platform/Platform.h"
 
 namespace zelk {
 
@@ -15,13 +14,19 @@ CZelkView::CZelkView(CZelkDoc& doc, Platform& platform) : m_doc(doc), m_platform
 void CZelkView::OnCreate() {
   m_startDirHost = m_platform.CurrentDirectory();
   m_startDir = ZelkPathText(m_startDirHost);
-  m_parser.ClearTokens();
-  LoadOptions(*this);
-  m_doc.m_drawMode = DRAW_CLEAR;
+  LoadOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings);
+  m_doc.Clear();
   m_platform.RequestRepaint(true);
 }
 
-bool CZelkView::OnDestroy() { return SaveOptions(*this); }
+bool CZelkView::OnDestroy() {
+  return SaveOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings);
+}
+
+void CZelkView::SetClientHeight(int pixels) {
+  const int lines = pixels / m_doc.m_logFont.height - 1;
+  m_doc.m_lastLine = static_cast<short>(lines < CONSOLE_LINES - 1 ? lines : CONSOLE_LINES - 1);
+}
 
 void CZelkView::OnChar(unsigned char code) {
   m_doc.m_drawMode = DRAW_NORMAL;
@@ -52,39 +57,37 @@ void CZelkView::OnChar(unsigned char code) {
 void CZelkView::SubmitInput() {
   char* line = m_doc.CurrentLine();
   line[m_doc.m_curCol] = ' ';
-  constexpr std::size_t kInputCells = LINE_CELLS - PROMPT_WIDTH;  // cells 3..254
-  std::memcpy(m_doc.m_statement, line + PROMPT_WIDTH, kInputCells);
-  m_doc.m_statement[kInputCells] = '\0';
+  // Cells 3..254; the statement line ends where a typed NUL stands.
+  const char* input = line + PROMPT_WIDTH;
+  m_doc.m_statement.assign(input, ::strnlen(input, LINE_CELLS - PROMPT_WIDTH));
   m_doc.AdvanceLine();
   ExecuteConsoleLine(*this);
 }
 
-void CZelkView::OnDraw(DrawContext& dc, int clientHeight) {
-  const int lines = clientHeight / m_doc.m_logFont.height - 1;
-  m_doc.m_lastLine = static_cast<short>(lines < CONSOLE_LINES - 1 ? lines : CONSOLE_LINES - 1);
+void CZelkView::OnDraw(DrawContext& dc) const {
   dc.SetBkColor(0);
   dc.SelectFont(m_doc.m_logFont);
   if (m_doc.m_drawMode == DRAW_NORMAL || m_doc.m_drawMode == DRAW_CLEAR) {
     dc.SetBkColor(m_doc.m_bkColor);
     dc.SetTextColor(m_doc.TextColor());
-    if (m_doc.m_drawMode == DRAW_CLEAR) m_doc.ClearScreen();
     for (int i = 0; i < CONSOLE_LINES; ++i) {
-      // Pad to 255 cells: whatever stands after a terminator inside the line shows as blanks.
-      char* line = m_doc.m_lines[i].data();
-      const std::size_t length = ::strnlen(line, LINE_CELLS);
-      std::memset(line + length, ' ', LINE_CELLS - length);
-      line[LINE_CELLS] = '\0';
-      dc.TextOut(0, i * m_doc.m_logFont.height, line, LINE_CELLS);
+      // Every line shows 255 cells: what stands after a terminator shows as blanks.
+      const std::string_view text = m_doc.LineText(i);
+      if (text.size() == LINE_CELLS) {
+        dc.TextOut(0, i * m_doc.m_logFont.height, text.data(), LINE_CELLS);
+      } else {
+        char padded[LINE_CELLS];
+        std::memcpy(padded, text.data(), text.size());
+        std::memset(padded + text.size(), ' ', LINE_CELLS - text.size());
+        dc.TextOut(0, i * m_doc.m_logFont.height, padded, LINE_CELLS);
+      }
     }
   }
   dc.RestoreFont();
 }
 
 void CZelkView::RunBridge(const char* word) {
-  // The word may already stand in the statement line, so it is copied with memmove.
-  const std::size_t length = ::strnlen(word, sizeof m_doc.m_statement - 1);
-  std::memmove(m_doc.m_statement, word, length);
-  m_doc.m_statement[length] = '\0';
+  m_doc.m_statement = word;
   ExecuteConsoleLine(*this);
 }
 

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "command/StatementParser.h"
 #include "console/ZelkDoc.h"
 
 namespace zelk {
@@ -10,31 +9,34 @@ namespace zelk {
 class DrawContext;
 class Platform;
 
-// The console view, free of any platform: the paint rules, the key rules that turn typed
-// characters into an input line, the hand-over of that line to the command interpreter, and the
-// view's creation and destruction steps. The desktop window and batch mode both drive it.
+// The console view, free of any platform: the key rules that turn typed characters into an input
+// line, the hand-over of that line to the command interpreter, the paint, and the view's creation
+// and destruction steps. The desktop window and batch mode both drive it.
 //
-// It also holds the state that the command interpreter and the compiler share with it: the parse
-// result, the start-up directory and the platform.
+// It ties the console together for one run: the document, the platform, the start-up directory
+// (where the options file and the error sound are), and the compile state the console keeps.
 class CZelkView {
  public:
   CZelkView(CZelkDoc& doc, Platform& platform);
   CZelkView(const CZelkView&) = delete;
   CZelkView& operator=(const CZelkView&) = delete;
 
-  // Creation: records the start-up directory, empties the token slots, loads the options file and
-  // requests the first clear.
+  // Creation: records the start-up directory, loads the options file and clears the screen.
   void OnCreate();
   // Destruction: saves the options file without any message. Returns whether the save worked,
   // so that the program can say at its end that the settings were lost.
   bool OnDestroy();
 
+  // The height of the console's area changed (the window, its bars, the lines of batch mode):
+  // the last usable line follows it.
+  void SetClientHeight(int pixels);
+
   // The key rules, for one character code after the keyboard's translation.
   void OnChar(unsigned char code);
   // Enter and Tab: hands the input line to the command interpreter.
   void SubmitInput();
-  // The paint, on a client area clientHeight pixels high.
-  void OnDraw(DrawContext& dc, int clientHeight);
+  // The paint: the 50 lines, green on black. It changes nothing.
+  void OnDraw(DrawContext& dc) const;
 
   // A menu or toolbar command that runs a console word as if it had been typed, without opening
   // a new prompt first. Status is framed by two rules.
@@ -42,12 +44,8 @@ class CZelkView {
   void OnActionStatus();
   void OnHelpCommandList();
 
-  CZelkDoc& Doc() { return m_doc; }
-  Platform& GetPlatform() { return m_platform; }
-
   CZelkDoc& m_doc;
   Platform& m_platform;
-  StatementParser m_parser;
   // The start-up directory: the Windows-1252 text that messages show, and the host path that
   // files are opened with. Both are kept whole, whatever their length.
   std::string m_startDir;
@@ -57,8 +55,6 @@ class CZelkView {
   bool m_compiling = false;
   // Compiles that did not end in success since the view was created (batch mode's exit status).
   int m_failedCompiles = 0;
-  // The message of the line at which the last compile stopped.
-  std::string m_compileError;
 };
 
 }  // namespace zelk

@@ -8,6 +8,8 @@
 namespace zelk {
 namespace {
 
+constexpr std::size_t kFieldSize = TEXT_LIMIT + 1;
+
 // Visits every field in file order with its offset, so that writing and reading the image can
 // never disagree about the layout.
 template <typename Settings, typename IntVisitor, typename TextVisitor>
@@ -35,8 +37,9 @@ void VisitFields(Settings& s, IntVisitor onInt, TextVisitor onText) {
 void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image) {
   VisitFields(
       settings, [&](std::size_t offset, std::int32_t value) { PutInt32(image + offset, value); },
-      [&](std::size_t offset, const SettingText& text) {
-        std::memcpy(image + offset, text, TEXT_SIZE);
+      [&](std::size_t offset, const std::string& text) {
+        std::memset(image + offset, 0, kFieldSize);
+        std::memcpy(image + offset, text.data(), std::min(text.size(), TEXT_LIMIT));
       });
 }
 
@@ -47,24 +50,20 @@ void ReadSettingsImage(const unsigned char* data, std::size_t size,
   std::memcpy(image, data, std::min(size, OPTIONS_IMAGE_SIZE));
   VisitFields(
       settings, [&](std::size_t offset, std::int32_t& value) { value = GetInt32(image + offset); },
-      [&](std::size_t offset, SettingText& text) {
-        std::memcpy(text, image + offset, TEXT_SIZE);
-        text[TEXT_SIZE - 1] = '\0';
+      [&](std::size_t offset, std::string& text) {
+        const char* field = reinterpret_cast<const char*>(image + offset);
+        text.assign(field, ::strnlen(field, TEXT_LIMIT));
       });
 }
 
-void SetText(SettingText& field, std::string_view value) {
-  const std::size_t length = std::min(value.size(), TEXT_SIZE - 1);
-  std::memset(field, 0, TEXT_SIZE);
-  std::memcpy(field, value.data(), length);
+void SetText(std::string& field, std::string_view value) {
+  field.assign(value.substr(0, std::min(value.find('\0'), TEXT_LIMIT)));
 }
 
-bool ApplyDirectoryRule(SettingText& field) {
-  const std::size_t length = ::strnlen(field, TEXT_SIZE - 1);
-  if (length > 0 && field[length - 1] == '\\') return true;
-  if (length >= TEXT_SIZE - 1) return false;
-  field[length] = '\\';
-  field[length + 1] = '\0';
+bool ApplyDirectoryRule(std::string& field) {
+  if (!field.empty() && field.back() == '\\') return true;
+  if (field.size() >= TEXT_LIMIT) return false;
+  field += '\\';
   return true;
 }
 

@@ -2,22 +2,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace zelk {
 
-constexpr std::size_t TEXT_SIZE = 256;  // 255 characters and a terminating zero
-using SettingText = char[TEXT_SIZE];
+// The most characters a setting's text holds: its field in the options file is 256 bytes with the
+// terminating zero.
+constexpr std::size_t TEXT_LIMIT = 255;
 
-// The environment settings. The field order is the byte order of the options file and may not be
-// rearranged (the map comes before the game, cheats before god). Flags hold 0 or 1 when Zelk sets
-// them; any nonzero value counts as on.
+// The environment settings. Texts are Windows-1252 and hold at most 255 characters. The field
+// order is the byte order of the options file (the map comes before the game, cheats before
+// god). Flags hold 0 or 1 when Zelk sets them; any nonzero value counts as on.
 struct EnvironmentSettings {
   std::int32_t spare = 0;
-  SettingText quake2Dir = {};
-  SettingText parameters = {};
-  SettingText mapName = {};
-  SettingText gameName = {};
+  std::string quake2Dir;
+  std::string parameters;
+  std::string mapName;
+  std::string gameName;
   std::int32_t cheatsOn = 0;
   std::int32_t godOn = 0;
   std::int32_t noTargetOn = 0;
@@ -25,26 +27,29 @@ struct EnvironmentSettings {
   std::int32_t deathmatchValue = 0;
   std::int32_t disconnectOn = 0;
   std::int32_t videoMode = 0;
-  SettingText saveDir = {};
-  SettingText loadDir = {};
-  SettingText editorCommand = {};
+  std::string saveDir;
+  std::string loadDir;
+  std::string editorCommand;
   std::int32_t errorSoundOn = 0;
+
+  bool operator==(const EnvironmentSettings&) const = default;
 };
 
 constexpr std::size_t OPTIONS_IMAGE_SIZE = 1828;
 
-// The settings as the options file holds them: 1828 bytes, little-endian, no gaps.
+// The settings as the options file holds them: 1828 bytes, little-endian, each text in a field of
+// 256 bytes that is zero after the text.
 void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image);
 // Replaces the leading size bytes of the settings' image by the given bytes (at most 1828; the
 // rest of the record keeps its values). A text field that holds no zero byte within its 256 bytes
 // is cut to 255 characters.
 void ReadSettingsImage(const unsigned char* image, std::size_t size, EnvironmentSettings& settings);
 
-// Stores value in a text field: at most 255 characters, the rest of the field zero.
-void SetText(SettingText& field, std::string_view value);
+// Stores value in a text setting: the text before any NUL, at most 255 characters.
+void SetText(std::string& field, std::string_view value);
 
 // The directory rule: a value that does not end in a backslash gets one. Returns false, leaving
-// the field unchanged, when the field has no room left for it (255 characters already).
-bool ApplyDirectoryRule(SettingText& field);
+// the value unchanged, when it has no room left for it (255 characters already).
+bool ApplyDirectoryRule(std::string& field);
 
 }  // namespace zelk

@@ -4,30 +4,28 @@
 
 namespace zelk {
 
-class CZelkView;
+class FileSystem;
+struct EnvironmentSettings;
 
-// The options file, zelk.cfg in the start-up directory: the settings' 1828-byte image.
+// The options file, zelk.cfg in the start-up directory (a host path): the settings' 1828-byte
+// image. An existing file whose name equals zelk.cfg ignoring case (the Windows program's
+// Zelk.CFG) is the one read and written.
 
 // Loads the options file into the settings. A missing file leaves them as they are; a short file
 // replaces only the leading bytes it holds.
-void LoadOptions(CZelkView& view);
+void LoadOptions(FileSystem& files, const std::string& startDir, EnvironmentSettings& settings);
 
 // Saves the settings. The image is written to a temporary file beside the options file and then
 // renamed over it, so that a failed save never leaves a truncated or empty options file behind;
 // where no temporary file can be created there, the options file is written in place. Returns
 // false when anything failed; a read-only options file is not replaced.
-bool SaveOptions(CZelkView& view);
+bool SaveOptions(FileSystem& files, const std::string& startDir,
+                 const EnvironmentSettings& settings);
+
+// The options file's name in the start-up directory: the existing one, or zelk.cfg.
+std::string OptionsFileName(FileSystem& files, const std::string& startDir);
 
 // What the program writes to its error stream when the save at the end of the run failed.
-std::string FinalSaveFailedText(CZelkView& view);
-
-// The Save Options command: saves and says where, or that it could not.
-void OnSaveOptions(CZelkView& view);
-
-// The options file of the start-up directory, as a host path.
-std::string OptionsFilePath(CZelkView& view);
-
-// The options file of the start-up directory, as messages show it ("<dir>\zelk.cfg").
-std::string OptionsFileText(CZelkView& view);
+std::string FinalSaveFailedText(FileSystem& files, const std::string& startDir);
 
 }  // namespace zelk

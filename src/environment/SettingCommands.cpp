@@ -1,108 +1,119 @@
 #include "environment/SettingCommands.h"
 
-#include <algorithm>
 #include <string_view>
 
-#include "command/Converters.h"
-#include "compiler/CompileDriver.h"
-#include "console/ZelkView.h"
+#include "environment/EnvironmentSettings.h"
+#include "language/Converters.h"
+#include "language/StatementParser.h"
+#include "platform/LineSink.h"
 
 namespace zelk {
 namespace {
 
+SettingOutcome Refused(std::string why) {
+  SettingOutcome outcome;
+  outcome.kind = SettingOutcome::Kind::Refused;
+  outcome.refusal = std::move(why);
+  return outcome;
+}
+
 // Stores a directory value; the directory rule gives it its final backslash. A value with no room
 // left for the backslash is refused and the setting stays as it was.
-bool SetDirectory(CZelkDoc& doc, SettingText& field, const std::string& value) {
-  SettingText candidate;
+bool SetDirectory(std::string& field, std::string_view value) {
+  std::string candidate;
   SetText(candidate, value);
-  if (!ApplyDirectoryRule(candidate)) {
-    doc.PrintLine("Directory too long: no room for its final backslash. Nothing was changed.");
-    return false;
-  }
-  std::copy(std::begin(candidate), std::end(candidate), std::begin(field));
+  if (!ApplyDirectoryRule(candidate)) return false;
+  field = std::move(candidate);
   return true;
 }
 
-void Toggle(CZelkDoc& doc, std::int32_t& flag, const char* onLine, const char* offLine) {
+void Toggle(LineSink& out, std::int32_t& flag, const char* onLine, const char* offLine) {
   flag = flag != 0 ? 0 : 1;
-  doc.PrintLine(flag != 0 ? onLine : offLine);
+  out.PrintLine(flag != 0 ? onLine : offLine);
 }
 
 const char* OnOff(std::int32_t flag) { return flag != 0 ? "ON" : "OFF"; }
 
 }  // namespace
 
-bool ApplySetting(CZelkView& view) {
-  CZelkDoc& doc = view.m_doc;
-  EnvironmentSettings& s = doc.m_settings;
-  const std::string_view word = view.m_parser.Token(0);
-  const std::string& value = view.m_parser.Token(1);
+SettingOutcome ApplySetting(const ParsedStatement& statement, EnvironmentSettings& s,
+                            LineSink& out) {
+  const std::string_view word = statement.Token(0);
+  const std::string_view value = statement.Token(1);
+  const auto tooLong = [] {
+    return Refused("Directory too long: no room for its final backslash. Nothing was changed.");
+  };
 
   if (word == "sv_quake2_dir") {
-    if (!SetDirectory(doc, s.quake2Dir, value)) return false;
-    doc.PrintFormat("Quake2 directory is now: %s", s.quake2Dir);
+    if (!SetDirectory(s.quake2Dir, value)) return tooLong();
+    out.PrintFormat("Quake2 directory is now: %s", s.quake2Dir.c_str());
   } else if (word == "sv_save_dir") {
-    if (!SetDirectory(doc, s.saveDir, value)) return false;
-    doc.PrintFormat("Saving directory is now: %s", s.saveDir);
+    if (!SetDirectory(s.saveDir, value)) return tooLong();
+    out.PrintFormat("Saving directory is now: %s", s.saveDir.c_str());
   } else if (word == "sv_load_dir") {
-    if (!SetDirectory(doc, s.loadDir, value)) return false;
-    doc.PrintFormat("Loading directory is now: %s", s.loadDir);
+    if (!SetDirectory(s.loadDir, value)) return tooLong();
+    out.PrintFormat("Loading directory is now: %s", s.loadDir.c_str());
   } else if (word == "sv_params") {
     SetText(s.parameters, value);
-    doc.PrintFormat("Parameters are %s", s.parameters);
+    out.PrintFormat("Parameters are %s", s.parameters.c_str());
   } else if (word == "map") {
     SetText(s.mapName, value);
-    doc.PrintFormat("Map set to %s", s.mapName);
+    out.PrintFormat("Map set to %s", s.mapName.c_str());
   } else if (word == "game") {
     SetText(s.gameName, value);
-    doc.PrintFormat("Game set to %s", s.gameName);
-  } else if (word == "deathmatch") {
-    s.deathmatchValue = TextToInt(value);
-    doc.PrintFormat("Deathmatch set to %d", s.deathmatchValue);
-  } else if (word == "video") {
-    s.videoMode = TextToInt(value);
-    doc.PrintFormat("Video set to %d", s.videoMode);
+    out.PrintFormat("Game set to %s", s.gameName.c_str());
   } else if (word == "sv_editor") {
     SetText(s.editorCommand, value);
-    doc.PrintFormat(".SCR editor is now: %s", s.editorCommand);
+    out.PrintFormat(".SCR editor is now: %s", s.editorCommand.c_str());
+  } else if (word == "deathmatch") {
+    s.deathmatchValue = TextToInt(value);
+    out.PrintFormat("Deathmatch set to %d", s.deathmatchValue);
+  } else if (word == "video") {
+    s.videoMode = TextToInt(value);
+    out.PrintFormat("Video set to %d", s.videoMode);
   } else if (word == "cheats") {
-    Toggle(doc, s.cheatsOn, "Cheats mode on", "Cheats mode off");
+    Toggle(out, s.cheatsOn, "Cheats mode on", "Cheats mode off");
   } else if (word == "god") {
-    Toggle(doc, s.godOn, "God mode on", "God mode off");
+    Toggle(out, s.godOn, "God mode on", "God mode off");
   } else if (word == "notarget") {
-    Toggle(doc, s.noTargetOn, "No Target on", "No Target off");
+    Toggle(out, s.noTargetOn, "No Target on", "No Target off");
   } else if (word == "give_all") {
-    Toggle(doc, s.giveAllOn, "Give All on", "Give All off");
+    Toggle(out, s.giveAllOn, "Give All on", "Give All off");
   } else if (word == "disconnect") {
-    Toggle(doc, s.disconnectOn, "Disconnect on", "Disconnect off");
+    Toggle(out, s.disconnectOn, "Disconnect on", "Disconnect off");
   } else if (word == "sv_color") {
-    doc.m_colorIntensity = TextToInt(value);  // shown at the next repaint; no line is written
+    SettingOutcome outcome;
+    outcome.kind = SettingOutcome::Kind::SetColor;
+    outcome.color = TextToInt(value);
+    return outcome;
   } else if (word == "compile") {
-    return RunCompileCommand(view, value);
+    SettingOutcome outcome;
+    outcome.kind = SettingOutcome::Kind::Compile;
+    outcome.name = std::string(value);
+    return outcome;
   }
-  return true;
+  return {};
 }
 
-void ShowStatus(CZelkDoc& doc) {
-  const EnvironmentSettings& s = doc.m_settings;
-  doc.PrintFormat(" -> Quake Dir: %s", s.quake2Dir);
-  doc.PrintFormat(" -> Quake Parameters: %s", s.parameters);
-  doc.PrintFormat(" -> Quake Game: %s", s.gameName);
-  doc.PrintFormat(" -> Quake Map: %s", s.mapName);
+void ShowStatus(const EnvironmentSettings& s, LineSink& out) {
+  out.PrintFormat(" -> Quake Dir: %s", s.quake2Dir.c_str());
+  out.PrintFormat(" -> Quake Parameters: %s", s.parameters.c_str());
+  out.PrintFormat(" -> Quake Game: %s", s.gameName.c_str());
+  out.PrintFormat(" -> Quake Map: %s", s.mapName.c_str());
   if (s.deathmatchValue != 0) {
-    doc.PrintFormat(" -> Deathmatch: %d", s.deathmatchValue);
+    out.PrintFormat(" -> Deathmatch: %d", s.deathmatchValue);
   } else {
-    doc.PrintLine(" -> Deathmatch: OFF");
+    out.PrintLine(" -> Deathmatch: OFF");
   }
-  doc.PrintFormat(" -> Video: %d", s.videoMode);
-  doc.PrintFormat(" -> Save Dir: %s", s.saveDir);
-  doc.PrintFormat(" -> Load Dir: %s", s.loadDir);
-  doc.PrintFormat(" -> .SCR Editor: %s", s.editorCommand);
-  doc.PrintFormat(" -> God Mode: %s", OnOff(s.godOn));
-  doc.PrintFormat(" -> Cheats: %s", OnOff(s.cheatsOn));
-  doc.PrintFormat(" -> No Target: %s", OnOff(s.noTargetOn));
-  doc.PrintFormat(" -> All Items: %s", OnOff(s.giveAllOn));
-  doc.PrintFormat(" -> Disconnect: %s", OnOff(s.disconnectOn));
+  out.PrintFormat(" -> Video: %d", s.videoMode);
+  out.PrintFormat(" -> Save Dir: %s", s.saveDir.c_str());
+  out.PrintFormat(" -> Load Dir: %s", s.loadDir.c_str());
+  out.PrintFormat(" -> .SCR Editor: %s", s.editorCommand.c_str());
+  out.PrintFormat(" -> God Mode: %s", OnOff(s.godOn));
+  out.PrintFormat(" -> Cheats: %s", OnOff(s.cheatsOn));
+  out.PrintFormat(" -> No Target: %s", OnOff(s.noTargetOn));
+  out.PrintFormat(" -> All Items: %s", OnOff(s.giveAllOn));
+  out.PrintFormat(" -> Disconnect: %s", OnOff(s.disconnectOn));
 }
 
 }  // namespace zelk

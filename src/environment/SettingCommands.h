@@ -1,16 +1,35 @@
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 namespace zelk {
 
-class CZelkDoc;
-class CZelkView;
+class LineSink;
+struct EnvironmentSettings;
+struct ParsedStatement;
 
-// Carries out the environment command that the parser has just read (word in token slot 0,
-// value in slot 1) and prints its confirmation. Returns false when the command was refused (a
-// compile inside a compile, or a directory with no room for its final backslash).
-bool ApplySetting(CZelkView& view);
+// What an environment command did, and what it leaves to its caller: the text colour belongs to
+// the console and a compile to the compiler.
+struct SettingOutcome {
+  enum class Kind {
+    Applied,  // the setting changed and its confirmation line is printed
+    Refused,  // nothing changed; refusal says why, for the caller to print
+    SetColor,  // sv_color: the console's text colour becomes color
+    Compile,   // compile: the source named name is to be compiled
+  };
+  Kind kind = Kind::Applied;
+  std::string refusal;
+  std::int32_t color = 0;
+  std::string name;
+};
+
+// Carries out the environment command of a well-formed line (word in token slot 0, value in slot
+// 1) on the settings and prints its confirmation line.
+SettingOutcome ApplySetting(const ParsedStatement& statement, EnvironmentSettings& settings,
+                            LineSink& out);
 
 // The 14-line status listing of the settings.
-void ShowStatus(CZelkDoc& doc);
+void ShowStatus(const EnvironmentSettings& settings, LineSink& out);
 
 }  // namespace zelk

@@ -1,4 +1,4 @@
-#include "platform/PosixProcess.h"
+#include "platform/Process.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -8,9 +8,18 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/HeadlessPlatform.h"
+#include "platform/FileSystem.h"
 
 namespace zelk {
+
+std::string ReadCurrentDirectory() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size()) != nullptr) return buffer.data();
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
 
 std::string FindInPath(const std::string& program) {
   if (program.empty()) return {};

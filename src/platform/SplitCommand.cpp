@@ -1,4 +1,4 @@
-#include "platform/Platform.h"
+#include "platform/Process.h"
 
 namespace zelk {
 namespace {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "command/CommandTable.h"
+#include "language/CommandTable.h"
 
 // What the generated reference and editor files say about ZelkScript beyond the command table
 // itself: how an entry is written, the names of argument kinds and categories, and the few

@@ -1,0 +1,179 @@
+#include "console/ConsoleCommands.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "console/CompileCommand.h"
+#include "console/Platform.h"
+#include "console/Quake2Launch.h"
+#include "console/ZelkView.h"
+#include "environment/OptionsFile.h"
+#include "environment/SettingCommands.h"
+#include "language/CommandTable.h"
+#include "language/StatementParser.h"
+#include "platform/Cp1252.h"
+#include "zelk/BuildConfig.h"
+
+namespace zelk {
+namespace {
+
+// Trailing blanks, control characters and bytes from 128 up are cut off.
+void TrimStatement(std::string& statement) {
+  if (statement.size() > 255) statement.resize(255);
+  while (!statement.empty()) {
+    const auto c = static_cast<unsigned char>(statement.back());
+    if (c > 32 && c < 128) break;
+    statement.pop_back();
+  }
+}
+
+void PrintVersion(CZelkDoc& doc) {
+  doc.PrintFormat("Zelk Script Compiler Version %.2f", static_cast<double>(doc.m_version));
+  doc.PrintLine("Copyright (C) 1998 The Zelk Team");
+  doc.PrintLine("Written by the Zelk Team");
+}
+
+void RunEnvironmentDialog(CZelkView& view) {
+  if (view.m_platform.RunEnvironmentDialog(view.m_doc.m_settings) == DialogResult::Unavailable) {
+    view.m_doc.PrintLine("The Environment dialog needs the desktop window.");
+  }
+}
+
+}  // namespace
+
+std::string ReferencePageUrl(const std::string& installedPath, const std::string& builtPath) {
+  std::error_code ignored;
+  const std::string& path =
+      !installedPath.empty() && std::filesystem::exists(installedPath, ignored) ? installedPath
+                                                                                : builtPath;
+  if (path.empty()) return {};
+  // Percent-encoded, so that a path with blanks or non-ASCII bytes is a valid address.
+  std::string url = "file://";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool alnum = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (alnum || (byte != 0 && std::strchr("/-._~", byte) != nullptr)) {
+      url += c;
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      url += '%';
+      url += kHex[byte >> 4];
+      url += kHex[byte & 15];
+    }
+  }
+  return url;
+}
+
+const char* HomePageUrl() {
+  if (ZELK_HOME_URL[0] != '\0') return ZELK_HOME_URL;
+  static const std::string reference =
+      ReferencePageUrl(ZELK_REFERENCE_INSTALLED, ZELK_REFERENCE_BUILT);
+  return reference.c_str();
+}
+
+const char* SupportPageUrl() { return ZELK_SUPPORT_URL; }
+
+void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
+  const StartResult result = view.m_platform.OpenUrl(url);
+  if (result.started) return;
+  const std::string reason = Utf8ToCp1252(result.reason);
+  if (url.empty()) {
+    view.m_doc.PrintFormat("Cannot open the %s page: %s", pageName, reason.c_str());
+  } else {
+    view.m_doc.PrintFormat("Cannot open %s: %s", Utf8ToCp1252(url).c_str(), reason.c_str());
+  }
+}
+
+void StartProgramOrSay(CZelkView& view, const std::string& program,
+                       const std::vector<std::string>& arguments, const std::string& workingDir) {
+  const StartResult result = view.m_platform.StartProgram(program, arguments, workingDir);
+  if (result.started) return;
+  view.m_doc.PrintFormat("Cannot start %s: %s", Utf8ToCp1252(program).c_str(),
+                         Utf8ToCp1252(result.reason).c_str());
+}
+
+void PrintCommandList(CZelkDoc& doc) {
+  int printed = 1;
+  // Counts one printed line; false when the page is full.
+  auto roomLeft = [&]() { return !(printed++ > doc.m_lastLine - 1); };
+  for (int index = doc.m_cmdlistNext; Commands()[index].name != nullptr; ++index) {
+    const CommandEntry& entry = Commands()[index];
+    if (entry.help == nullptr) continue;
+    bool full = false;
+    doc.PrintRule(LINE_CELLS - 1);
+    full = !roomLeft();
+    if (!full) {
+      doc.PrintFormat("-> COMMAND %d:", index);
+      full = !roomLeft();
+    }
+    ForEachHelpLine(entry.help, [&](std::string_view line) {
+      if (full) return;
+      doc.PrintFormat("              %.*s", static_cast<int>(line.size()), line.data());
+      full = !roomLeft();
+    });
+    if (full) {
+      doc.m_cmdlistNext = static_cast<short>(index);
+      return;
+    }
+  }
+  doc.m_cmdlistNext = 0;
+}
+
+void OnSaveOptions(CZelkView& view) {
+  FileSystem& files = view.m_platform.Files();
+  // The file as messages show it: the start-up directory, a backslash and its name.
+  const std::string path =
+      view.m_startDir + "\\" + ZelkPathText(OptionsFileName(files, view.m_startDirHost));
+  if (SaveOptions(files, view.m_startDirHost, view.m_doc.m_settings)) {
+    view.m_doc.PrintFormat("Current options saved to '%s'", path.c_str());
+  } else {
+    view.m_doc.PrintFormat("Unable to saved to '%s'!", path.c_str());
+  }
+  view.m_platform.RequestRepaint(true);
+}
+
+void ExecuteConsoleLine(CZelkView& view) {
+  CZelkDoc& doc = view.m_doc;
+  TrimStatement(doc.m_statement);
+  const std::string_view line = doc.m_statement;
+
+  if (line == "clear") {
+    doc.Clear();
+    view.m_platform.RequestRepaint(true);
+  } else if (line == "env") {
+    RunEnvironmentDialog(view);
+  } else if (line == "exit" || line == "quit") {
+    view.m_platform.RequestClose();
+  } else if (line == "version") {
+    PrintVersion(doc);
+  } else if (line == "status") {
+    ShowStatus(doc.m_settings, doc);
+  } else if (line == "home") {
+    OpenPage(view, HomePageUrl(), "home");
+  } else if (line == "cmdlist") {
+    PrintCommandList(doc);
+  } else if (line == "quake2") {
+    LaunchQuake2(view);
+  } else if (!line.empty()) {
+    const ParsedStatement parsed = ParseStatement(line);
+    switch (parsed.result) {
+      case ParseResult::Environment:
+        RunSettingCommand(view, parsed);
+        break;
+      case ParseResult::Usage:
+        PrintUsage(parsed.commandIndex, doc);
+        break;
+      case ParseResult::NoEol:
+        doc.PrintLine("No EOL in current statement. Use semicolon.");
+        break;
+      case ParseResult::BadInstruction:
+        doc.PrintLine("Bad instruction or system data.");
+        break;
+      default:  // a label or script statement has no effect at the console
+        break;
+    }
+  }
+}
+
+}  // namespace zelk

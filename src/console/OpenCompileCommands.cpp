@@ -1,0 +1,129 @@
+#include "console/OpenCompileCommands.h"
+
+#include <string>
+#include <vector>
+
+#include "console/CompileCommand.h"
+#include "console/ConsoleCommands.h"
+#include "console/Platform.h"
+#include "console/ZelkView.h"
+#include "environment/EnvironmentSettings.h"
+#include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
+
+namespace zelk {
+namespace {
+
+constexpr int SEPARATOR_CELLS = 254;
+
+// The extension must be all lower or all upper case: "Scr" is not a source file.
+bool IsScriptExtension(const std::string& extension) {
+  return extension == "SCR" || extension == "scr";
+}
+bool IsConfigExtension(const std::string& extension) {
+  return extension == "CFG" || extension == "cfg";
+}
+
+// A path as the document keeps it: at most 255 characters.
+std::string PathText(const std::string& text) { return text.substr(0, 255); }
+
+// The source path is built with the extension ".scr". Where file names distinguish letter case,
+// a file chosen as INTRO.SCR does not exist under that name; it is then read under the name it
+// was chosen with, so that the chosen file is the one compiled or edited.
+void UseChosenNameIfBuiltIsMissing(CZelkView& view, const FileChoice& choice) {
+  CZelkDoc& doc = view.m_doc;
+  FileSystem& files = view.m_platform.Files();
+  if (files.Exists(HostPath(doc.m_sourcePath))) return;
+  const std::string chosen = doc.m_settings.loadDir + choice.fileName;
+  if (chosen.size() <= 255 && files.Exists(HostPath(chosen))) doc.m_sourcePath = chosen;
+}
+
+bool TakeOverOrSay(CZelkView& view, const FileChoice& choice) {
+  if (TakeOverDirectory(view.m_doc.m_settings, choice.fullPath)) return true;
+  view.m_doc.PrintFormat("Cannot use %s: its directory is longer than 255 characters.",
+                         choice.fullPath.c_str());
+  return false;
+}
+
+void CompileChosenSource(CZelkView& view, const FileChoice& choice) {
+  CZelkDoc& doc = view.m_doc;
+  if (!TakeOverOrSay(view, choice) ||
+      !SetCompilePaths(view, doc.m_settings.loadDir, choice.fileTitle)) {
+    ++view.m_failedCompiles;
+    return;
+  }
+  UseChosenNameIfBuiltIsMissing(view, choice);
+  RunCompile(view, " ->Compiling... ");
+}
+
+void EditChosenSource(CZelkView& view, const FileChoice& choice) {
+  CZelkDoc& doc = view.m_doc;
+  if (!TakeOverOrSay(view, choice)) return;
+  const std::string source = doc.m_settings.loadDir + choice.fileTitle + ".scr";
+  if (source.size() > 255) {
+    doc.PrintFormat("Cannot open %s: its path would be longer than 255 characters.",
+                    choice.fileName.c_str());
+    return;
+  }
+  doc.m_sourcePath = source;
+  UseChosenNameIfBuiltIsMissing(view, choice);
+
+  // The editor setting may carry arguments of its own; the source path follows them as one
+  // argument, whole, spaces and all.
+  std::vector<std::string> arguments = SplitCommand(doc.m_settings.editorCommand);
+  if (arguments.empty()) {
+    doc.PrintLine("Cannot start the .SCR editor: none is set (sv_editor).");
+    return;
+  }
+  const std::string program = Cp1252ToUtf8(arguments.front());
+  arguments.erase(arguments.begin());
+  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
+  arguments.push_back(HostPath(doc.m_sourcePath));
+  StartProgramOrSay(view, program, arguments, HostPath(doc.m_settings.loadDir));
+}
+
+void RedrawConsole(CZelkView& view) {
+  view.m_doc.m_drawMode = DRAW_NORMAL;
+  view.m_platform.RequestRepaint(false);
+}
+
+}  // namespace
+
+bool TakeOverDirectory(EnvironmentSettings& settings, const std::string& fullPath) {
+  // A backslash ends a directory in Zelk's own texts; on a POSIX host the dialog reports '/'.
+  const std::size_t separator = fullPath.find_last_of("\\/");
+  if (separator == std::string::npos) {
+    settings.loadDir.clear();
+    return true;
+  }
+  std::string directory = fullPath.substr(0, separator);
+  directory += '\\';
+  if (directory.size() > TEXT_LIMIT) return false;
+  settings.loadDir = std::move(directory);
+  return true;
+}
+
+void OnFileCompile(CZelkView& view) {
+  const FileChoice choice =
+      view.m_platform.ChooseFile(COMPILE_FILTER, view.m_doc.m_settings.loadDir);
+  if (!choice.fileName.empty()) {
+    if (IsScriptExtension(choice.extension)) CompileChosenSource(view, choice);
+    if (IsConfigExtension(choice.extension)) {
+      CZelkDoc& doc = view.m_doc;
+      doc.m_sourcePath = PathText(choice.fullPath);
+      doc.PrintRule(SEPARATOR_CELLS);
+      doc.PrintFormat(" ->Opening... %s", choice.fullPath.c_str());
+    }
+  }
+  RedrawConsole(view);
+}
+
+void OnFileOpen(CZelkView& view) {
+  const FileChoice choice = view.m_platform.ChooseFile(OPEN_FILTER, view.m_doc.m_settings.loadDir);
+  if (!choice.fileName.empty() && IsScriptExtension(choice.extension)) {
+    EditChosenSource(view, choice);
+  }
+  RedrawConsole(view);
+}
+
+}  // namespace zelk

@@ -1,0 +1,41 @@
+#include "console/Quake2Launch.h"
+
+#include "console/ConsoleCommands.h"
+#include "console/Platform.h"
+#include "console/ZelkView.h"
+#include "environment/EnvironmentSettings.h"
+#include "platform/Cp1252.h"
+
+namespace zelk {
+
+Quake2CommandLine BuildQuake2CommandLine(const EnvironmentSettings& s) {
+  Quake2CommandLine line;
+  line.program = s.quake2Dir + "quake2.exe";
+  line.parameters = s.parameters;
+  if (!s.gameName.empty()) line.parameters += " +set game \"" + s.gameName + "\"";
+  if (!s.mapName.empty()) line.parameters += " +map " + s.mapName;
+  if (s.disconnectOn != 0) line.parameters += " +disconnect";
+  return line;
+}
+
+void LaunchQuake2(CZelkView& view) {
+  const EnvironmentSettings& s = view.m_doc.m_settings;
+  const Quake2CommandLine line = BuildQuake2CommandLine(s);
+  view.m_doc.PrintFormat(" -> %s %s", line.program.c_str(), line.parameters.c_str());
+
+  FileSystem& files = view.m_platform.Files();
+  std::string program = HostPath(line.program);
+  // The Linux ports of Quake2 ship the program as "quake2".
+  if (!files.Exists(program)) {
+    const std::string port = HostPath(s.quake2Dir + "quake2");
+    if (files.Exists(port)) program = port;
+  }
+  // A bare name is looked for in the current directory first, then along PATH.
+  if (program.find('/') == std::string::npos && files.Exists(program)) program = "./" + program;
+  // Split on the settings' own text; each argument reaches the program in UTF-8.
+  std::vector<std::string> arguments = SplitCommand(line.parameters);
+  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
+  StartProgramOrSay(view, program, arguments, HostPath(s.quake2Dir));
+}
+
+}  // namespace zelk

@@ -1,0 +1,219 @@
+#include "desktop/EnvironmentDialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+#include "environment/EnvironmentSettings.h"
+#include "platform/Cp1252.h"
+#include "desktop/DialogUnits.h"
+
+namespace zelk {
+namespace {
+
+constexpr int DIRECTORY_LIMIT = 255;
+constexpr int LINE_LIMIT = 255;
+constexpr int NAME_LIMIT = 32;
+
+QString FromZelk(const std::string& text) {
+  return QString::fromStdString(Cp1252ToUtf8(text));
+}
+std::string ToZelk(const QString& text) {
+  return Utf8ToCp1252(text.toStdString());
+}
+
+// The typing limit of an edit field stops what the user types or pastes, never a stored value:
+// a longer value (the game and map commands store long words) is shown and kept whole. Edits
+// may shorten such a text; typing never makes it longer than the limit or than it was.
+void SetStoredText(QLineEdit* edit, int limit, const QString& text) {
+  edit->setMaxLength(std::max(limit, static_cast<int>(text.size())));
+  edit->setText(text);
+}
+
+}  // namespace
+
+CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings) {
+  setWindowTitle(QStringLiteral("Environment"));
+  setModal(true);
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  const DialogUnits du(font());
+  setFixedSize(du.Size(279, 160));
+
+  // The controls in template order, which is also the tab order.
+  auto button = [&](const char* caption, QRect r) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), this);
+    b->setGeometry(r);
+    return b;
+  };
+  auto check = [&](const char* caption, QRect r) {
+    auto* c = new QCheckBox(QString::fromLatin1(caption), this);
+    // Fonts wider than the template's would cut the caption: the box grows to the right.
+    r.setWidth(std::max(r.width(), c->sizeHint().width()));
+    c->setGeometry(r);
+    return c;
+  };
+  auto edit = [&](int limit, QRect r) {
+    auto* e = new QLineEdit(this);
+    e->setGeometry(r);
+    e->setMaxLength(limit);
+    connect(e, &QLineEdit::textEdited, e,
+            [e, limit] { e->setMaxLength(std::max(limit, static_cast<int>(e->text().size()))); });
+    return e;
+  };
+  auto label = [&](const char* caption, QRect r) {
+    auto* l = new QLabel(QString::fromLatin1(caption), this);
+    // Right-aligned: a caption wider than its place grows to the left.
+    r.setLeft(std::max(0, std::min(r.left(), r.right() + 1 - l->sizeHint().width())));
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+  };
+
+  m_ok = button("OK", du.Rect(10, 140, 50, 14));
+  m_ok->setDefault(true);
+  m_cancel = button("Cancel", du.Rect(220, 140, 50, 14));
+  auto* toggles = new QGroupBox(QStringLiteral("Toggles"), this);
+  toggles->setGeometry(du.Rect(10, 110, 260, 25));
+  m_god = check("&God", du.Rect(15, 120, 25, 10));
+  m_noTarget = check("No &Target", du.Rect(55, 120, 45, 10));
+  m_cheats = check("&Cheats", du.Rect(120, 120, 30, 10));
+  m_giveAll = check("Give &All", du.Rect(170, 120, 35, 10));
+  m_disconnect = check("D&isconnect", du.Rect(220, 120, 45, 10));
+  m_quake2Dir = edit(DIRECTORY_LIMIT, du.Rect(50, 5, 220, 10));
+  label("Quake2 Dir :", du.Rect(5, 5, 40, 10));
+  label("Parameters :", du.Rect(5, 20, 40, 10));
+  m_parameters = edit(LINE_LIMIT, du.Rect(50, 20, 220, 10));
+  label("Game :", du.Rect(15, 35, 30, 10));
+  m_game = edit(NAME_LIMIT, du.Rect(50, 35, 70, 10));
+  label("Map :", du.Rect(150, 35, 45, 10));
+  m_map = edit(NAME_LIMIT, du.Rect(200, 35, 70, 10));
+  label("Save Dir :", du.Rect(15, 50, 30, 10));
+  label("Load Dir :", du.Rect(15, 65, 30, 10));
+  m_saveDir = edit(DIRECTORY_LIMIT, du.Rect(50, 50, 220, 10));
+  m_loadDir = edit(DIRECTORY_LIMIT, du.Rect(50, 65, 220, 10));
+  label(".SCR Editor:", du.Rect(5, 80, 40, 10));
+  m_editor = edit(LINE_LIMIT, du.Rect(50, 80, 220, 10));
+  m_errorSound = check("&Play compile error sound", du.Rect(40, 95, 95, 10));
+
+  // The group box stands behind the check boxes it frames.
+  toggles->lower();
+  const QWidget* chain[] = {m_ok,      m_cancel,     m_god,       m_noTarget,   m_cheats,
+                            m_giveAll, m_disconnect, m_quake2Dir, m_parameters, m_game,
+                            m_map,     m_saveDir,    m_loadDir,   m_editor,     m_errorSound};
+  for (std::size_t i = 0; i + 1 < std::size(chain); ++i) {
+    setTabOrder(const_cast<QWidget*>(chain[i]), const_cast<QWidget*>(chain[i + 1]));
+  }
+  connect(m_ok, &QPushButton::clicked, this, &CEnvironmentDialog::accept);
+  connect(m_cancel, &QPushButton::clicked, this, &CEnvironmentDialog::reject);
+
+  // Any nonzero flag counts as on.
+  m_god->setChecked(settings.godOn != 0);
+  m_cheats->setChecked(settings.cheatsOn != 0);
+  m_noTarget->setChecked(settings.noTargetOn != 0);
+  m_giveAll->setChecked(settings.giveAllOn != 0);
+  m_disconnect->setChecked(settings.disconnectOn != 0);
+  m_errorSound->setChecked(settings.errorSoundOn != 0);
+  SetStoredText(m_quake2Dir, DIRECTORY_LIMIT, FromZelk(settings.quake2Dir));
+  SetStoredText(m_parameters, LINE_LIMIT, FromZelk(settings.parameters));
+  SetStoredText(m_game, NAME_LIMIT, FromZelk(settings.gameName));
+  SetStoredText(m_map, NAME_LIMIT, FromZelk(settings.mapName));
+  SetStoredText(m_saveDir, DIRECTORY_LIMIT, FromZelk(settings.saveDir));
+  SetStoredText(m_loadDir, DIRECTORY_LIMIT, FromZelk(settings.loadDir));
+  SetStoredText(m_editor, LINE_LIMIT, FromZelk(settings.editorCommand));
+  m_ok->setFocus();
+}
+
+QWidget* CEnvironmentDialog::Control(int id) const {
+  switch (id) {
+    case 1:
+      return m_ok;
+    case 2:
+      return m_cancel;
+    case 1000:
+      return m_god;
+    case 1001:
+      return m_noTarget;
+    case 1002:
+      return m_cheats;
+    case 1003:
+      return m_giveAll;
+    case 1004:
+      return m_disconnect;
+    case 1005:
+      return m_quake2Dir;
+    case 1006:
+      return m_parameters;
+    case 1007:
+      return m_game;
+    case 1008:
+      return m_map;
+    case 1009:
+      return m_saveDir;
+    case 1010:
+      return m_loadDir;
+    case 1011:
+      return m_editor;
+    case 1012:
+      return m_errorSound;
+    default:
+      return nullptr;
+  }
+}
+
+bool CEnvironmentDialog::StoreSettings(QString* message) {
+  // Every text is checked before anything is stored, so a refusal changes nothing.
+  std::string quake2Dir, saveDir, loadDir;
+  const struct {
+    QLineEdit* field;
+    std::string* text;
+    const char* caption;
+  } directories[] = {{m_quake2Dir, &quake2Dir, "Quake2 Dir"},
+                     {m_saveDir, &saveDir, "Save Dir"},
+                     {m_loadDir, &loadDir, "Load Dir"}};
+  for (const auto& d : directories) {
+    SetText(*d.text, ToZelk(d.field->text()));
+    if (!ApplyDirectoryRule(*d.text)) {
+      *message = QStringLiteral(
+                     "%1 has 255 characters and no room for the backslash that must end it.\n"
+                     "Shorten it, or end it with a backslash.")
+                     .arg(QString::fromLatin1(d.caption));
+      d.field->setFocus();
+      d.field->selectAll();
+      return false;
+    }
+  }
+  m_settings.godOn = m_god->isChecked() ? 1 : 0;
+  m_settings.cheatsOn = m_cheats->isChecked() ? 1 : 0;
+  m_settings.noTargetOn = m_noTarget->isChecked() ? 1 : 0;
+  m_settings.giveAllOn = m_giveAll->isChecked() ? 1 : 0;
+  m_settings.disconnectOn = m_disconnect->isChecked() ? 1 : 0;
+  m_settings.errorSoundOn = m_errorSound->isChecked() ? 1 : 0;
+  m_settings.quake2Dir = quake2Dir;
+  SetText(m_settings.parameters, ToZelk(m_parameters->text()));
+  SetText(m_settings.gameName, ToZelk(m_game->text()));
+  SetText(m_settings.mapName, ToZelk(m_map->text()));
+  m_settings.saveDir = saveDir;
+  m_settings.loadDir = loadDir;
+  SetText(m_settings.editorCommand, ToZelk(m_editor->text()));
+  return true;
+}
+
+void CEnvironmentDialog::accept() {
+  QString message;
+  if (!StoreSettings(&message)) {
+    emit refused(message);
+    QMessageBox::warning(this, QStringLiteral("Environment"), message);
+    return;  // the dialog stays open
+  }
+  QDialog::accept();
+}
+
+}  // namespace zelk
