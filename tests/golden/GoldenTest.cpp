@@ -149,12 +149,22 @@ class Sandbox {
     run.status = WIFEXITED(raw)     ? std::to_string(WEXITSTATUS(raw)) + "\n"
                  : WIFSIGNALED(raw) ? "killed by signal " + std::to_string(WTERMSIG(raw)) + "\n"
                                     : "unknown end\n";
-    run.out = ReadFile(out);
-    run.err = ReadFile(err);
+    // A message that names a file by its full path names the start-up directory, which differs
+    // from run to run: it stands as $STARTDIR in the recorded outputs.
+    run.out = Placeholder(ReadFile(out));
+    run.err = Placeholder(ReadFile(err));
     return run;
   }
 
  private:
+  std::string Placeholder(std::string text) const {
+    const std::string dir = Dir().string();
+    for (std::size_t at = 0; (at = text.find(dir, at)) != std::string::npos;) {
+      text.replace(at, dir.size(), "$STARTDIR");
+    }
+    return text;
+  }
+
   fs::path m_root;
 };
 
