@@ -12,6 +12,7 @@
 #include "console/ZelkView.h"
 #include "environment/OptionsFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
 #include "platform/InputLines.h"
 #include "platform/StopSignals.h"
 
@@ -72,9 +73,10 @@ class BatchConsole {
 int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
   int input = in;
   if (line.fromFile && !line.file.empty() && line.file != "-") {
-    input = ::open(line.file.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    input = OpenForReading(line.file, reason);
     if (input < 0) {
-      err << "zelk: cannot read " << line.file << "\n";
+      err << "zelk: " << line.file << ": " << reason << "\n";
       return EXIT_USAGE;
     }
   }

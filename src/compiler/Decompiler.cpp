@@ -4,9 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -18,6 +16,7 @@
 #include "language/CommandTable.h"
 #include "language/Converters.h"
 #include "language/StatementParser.h"
+#include "platform/FileSystem.h"
 
 namespace zelk {
 namespace {
@@ -289,16 +288,15 @@ bool DecompileScript(const unsigned char* data, std::size_t size, std::string& s
 }
 
 int RunDecompile(const std::string& path, std::ostream& out, std::ostream& err) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    err << "zelk: cannot read " << path << "\n";
+  std::string bytes;
+  std::string reason;
+  if (!ReadWholeFile(path, bytes, reason)) {
+    err << "zelk: " << path << ": " << reason << "\n";
     return 1;
   }
-  const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
-                                         std::istreambuf_iterator<char>());
   std::string source;
-  std::string reason;
-  if (!DecompileScript(bytes.data(), bytes.size(), source, reason)) {
+  if (!DecompileScript(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), source,
+                       reason)) {
     err << "zelk: " << path << ": " << reason << "\n";
     return 1;
   }

@@ -66,6 +66,14 @@ class PosixFileSystem final : public FileSystem {
   std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) override;
 };
 
+// Reads a whole file into bytes; false with the system's text for the error in reason (a
+// directory is not a file to read: "Is a directory").
+bool ReadWholeFile(const std::string& hostPath, std::string& bytes, std::string& reason);
+
+// Opens a file or a pipe for reading and returns its descriptor; -1 with the system's text for
+// the error in reason (a directory is refused: "Is a directory").
+int OpenForReading(const std::string& hostPath, std::string& reason);
+
 // Joins a host directory and a file name with one '/'.
 std::string JoinHostPath(const std::string& dir, const std::string& name);
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <strings.h>
 
 #include "platform/Cp1252.h"
@@ -21,6 +22,38 @@ std::string HostPath(std::string_view zelkPath) {
 }
 
 std::string ZelkPathText(std::string_view hostPath) { return Utf8ToCp1252(hostPath); }
+
+int OpenForReading(const std::string& hostPath, std::string& reason) {
+  const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    reason = std::strerror(errno);
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    reason = std::strerror(EISDIR);
+    return -1;
+  }
+  return fd;
+}
+
+bool ReadWholeFile(const std::string& hostPath, std::string& bytes, std::string& reason) {
+  const int fd = OpenForReading(hostPath, reason);
+  if (fd < 0) return false;
+  bytes.clear();
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) reason = std::strerror(errno);
+    if (n <= 0) {
+      ::close(fd);
+      return n == 0;
+    }
+    bytes.append(chunk, static_cast<std::size_t>(n));
+  }
+}
 
 std::string JoinHostPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;

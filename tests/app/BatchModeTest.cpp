@@ -234,6 +234,28 @@ TEST(BatchMode, DecompilesACompiledScript) {
   EXPECT_EQ(broken.out, "");
 }
 
+// Files that cannot be read are named with the reason, and a directory is no file to read.
+TEST(BatchMode, UnreadableInputsSayWhy) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("folder"));
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"--decompile", "folder"}, 1, "zelk: folder: Is a directory\n"},
+      {{"--decompile", "missing.dat"}, 1, "zelk: missing.dat: No such file or directory\n"},
+      {{"--batch", "folder"}, 2, "zelk: folder: Is a directory\n"},
+      {{"--batch", "missing.txt"}, 2, "zelk: missing.txt: No such file or directory\n"},
+  };
+  for (const auto& c : cases) {
+    const RunResult run = Zelk(dir, c.args);
+    EXPECT_EQ(run.status, c.status) << c.args[1];
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
 // The game starts from a Quake2 directory given relative to the start-up directory; a game that
 // cannot start says why below the echo; the exit status stays 0.
 TEST(BatchMode, Quake2StartsFromARelativeDirectoryOrSaysWhyNot) {
