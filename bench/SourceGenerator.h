@@ -3,7 +3,7 @@
 #include <random>
 #include <string>
 
-#include "command/CommandTable.h"
+#include "language/CommandTable.h"
 
 namespace zelk::bench {
 

@@ -1,6 +1,6 @@
 # The language reference and the editor support files, written from the command table at build
 # time by zelk-docgen, so that they can never drift from the language that Zelk reads.
-# Needs the core (zelk_core) and the places set by cmake/Install.cmake.
+# Needs the language library (zelk_language) and the places set by cmake/Install.cmake.
 
 add_subdirectory("${PROJECT_SOURCE_DIR}/tools" "${PROJECT_BINARY_DIR}/tools")
 

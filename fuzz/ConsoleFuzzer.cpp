@@ -11,7 +11,7 @@
 
 #include "FuzzSupport.h"
 #include "environment/OptionsFile.h"
-#include "platform/DrawContext.h"
+#include "console/DrawContext.h"
 
 namespace zelk::fuzz {
 namespace {

@@ -13,9 +13,9 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "command/CommandTable.h"
-#include "command/Converters.h"
-#include "command/StatementParser.h"
+#include "language/CommandTable.h"
+#include "language/Converters.h"
+#include "language/StatementParser.h"
 #include "compiler/StatementEncoder.h"
 #include "console/ZelkDoc.h"
 

@@ -15,13 +15,13 @@
 #include <memory>
 #include <string>
 
-#include "app/desktop/MainFrame.h"
-#include "app/desktop/RecentFileList.h"
-#include "app/desktop/ZelkApp.h"
+#include "desktop/MainFrame.h"
+#include "desktop/RecentFileList.h"
+#include "desktop/ZelkApp.h"
 #include "console/ZelkDoc.h"
-#include "console/desktop/ConsoleWidget.h"
-#include "console/desktop/QtDrawContext.h"
-#include "platform/desktop/QtPlatform.h"
+#include "desktop/ConsoleWidget.h"
+#include "desktop/QtDrawContext.h"
+#include "desktop/QtPlatform.h"
 
 namespace {
 

@@ -53,10 +53,11 @@ void CZelkDoc::AdvanceLine() {
 
 void CZelkDoc::PrintLine(std::string_view text) {
   text = text.substr(0, std::min<std::size_t>(text.find('\0'), LINE_CELLS));
-  // The cells after the text show blanks, the old prompt and cursor mark gone.
+  // The prompt and cursor mark that stood there are overwritten; after the terminator the line
+  // shows blanks.
   char* line = CurrentLine();
   std::memcpy(line, text.data(), text.size());
-  std::memset(line + text.size(), ' ', LINE_CELLS - text.size());
+  line[text.size()] = '\0';
   AdvanceLine();
 }
 

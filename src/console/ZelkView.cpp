@@ -14,13 +14,13 @@ CZelkView::CZelkView(CZelkDoc& doc, Platform& platform) : m_doc(doc), m_platform
 void CZelkView::OnCreate() {
   m_startDirHost = m_platform.CurrentDirectory();
   m_startDir = ZelkPathText(m_startDirHost);
-  LoadOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings);
+  m_optionsRead = LoadOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings);
   m_doc.Clear();
   m_platform.RequestRepaint(true);
 }
 
 bool CZelkView::OnDestroy() {
-  return SaveOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings);
+  return SaveOptions(m_platform.Files(), m_startDirHost, m_doc.m_settings, m_optionsRead);
 }
 
 void CZelkView::SetClientHeight(int pixels) {

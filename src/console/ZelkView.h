@@ -50,6 +50,8 @@ class CZelkView {
   // files are opened with. Both are kept whole, whatever their length.
   std::string m_startDir;
   std::string m_startDirHost;
+  // The options file as it was read at creation, for the saves.
+  OptionsImage m_optionsRead;
   bool m_quoteMode = false;
   // Set while a compile runs, so that a compile line inside a source can be refused.
   bool m_compiling = false;

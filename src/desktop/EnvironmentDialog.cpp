@@ -103,6 +103,15 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
   m_editor = edit(LINE_LIMIT, du.Rect(50, 80, 220, 10));
   m_errorSound = check("&Play compile error sound", du.Rect(40, 95, 95, 10));
 
+  // Each control is named by its template id (1 OK, 2 Cancel, 1000 to 1012), so that it can be
+  // found as the template numbers it.
+  const std::pair<QWidget*, int> ids[] = {
+      {m_ok, 1},          {m_cancel, 2},      {m_god, 1000},       {m_noTarget, 1001},
+      {m_cheats, 1002},   {m_giveAll, 1003},  {m_disconnect, 1004}, {m_quake2Dir, 1005},
+      {m_parameters, 1006}, {m_game, 1007},   {m_map, 1008},       {m_saveDir, 1009},
+      {m_loadDir, 1010},  {m_editor, 1011},   {m_errorSound, 1012}};
+  for (const auto& [control, id] : ids) control->setObjectName(QString::number(id));
+
   // The group box stands behind the check boxes it frames.
   toggles->lower();
   const QWidget* chain[] = {m_ok,      m_cancel,     m_god,       m_noTarget,   m_cheats,
@@ -129,43 +138,6 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
   SetStoredText(m_loadDir, DIRECTORY_LIMIT, FromZelk(settings.loadDir));
   SetStoredText(m_editor, LINE_LIMIT, FromZelk(settings.editorCommand));
   m_ok->setFocus();
-}
-
-QWidget* CEnvironmentDialog::Control(int id) const {
-  switch (id) {
-    case 1:
-      return m_ok;
-    case 2:
-      return m_cancel;
-    case 1000:
-      return m_god;
-    case 1001:
-      return m_noTarget;
-    case 1002:
-      return m_cheats;
-    case 1003:
-      return m_giveAll;
-    case 1004:
-      return m_disconnect;
-    case 1005:
-      return m_quake2Dir;
-    case 1006:
-      return m_parameters;
-    case 1007:
-      return m_game;
-    case 1008:
-      return m_map;
-    case 1009:
-      return m_saveDir;
-    case 1010:
-      return m_loadDir;
-    case 1011:
-      return m_editor;
-    case 1012:
-      return m_errorSound;
-    default:
-      return nullptr;
-  }
 }
 
 bool CEnvironmentDialog::StoreSettings(QString* message) {
@@ -209,7 +181,6 @@ bool CEnvironmentDialog::StoreSettings(QString* message) {
 void CEnvironmentDialog::accept() {
   QString message;
   if (!StoreSettings(&message)) {
-    emit refused(message);
     QMessageBox::warning(this, QStringLiteral("Environment"), message);
     return;  // the dialog stays open
   }

@@ -19,15 +19,7 @@ class CEnvironmentDialog final : public QDialog {
  public:
   CEnvironmentDialog(EnvironmentSettings& settings, QWidget* parent = nullptr);
 
-  // The controls by their template ids (1 OK, 2 Cancel, 1000..1012), for tests.
-  QWidget* Control(int id) const;
-
   void accept() override;
-
- signals:
-  // A directory field of 255 characters without a final backslash: OK was refused. The text says
-  // which field; the dialog shows it and stays open.
-  void refused(const QString& message);
 
  private:
   // Reads the fields into the settings; false (the settings untouched) when a directory has no

@@ -32,28 +32,42 @@ void VisitFields(Settings& s, IntVisitor onInt, TextVisitor onText) {
   onInt(1824, s.errorSoundOn);
 }
 
+std::string_view FieldText(const unsigned char* field) {
+  const char* text = reinterpret_cast<const char*>(field);
+  return {text, ::strnlen(text, TEXT_LIMIT)};
+}
+
 }  // namespace
 
-void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image) {
+void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image,
+                        const OptionsImage& asRead) {
   VisitFields(
       settings, [&](std::size_t offset, std::int32_t value) { PutInt32(image + offset, value); },
       [&](std::size_t offset, const std::string& text) {
+        if (asRead.read && FieldText(asRead.bytes.data() + offset) == text) {
+          std::memcpy(image + offset, asRead.bytes.data() + offset, kFieldSize);
+          return;
+        }
         std::memset(image + offset, 0, kFieldSize);
         std::memcpy(image + offset, text.data(), std::min(text.size(), TEXT_LIMIT));
       });
 }
 
-void ReadSettingsImage(const unsigned char* data, std::size_t size,
-                       EnvironmentSettings& settings) {
-  unsigned char image[OPTIONS_IMAGE_SIZE];
-  WriteSettingsImage(settings, image);
-  std::memcpy(image, data, std::min(size, OPTIONS_IMAGE_SIZE));
+OptionsImage ReadSettingsImage(const unsigned char* data, std::size_t size,
+                               EnvironmentSettings& settings) {
+  OptionsImage image;
+  WriteSettingsImage(settings, image.bytes.data());
+  std::memcpy(image.bytes.data(), data, std::min(size, OPTIONS_IMAGE_SIZE));
+  image.read = true;
   VisitFields(
-      settings, [&](std::size_t offset, std::int32_t& value) { value = GetInt32(image + offset); },
+      settings,
+      [&](std::size_t offset, std::int32_t& value) { value = GetInt32(image.bytes.data() + offset); },
       [&](std::size_t offset, std::string& text) {
-        const char* field = reinterpret_cast<const char*>(image + offset);
-        text.assign(field, ::strnlen(field, TEXT_LIMIT));
+        // A field without a terminator is cut to 255 characters: its last byte becomes one.
+        image.bytes[offset + TEXT_LIMIT] = 0;
+        text.assign(FieldText(image.bytes.data() + offset));
       });
+  return image;
 }
 
 void SetText(std::string& field, std::string_view value) {

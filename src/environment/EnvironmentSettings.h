@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,13 +38,23 @@ struct EnvironmentSettings {
 
 constexpr std::size_t OPTIONS_IMAGE_SIZE = 1828;
 
+// The options file as it was read. A text field of a file (one written by the Windows program, say)
+// may hold bytes after its terminator; while the setting still holds the text that was read, they
+// are written back as they were.
+struct OptionsImage {
+  std::array<unsigned char, OPTIONS_IMAGE_SIZE> bytes{};
+  bool read = false;
+};
+
 // The settings as the options file holds them: 1828 bytes, little-endian, each text in a field of
-// 256 bytes that is zero after the text.
-void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image);
+// 256 bytes that is zero after the text (or as it was read, see OptionsImage).
+void WriteSettingsImage(const EnvironmentSettings& settings, unsigned char* image,
+                        const OptionsImage& asRead = {});
 // Replaces the leading size bytes of the settings' image by the given bytes (at most 1828; the
-// rest of the record keeps its values). A text field that holds no zero byte within its 256 bytes
-// is cut to 255 characters.
-void ReadSettingsImage(const unsigned char* image, std::size_t size, EnvironmentSettings& settings);
+// rest of the record keeps its values) and returns the image as read. A text field that holds no
+// zero byte within its 256 bytes is cut to 255 characters.
+OptionsImage ReadSettingsImage(const unsigned char* image, std::size_t size,
+                               EnvironmentSettings& settings);
 
 // Stores value in a text setting: the text before any NUL, at most 255 characters.
 void SetText(std::string& field, std::string_view value);

@@ -21,11 +21,12 @@ std::string OptionsFileName(FileSystem& files, const std::string& startDir) {
   return name.empty() ? kOptionsFileName : name;
 }
 
-void LoadOptions(FileSystem& files, const std::string& startDir, EnvironmentSettings& settings) {
+OptionsImage LoadOptions(FileSystem& files, const std::string& startDir,
+                         EnvironmentSettings& settings) {
   const std::string name = files.FindIgnoringCase(startDir, kOptionsFileName);
-  if (name.empty()) return;
+  if (name.empty()) return {};
   auto file = files.OpenRead(JoinHostPath(startDir, name));
-  if (!file) return;
+  if (!file) return {};
   unsigned char image[OPTIONS_IMAGE_SIZE];
   std::size_t size = 0;
   while (size < OPTIONS_IMAGE_SIZE) {
@@ -35,15 +36,15 @@ void LoadOptions(FileSystem& files, const std::string& startDir, EnvironmentSett
     size += static_cast<std::size_t>(n);
   }
   file->Close();
-  ReadSettingsImage(image, size, settings);
+  return ReadSettingsImage(image, size, settings);
 }
 
 bool SaveOptions(FileSystem& files, const std::string& startDir,
-                 const EnvironmentSettings& settings) {
+                 const EnvironmentSettings& settings, const OptionsImage& asRead) {
   const std::string target = JoinHostPath(startDir, OptionsFileName(files, startDir));
   if (files.IsReadOnly(target)) return false;
   unsigned char image[OPTIONS_IMAGE_SIZE];
-  WriteSettingsImage(settings, image);
+  WriteSettingsImage(settings, image, asRead);
 
   // Written beside the file and renamed over it, a failed save leaves the old file whole.
   const std::string temporary = target + ".new";

@@ -2,25 +2,27 @@
 
 #include <string>
 
+#include "environment/EnvironmentSettings.h"
+
 namespace zelk {
 
 class FileSystem;
-struct EnvironmentSettings;
 
 // The options file, zelk.cfg in the start-up directory (a host path): the settings' 1828-byte
 // image. An existing file whose name equals zelk.cfg ignoring case (the Windows program's
 // Zelk.CFG) is the one read and written.
 
-// Loads the options file into the settings. A missing file leaves them as they are; a short file
-// replaces only the leading bytes it holds.
-void LoadOptions(FileSystem& files, const std::string& startDir, EnvironmentSettings& settings);
+// Loads the options file into the settings and returns it as read (for the next save). A missing
+// file leaves them as they are; a short file replaces only the leading bytes it holds.
+OptionsImage LoadOptions(FileSystem& files, const std::string& startDir,
+                         EnvironmentSettings& settings);
 
 // Saves the settings. The image is written to a temporary file beside the options file and then
 // renamed over it, so that a failed save never leaves a truncated or empty options file behind;
 // where no temporary file can be created there, the options file is written in place. Returns
 // false when anything failed; a read-only options file is not replaced.
 bool SaveOptions(FileSystem& files, const std::string& startDir,
-                 const EnvironmentSettings& settings);
+                 const EnvironmentSettings& settings, const OptionsImage& asRead = {});
 
 // The options file's name in the start-up directory: the existing one, or zelk.cfg.
 std::string OptionsFileName(FileSystem& files, const std::string& startDir);

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <sstream>
 
-#include "ArgsRecord.h"
-#include "command/ConsoleCommands.h"
+#include "support/ArgsRecord.h"
+#include "console/ConsoleCommands.h"
 #include "console/ZelkView.h"
-#include "platform/HeadlessPlatform.h"
-#include "platform/PosixProcess.h"
+#include "app/HeadlessPlatform.h"
+#include "platform/Process.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {
@@ -73,7 +73,7 @@ TEST_P(HeadlessLaunch, ArgumentsAndWorkingDirectoryArriveIntact) {
   SetText(doc.m_settings.gameName, c.game);
   SetText(doc.m_settings.mapName, c.map);
   doc.m_settings.disconnectOn = c.disconnect ? 1 : 0;
-  std::snprintf(doc.m_statement, sizeof doc.m_statement, "%s", "quake2");
+  doc.m_statement = "quake2";
   ExecuteConsoleLine(view);
 
   const auto received = WaitForRecord(record);

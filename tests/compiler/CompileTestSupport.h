@@ -1,31 +1,33 @@
 #pragma once
 
-#include <cstring>
-#include <string>
+#include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "compiler/CompileDriver.h"
 #include "compiler/CompiledScript.h"
-#include "support/ConsoleFixture.h"
+#include "support/MemoryFileSystem.h"
+#include "support/RecordingSink.h"
 
 namespace zelk::test {
 
-// A console whose load and save directories are its temporary directory, for compiling sources.
-class CompileFixture : public ConsoleFixture {
+// Compiles sources as a compile does without any console: the sources and compiled files in
+// memory, the printed lines collected.
+class CompileFixture : public ::testing::Test {
  protected:
-  CompileFixture() {
-    SetText(doc.m_settings.loadDir, dir.Path() + "/");
-    SetText(doc.m_settings.saveDir, dir.Path() + "/");
-  }
+  CompileFixture() { files.AddDirectory("/s"); }
 
-  // Compiles name.scr holding source at the console; returns the console output between the
-  // typed line and the new prompt.
+  // Compiles source as name.scr into name.dat; returns the lines the compile printed.
   std::vector<std::string> Compile(const std::string& source, const std::string& name = "t") {
-    dir.Write(name + ".scr", source);
-    doc.ClearScreen();
-    Enter("compile " + name);
-    return Output();
+    files.Put("/s/" + name + ".scr", source);
+    RecordingSink out;
+    last = CompileScript({"/s\\" + name + ".scr", "/s\\" + name + ".dat"}, files, out, onSetting);
+    if (last.status != CompileResult::Status::Ok) ++failedCompiles;
+    return out.lines;
   }
 
-  std::string Compiled(const std::string& name = "t") { return dir.Read(name + ".dat"); }
+  std::string Compiled(const std::string& name = "t") { return files.Get("/s/" + name + ".dat"); }
 
   static InstructionRecord Record(const std::string& file, int index) {
     return ReadRecord(reinterpret_cast<const unsigned char*>(file.data()) + HEADER_SIZE +
@@ -34,8 +36,11 @@ class CompileFixture : public ConsoleFixture {
   static CompiledScriptHeader Header(const std::string& file) {
     return ReadHeader(reinterpret_cast<const unsigned char*>(file.data()));
   }
-};
 
-inline const std::string kSeparator(254, '-');
+  MemoryFileSystem files;
+  SettingHook onSetting;  // none: environment commands in a source are accepted and do nothing
+  CompileResult last;
+  int failedCompiles = 0;
+};
 
 }  // namespace zelk::test

@@ -7,8 +7,8 @@
 #include <limits>
 #include <random>
 
-#include "command/CommandTable.h"
-#include "command/Converters.h"
+#include "language/CommandTable.h"
+#include "language/Converters.h"
 #include "compiler/CompileTestSupport.h"
 #include "support/SourceGenerator.h"
 
@@ -20,7 +20,7 @@ class Decompiler : public CompileFixture {
   // Compiles source, decompiles the result, compiles that again; both files must be equal.
   void ExpectRoundTrip(const std::string& source) {
     Compile(source, "a");
-    ASSERT_EQ(view.m_failedCompiles, 0) << source;
+    ASSERT_EQ(failedCompiles, 0) << source;
     const std::string first = Compiled("a");
     std::string decompiled;
     std::string reason;
@@ -28,7 +28,7 @@ class Decompiler : public CompileFixture {
                                 first.size(), decompiled, reason))
         << reason << "\n" << source;
     Compile(decompiled, "b");
-    ASSERT_EQ(view.m_failedCompiles, 0) << decompiled;
+    ASSERT_EQ(failedCompiles, 0) << decompiled;
     EXPECT_EQ(Compiled("b"), first) << "source:\n" << source << "decompiled:\n" << decompiled;
   }
 

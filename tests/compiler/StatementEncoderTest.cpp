@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "compiler/CompileTestSupport.h"
+#include "compiler/LabelTable.h"
+#include "compiler/RecordCodes.h"
+#include "language/StatementParser.h"
 
 namespace zelk::test {
 namespace {
@@ -56,7 +59,7 @@ TEST_F(StatementEncoder, TranslatesPseudoTargetsLabelsAndAttenuation) {
   };
   for (const EncodeCase& c : cases) {
     Compile("label@top;\n" + c.statement + "\n");
-    ASSERT_EQ(view.m_failedCompiles, 0) << c.statement;
+    ASSERT_EQ(failedCompiles, 0) << c.statement;
     const InstructionRecord r = Record(Compiled(), 0);
     EXPECT_EQ(r.command, c.command) << c.statement;
     EXPECT_EQ(r.Int1, c.int1) << c.statement;
@@ -76,11 +79,11 @@ TEST_F(StatementEncoder, OnUseCountsDistinctUsersIgnoringCase) {
   const auto out = Compile(
       "label@fight;\nlabel@flee;\non_use(guard, fight);\non_use(guard, flee);\n"
       "on_use(.client, fight);\non_use(boss, .none);\n");
-  EXPECT_EQ(out[1], "When used by guard goto fight (ip0)");
-  EXPECT_EQ(out[2], "When used by guard goto flee (ip0)");
-  EXPECT_EQ(out[3], "When used by .client goto fight (ip0)");
-  EXPECT_EQ(out[4], "User boss intercept killed.");
-  EXPECT_EQ(out[5], "Number of intercetps 2 out of possible 100");
+  EXPECT_EQ(out, (std::vector<std::string>{"When used by guard goto fight (ip0)",
+                                            "When used by guard goto flee (ip0)",
+                                            "When used by .client goto fight (ip0)",
+                                            "User boss intercept killed.",
+                                            "Number of intercetps 2 out of possible 100"}));
   const std::string file = Compiled();
   EXPECT_EQ(Header(file).interceptCount, 2);
   const InstructionRecord killed = Record(file, 3);
@@ -93,24 +96,53 @@ TEST_F(StatementEncoder, TheHundredAndFirstOnUseUserIsRefused) {
   std::string source = "label@l;\n";
   for (int i = 0; i < 101; ++i) source += "on_use(user" + std::to_string(i) + ", l);\n";
   const auto out = Compile(source);
-  EXPECT_EQ(out[out.size() - 3], "Too many on_use users: user100 is the 101st, the limit is 100.");
-  EXPECT_EQ(out[out.size() - 2], "Error encountered at line 102");
-  EXPECT_EQ(doc.m_interceptCount, 100);
+  EXPECT_EQ(out.back(), "Too many on_use users: user100 is the 101st, the limit is 100.");
+  ASSERT_TRUE(last.error.has_value());
+  EXPECT_EQ(last.error->kind, Diagnostic::Kind::TooManyUsers);
+  EXPECT_EQ(last.error->line, 102);
+  EXPECT_EQ(last.error->message, out.back());
+  // Records before the faulty line, behind a zero header.
+  EXPECT_EQ(Compiled().size(), HEADER_SIZE + 100 * RECORD_SIZE);
+  EXPECT_EQ(Header(Compiled()).instructionCount, 0);
 }
 
-TEST_F(StatementEncoder, AddInterceptUserAndFindLabel) {
-  EXPECT_TRUE(AddInterceptUser(doc, "Alpha"));
-  EXPECT_TRUE(AddInterceptUser(doc, "ALPHA"));
-  EXPECT_TRUE(AddInterceptUser(doc, "beta"));
-  EXPECT_EQ(doc.m_interceptCount, 2);
-  doc.m_labelCount = 2;
-  doc.m_labels[0].ip = 5;
-  std::strcpy(doc.m_labels[0].name, "x");
-  doc.m_labels[1].ip = 9;
-  std::strcpy(doc.m_labels[1].name, "x");
-  EXPECT_EQ(FindLabel(doc, "x"), 5);
-  EXPECT_EQ(FindLabel(doc, "X"), -1);
-  EXPECT_EQ(FindLabel(doc, "xx"), -1);
+TEST(LabelTables, UsersIgnoreCaseLabelsDoNotAndTheFirstLabelWins) {
+  InterceptUsers users;
+  EXPECT_TRUE(users.Add("Alpha"));
+  EXPECT_TRUE(users.Add("ALPHA"));
+  EXPECT_TRUE(users.Add("beta"));
+  EXPECT_EQ(users.Count(), 2);
+  LabelTable labels;
+  EXPECT_TRUE(labels.Add("x", 5));
+  EXPECT_TRUE(labels.Add("x", 9));
+  EXPECT_EQ(labels.Find("x"), 5);
+  EXPECT_EQ(labels.Find("X"), -1);
+  EXPECT_EQ(labels.Find("xx"), -1);
+  for (int i = 2; i < LABEL_SLOTS; ++i) EXPECT_TRUE(labels.Add("l" + std::to_string(i), i));
+  EXPECT_FALSE(labels.Add("one too many", 0));
+  EXPECT_EQ(labels.Count(), LABEL_SLOTS);
+}
+
+// The encoder alone, as the decompiler uses it: a parsed statement and the tables, no file.
+TEST(StatementEncoderAlone, GivesARecordOrTheReasonWithoutPrinting) {
+  LabelTable labels;
+  labels.Add("top", 4);
+  InterceptUsers users;
+  InstructionRecord record;
+  const EncodeOutcome good =
+      EncodeStatement(ParseStatement("on_touch(.client, top, 2);"), labels, users, record);
+  EXPECT_TRUE(good.ok);
+  EXPECT_EQ(record.Int1, CODE_ACTIVATOR);
+  EXPECT_EQ(record.Int2, 4);
+  const EncodeOutcome missing =
+      EncodeStatement(ParseStatement("goto(nowhere);"), labels, users, record);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.errorKind, Diagnostic::Kind::LabelNotFound);
+  EXPECT_EQ(missing.error, "goto: Label nowhere not found!");
+  const EncodeOutcome quiet =
+      EncodeStatement(ParseStatement("say(\"a.wav\", 1, loud);"), labels, users, record);
+  EXPECT_EQ(quiet.errorKind, Diagnostic::Kind::BadAttenuation);
+  EXPECT_TRUE(quiet.note.empty());
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-#include "command/ConsoleCommands.h"
+#include "console/ConsoleCommands.h"
 
 #include <gtest/gtest.h>
 
+#include "language/CommandTable.h"
 #include "support/ConsoleFixture.h"
 
 namespace zelk::test {
@@ -44,20 +45,20 @@ TEST_F(ConsoleCommands, AnswersEachKindOfLine) {
 TEST_F(ConsoleCommands, TrailingBlanksAndHighBytesAreTrimmedBeforeTheWordsAreTested) {
   Enter("version   ");
   EXPECT_EQ(Line(1), "Zelk Script Compiler Version 1.01");
-  std::strcpy(doc.m_statement, "version\x01\xFF\x80 ");
-  view.RunBridge(doc.m_statement);
+  view.RunBridge("version\x01\xFF\x80 ");
   EXPECT_EQ(Line(4), "Zelk Script Compiler Version 1.01");
 }
 
-TEST_F(ConsoleCommands, ClearRequestsAnErasingRepaintAndPrintsNothing) {
+TEST_F(ConsoleCommands, ClearEmptiesTheScreenAsksForAnErasingRepaintAndPrintsNothing) {
   Enter("version");
   platform.repaints.clear();
-  const short before = doc.m_curLine;
   Enter("clear   ");
   EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
   ASSERT_FALSE(platform.repaints.empty());
   EXPECT_EQ(platform.repaints.back(), true);
-  EXPECT_EQ(doc.m_curLine, before + 1);
+  EXPECT_EQ(doc.m_curLine, 0);
+  EXPECT_EQ(Line(0), "OK>\xA4");
+  EXPECT_EQ(Line(1), "");
 }
 
 TEST_F(ConsoleCommands, ExitQuitHomeAndEnvGoToThePlatform) {
@@ -111,21 +112,20 @@ TEST_F(ConsoleCommands, AFullListingHolds301LinesAndStartsAgainAtTheEnd) {
   doc.m_lastLine = 49;
   int printed = 0;
   int listings = 0;
-  struct Counter : LineObserver {
+  struct Counter : LineSink {
     int lines = 0;
-    void OnLineLeft(const char*) override { ++lines; }
+    void PrintLine(std::string_view) override { ++lines; }
   } counter;
-  doc.m_lineObserver = &counter;
+  doc.m_transcript = &counter;
   std::vector<int> resumes;
   do {
-    strcpy(doc.m_statement, "cmdlist");
     const int before = counter.lines;
     view.RunBridge("cmdlist");
     printed += counter.lines - before;
     resumes.push_back(doc.m_cmdlistNext);
     ++listings;
   } while (doc.m_cmdlistNext != 0 && listings < 20);
-  doc.m_lineObserver = nullptr;
+  doc.m_transcript = nullptr;
   EXPECT_GT(listings, 6);
   // Each page stops within a block, whose separator and header are printed again next time, so
   // the pages print more than the 301 lines of the listing.
@@ -154,13 +154,13 @@ TEST_F(ConsoleCommands, ABlockLongerThanThePageCannotBePassed) {
 }
 
 TEST_F(ConsoleCommands, UsageOfOnUseHasNineHelpLines) {
-  PrintUsage(doc, 30);
+  PrintUsage(30, doc);
   EXPECT_EQ(doc.m_curLine, 10);
   EXPECT_EQ(Line(0), ">> USAGE <<");
   EXPECT_EQ(Line(1), "on_use(string activator, string labelname);");
   EXPECT_EQ(Line(9), "IP = current instruction before the branch");
-  PrintUsage(doc, 70);  // an empty slot prints nothing
-  PrintUsage(doc, -1);
+  PrintUsage(70, doc);  // an empty slot prints nothing
+  PrintUsage(-1, doc);
   EXPECT_EQ(doc.m_curLine, 10);
 }
 

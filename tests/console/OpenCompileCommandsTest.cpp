@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compiler/OpenCompileCommands.h"
+#include "console/OpenCompileCommands.h"
 #include "support/ConsoleFixture.h"
 
 namespace zelk::test {

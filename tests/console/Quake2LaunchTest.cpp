@@ -1,4 +1,4 @@
-#include "command/Quake2Launch.h"
+#include "console/Quake2Launch.h"
 
 #include <gtest/gtest.h>
 

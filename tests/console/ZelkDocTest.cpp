@@ -27,9 +27,7 @@ TEST(ZelkDoc, StartsBlankWithoutPromptAndWithItsDefaults) {
   EXPECT_EQ(doc.m_colorIntensity, 170);
   EXPECT_EQ(doc.TextColor(), 0x00AA00u);  // red 0, green 170, blue 0
   EXPECT_EQ(doc.m_bkColor, 0u);
-  EXPECT_EQ(doc.m_settings.quake2Dir[0], '\0');
-  EXPECT_EQ(doc.m_settings.godOn, 0);
-  EXPECT_STREQ(doc.m_commands[61].name, "credits");
+  EXPECT_EQ(doc.m_settings, EnvironmentSettings{});
 }
 
 TEST(ZelkDoc, ClearScreenPutsThePromptOnLineZeroAndLeavesNoCursorBehind) {

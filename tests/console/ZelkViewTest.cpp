@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/DrawContext.h"
+#include "console/DrawContext.h"
 #include "support/ConsoleFixture.h"
 
 namespace zelk::test {
@@ -83,7 +83,7 @@ TEST_F(ZelkView, EnterOnAnEmptyPromptOpensANewPromptBelow) {
   view.OnChar(13);
   EXPECT_EQ(Line(0), "OK>");
   EXPECT_EQ(Line(1), "OK>\xA4");
-  EXPECT_STREQ(doc.m_statement, "");  // the interpreter trimmed the blanks away
+  EXPECT_EQ(doc.m_statement, "");  // the interpreter trimmed the blanks away
 }
 
 TEST_F(ZelkView, EveryKeyRequestsARepaintWithoutErase) {
@@ -128,14 +128,16 @@ class RecordingDrawContext : public DrawContext {
   std::vector<Call> calls;
 };
 
-TEST_F(ZelkView, FirstPaintClearsAndDrawsFiftyPaddedLinesInGreenOnBlack) {
+TEST_F(ZelkView, TheCreatedViewPaintsFiftyPaddedLinesInGreenOnBlack) {
   CZelkDoc freshDoc;
   RecordingPlatform freshPlatform;
   freshPlatform.currentDirectory = dir.Path();
   CZelkView freshView(freshDoc, freshPlatform);
+  freshView.SetClientHeight(500);
   freshView.OnCreate();
+  EXPECT_EQ(freshPlatform.repaints, std::vector<bool>{true});
   RecordingDrawContext dc;
-  freshView.OnDraw(dc, 500);
+  freshView.OnDraw(dc);
   ASSERT_EQ(dc.calls.size(), 50u);
   EXPECT_EQ(dc.calls[0].text, "OK>\xA4" + std::string(251, ' '));
   for (int i = 0; i < 50; ++i) {
@@ -150,23 +152,28 @@ TEST_F(ZelkView, FirstPaintClearsAndDrawsFiftyPaddedLinesInGreenOnBlack) {
   EXPECT_EQ(freshDoc.m_lastLine, 30);  // 500 / 16 - 1
 }
 
-TEST_F(ZelkView, PaintComputesTheLastLineFromTheHeight) {
+TEST_F(ZelkView, TheLastLineFollowsTheHeightAndThePaintChangesNothing) {
   struct Case {
     int height;
     short lastLine;
   };
   for (const Case c : {Case{500, 30}, Case{16, 0}, Case{800, 49}, Case{2000, 49}, Case{31, 0}}) {
-    RecordingDrawContext dc;
-    view.OnDraw(dc, c.height);
+    view.SetClientHeight(c.height);
     EXPECT_EQ(doc.m_lastLine, c.lastLine) << c.height;
   }
+  Type("abc");
+  const auto before = doc.m_lines;
+  RecordingDrawContext dc;
+  view.OnDraw(dc);
+  EXPECT_EQ(doc.m_lines, before);
+  EXPECT_EQ(doc.m_lastLine, 0);
 }
 
 TEST_F(ZelkView, PaintShowsTextAfterATerminatorAsBlanks) {
   Enter("version");
   doc.m_lines[1][5] = '\0';
   RecordingDrawContext dc;
-  view.OnDraw(dc, 800);
+  view.OnDraw(dc);
   EXPECT_EQ(dc.calls[1].text, "Zelk " + std::string(250, ' '));
   EXPECT_EQ(doc.m_lines[1][LINE_CELLS], '\0');
 }
@@ -175,7 +182,7 @@ TEST_F(ZelkView, SvColorChangesTheTextColourAtTheNextPaint) {
   Enter("sv_color 255");
   EXPECT_EQ(doc.m_curLine, 1);  // no line written
   RecordingDrawContext dc;
-  view.OnDraw(dc, 800);
+  view.OnDraw(dc);
   EXPECT_EQ(dc.textColor, 0x00FF00u);
 }
 
@@ -199,8 +206,7 @@ TEST_F(ZelkView, BridgesWithoutOutputLeaveTheTypedTextAndCursor) {
   EXPECT_EQ(doc.m_curCol, 6);
   view.RunBridge("clear");
   EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
-  RecordingDrawContext dc;
-  view.OnDraw(dc, 800);
+  EXPECT_EQ(platform.repaints.back(), true);
   EXPECT_EQ(Line(0), "OK>\xA4");
 }
 

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "GuiTestSupport.h"
-#include "console/desktop/ConsoleWidget.h"
-#include "console/desktop/QtDrawContext.h"
+#include "desktop/ConsoleWidget.h"
+#include "desktop/QtDrawContext.h"
 #include "support/RecordingPlatform.h"
 #include "support/TempDir.h"
 

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "app/desktop/ZelkApp.h"
+#include "desktop/ZelkApp.h"
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -13,16 +13,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "ArgsRecord.h"
+#include "support/ArgsRecord.h"
 #include "GuiTestSupport.h"
-#include "app/desktop/MainFrame.h"
-#include "app/desktop/RecentFileList.h"
-#include "console/desktop/ConsoleWidget.h"
-#include "console/desktop/QtDrawContext.h"
-#include "environment/desktop/EnvironmentDialog.h"
+#include "desktop/MainFrame.h"
+#include "desktop/RecentFileList.h"
+#include "desktop/ConsoleWidget.h"
+#include "desktop/QtDrawContext.h"
+#include "desktop/EnvironmentDialog.h"
 #include "platform/StopSignals.h"
-#include "platform/desktop/QtPlatform.h"
-#include "platform/desktop/StopSignalWatcher.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/StopSignalWatcher.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {

@@ -5,12 +5,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ArgsRecord.h"
+#include "support/ArgsRecord.h"
 #include "GuiTestSupport.h"
-#include "compiler/OpenCompileCommands.h"
+#include "console/OpenCompileCommands.h"
 #include "console/ZelkView.h"
-#include "platform/desktop/QtPlatform.h"
-#include "platform/desktop/SoundPlayer.h"
+#include "desktop/QtPlatform.h"
+#include "desktop/SoundPlayer.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {

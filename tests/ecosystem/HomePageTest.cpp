@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "command/ConsoleCommands.h"
+#include "console/ConsoleCommands.h"
 #include "support/TempDir.h"
 #include "zelk/BuildConfig.h"
 

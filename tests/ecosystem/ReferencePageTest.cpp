@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "command/StatementParser.h"
+#include "language/StatementParser.h"
 #include "docgen/LanguageSyntax.h"
 #include "docgen/ReferencePage.h"
 #include "ecosystem/EcosystemSupport.h"
@@ -115,9 +115,9 @@ TEST_F(ReferencePage, EveryExampleIsALineTheParserAccepts) {
   // The reference documents the syntax that the compiler reads: each example parses as its entry.
   for (const docgen::IndexedEntry& e : docgen::FilledEntries()) {
     const std::string line = docgen::ExampleLine(*e.entry);
-    StatementParser parser;
-    EXPECT_EQ(parser.ParseStatement(line.c_str()), e.entry->category) << line;
-    EXPECT_EQ(parser.m_commandIndex, e.index) << line;
+    const ParsedStatement parsed = ParseStatement(line);
+    EXPECT_EQ(static_cast<int>(parsed.result), e.entry->category) << line;
+    EXPECT_EQ(parsed.commandIndex, e.index) << line;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "console/ConsoleCommands.h"
 #include "support/ConsoleFixture.h"
 
 namespace zelk::test {
@@ -51,7 +52,7 @@ TEST(SettingsImage, FieldsStandAtTheirOffsetsLittleEndian) {
 }
 
 TEST_F(OptionsFile, FirstRunStartsEmptyAndTheEndOfTheRunWritesTheFile) {
-  EXPECT_STREQ(doc.m_settings.quake2Dir, "");
+  EXPECT_EQ(doc.m_settings.quake2Dir, "");
   EXPECT_FALSE(dir.Exists("zelk.cfg"));
   Enter("sv_quake2_dir = \"C:\\Quake2\";");
   view.OnDestroy();
@@ -62,14 +63,14 @@ TEST_F(OptionsFile, FirstRunStartsEmptyAndTheEndOfTheRunWritesTheFile) {
   CZelkDoc nextDoc;
   CZelkView nextView(nextDoc, next);
   nextView.OnCreate();
-  EXPECT_STREQ(nextDoc.m_settings.quake2Dir, "C:\\Quake2\\");
+  EXPECT_EQ(nextDoc.m_settings.quake2Dir, "C:\\Quake2\\");
 }
 
 TEST_F(OptionsFile, AShortFileReplacesOnlyTheLeadingBytes) {
   std::string bytes = std::string("\x2A\0\0\0", 4) + std::string(96, 'q');
   dir.Write("zelk.cfg", bytes);
   doc.m_settings.godOn = 1;
-  LoadOptions(view);
+  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
   EXPECT_EQ(doc.m_settings.spare, 42);
   EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(96, 'q'));
   EXPECT_EQ(doc.m_settings.godOn, 1);
@@ -80,9 +81,9 @@ TEST_F(OptionsFile, ATextWithoutItsZeroByteIsCutTo255Characters) {
   std::string image = Image(s);
   std::fill(image.begin() + 4, image.begin() + 260, 'x');
   dir.Write("zelk.cfg", image + "extra bytes are ignored");
-  LoadOptions(view);
+  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
   EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(255, 'x'));
-  EXPECT_STREQ(doc.m_settings.parameters, "");
+  EXPECT_EQ(doc.m_settings.parameters, "");
 }
 
 TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
@@ -90,12 +91,31 @@ TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
   s.spare = 77;
   SetText(s.mapName, "base1");
   dir.Write("Zelk.CFG", Image(s));
-  LoadOptions(view);
-  EXPECT_STREQ(doc.m_settings.mapName, "base1");
-  EXPECT_TRUE(SaveOptions(view));
+  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
+  EXPECT_EQ(doc.m_settings.mapName, "base1");
+  EXPECT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.m_settings));
   EXPECT_FALSE(dir.Exists("zelk.cfg"));
   EXPECT_EQ(dir.Read("Zelk.CFG"), Image(doc.m_settings));
   EXPECT_EQ(dir.Read("Zelk.CFG").substr(0, 1), "M");
+}
+
+// Bytes after a text's terminator (left by the Windows program) are written back while the
+// setting keeps the text that was read; a changed setting writes its text and zeros.
+TEST_F(OptionsFile, BytesAfterATextStayUntilTheTextChanges) {
+  EnvironmentSettings s;
+  SetText(s.quake2Dir, "C:\\Q2\\");
+  SetText(s.mapName, "base1");
+  std::string image = Image(s);
+  image.replace(4 + 8, 6, "stale!");
+  image.replace(516 + 7, 4, "old!");
+  dir.Write("zelk.cfg", image);
+  const OptionsImage asRead = LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
+  EXPECT_EQ(doc.m_settings.quake2Dir, "C:\\Q2\\");
+  Enter("map q2dm1");
+  ASSERT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.m_settings, asRead));
+  const std::string saved = dir.Read("zelk.cfg");
+  EXPECT_EQ(saved.substr(4, 256), image.substr(4, 256));
+  EXPECT_EQ(saved.substr(516, 256), "q2dm1" + std::string(251, '\0'));
 }
 
 TEST_F(OptionsFile, SaveOptionsSaysWhichFileItWrote) {
@@ -119,9 +139,7 @@ TEST_F(OptionsFile, AReadOnlyFileIsNeitherReplacedNorDamaged) {
 }
 
 TEST_F(OptionsFile, AMissingStartDirectoryFailsWithoutCreatingAnything) {
-  view.m_startDirHost = dir.File("gone");
-  view.m_startDir = view.m_startDirHost;
-  EXPECT_FALSE(SaveOptions(view));
+  EXPECT_FALSE(SaveOptions(platform.Files(), dir.File("gone"), doc.m_settings));
   EXPECT_FALSE(dir.Exists("gone"));
 }
 

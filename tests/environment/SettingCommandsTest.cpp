@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "environment/EnvironmentSettings.h"
+#include "language/StatementParser.h"
 #include "support/ConsoleFixture.h"
+#include "support/RecordingSink.h"
 
 namespace zelk::test {
 namespace {
@@ -30,13 +33,13 @@ TEST_F(SettingCommands, EachCommandStoresItsValueAndConfirmsIt) {
     Enter(typed);
     EXPECT_EQ(Output(typedLine), Out{confirmation}) << typed;
   }
-  EXPECT_STREQ(doc.m_settings.quake2Dir, "\\");
-  EXPECT_STREQ(doc.m_settings.loadDir, "C:\\Scripts\\");
-  EXPECT_STREQ(doc.m_settings.saveDir, "D:/out/\\");
-  EXPECT_STREQ(doc.m_settings.editorCommand, "notepad.exe");
-  EXPECT_STREQ(doc.m_settings.parameters, "+set x %d");
-  EXPECT_STREQ(doc.m_settings.mapName, "base1");
-  EXPECT_STREQ(doc.m_settings.gameName, "ctf");
+  EXPECT_EQ(doc.m_settings.quake2Dir, "\\");
+  EXPECT_EQ(doc.m_settings.loadDir, "C:\\Scripts\\");
+  EXPECT_EQ(doc.m_settings.saveDir, "D:/out/\\");
+  EXPECT_EQ(doc.m_settings.editorCommand, "notepad.exe");
+  EXPECT_EQ(doc.m_settings.parameters, "+set x %d");
+  EXPECT_EQ(doc.m_settings.mapName, "base1");
+  EXPECT_EQ(doc.m_settings.gameName, "ctf");
   EXPECT_EQ(doc.m_settings.deathmatchValue, -1);
   EXPECT_EQ(doc.m_settings.videoMode, std::numeric_limits<std::int32_t>::min());
 }
@@ -76,9 +79,9 @@ TEST_F(SettingCommands, WrongFormsLeaveTheSettingsUnchanged) {
   Enter("sv_quake2_dir = \"C:\\Quake2\"");
   Enter("deathmatch");
   Enter("map Base1");  // lower-cased at the console, so this one works
-  EXPECT_STREQ(doc.m_settings.quake2Dir, "");
+  EXPECT_EQ(doc.m_settings.quake2Dir, "");
   EXPECT_EQ(Line(1), ">> USAGE <<");
-  EXPECT_STREQ(doc.m_settings.mapName, "base1");
+  EXPECT_EQ(doc.m_settings.mapName, "base1");
 }
 
 TEST_F(SettingCommands, SvColorWritesNoLine) {
@@ -89,16 +92,27 @@ TEST_F(SettingCommands, SvColorWritesNoLine) {
   EXPECT_EQ(doc.m_colorIntensity, -3);
 }
 
-TEST_F(SettingCommands, ADirectoryWithNoRoomForItsBackslashIsRefused) {
-  SetText(doc.m_settings.loadDir, "keep\\");
-  strcpy(doc.m_statement, "sv_load_dir=\"x\";");
-  ASSERT_EQ(view.m_parser.ParseStatement(doc.m_statement), 1);
-  view.m_parser.MutableToken(1) = std::string(255, 'd');
-  EXPECT_FALSE(ApplySetting(view));
-  EXPECT_STREQ(doc.m_settings.loadDir, "keep\\");
-  view.m_parser.MutableToken(1) = std::string(254, 'd') + "\\";
-  EXPECT_TRUE(ApplySetting(view));
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), std::string(254, 'd') + "\\");
+// A 255-character value reaches ApplySetting from a source line; typed input is shorter.
+TEST(SettingCommandsAlone, ADirectoryWithNoRoomForItsBackslashIsRefused) {
+  EnvironmentSettings settings;
+  SetText(settings.loadDir, "keep\\");
+  RecordingSink out;
+  const std::string full = "sv_load_dir=\"" + std::string(255, 'd') + "\";";
+  ParsedStatement statement = ParseStatement("sv_load_dir=\"x\";");
+  statement.tokens[1] = std::string_view(full).substr(13, 255);
+  const SettingOutcome refused = ApplySetting(statement, settings, out);
+  EXPECT_EQ(refused.kind, SettingOutcome::Kind::Refused);
+  EXPECT_EQ(refused.refusal,
+            "Directory too long: no room for its final backslash. Nothing was changed.");
+  EXPECT_EQ(settings.loadDir, "keep\\");
+  EXPECT_TRUE(out.lines.empty());
+  const std::string ended = std::string(254, 'd') + "\\";
+  statement.tokens[1] = ended;
+  EXPECT_EQ(ApplySetting(statement, settings, out).kind, SettingOutcome::Kind::Applied);
+  EXPECT_EQ(settings.loadDir, ended);
+  // The confirmation is cut where the console line ends.
+  EXPECT_EQ(out.lines,
+            std::vector<std::string>{("Loading directory is now: " + ended).substr(0, 255)});
 }
 
 TEST_F(SettingCommands, StatusListsTheSettingsInItsOwnOrder) {

@@ -1,4 +1,4 @@
-#include "command/CommandTable.h"
+#include "language/CommandTable.h"
 
 #include <gtest/gtest.h>
 

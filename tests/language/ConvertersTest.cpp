@@ -1,4 +1,4 @@
-#include "command/Converters.h"
+#include "language/Converters.h"
 
 #include <gtest/gtest.h>
 
@@ -67,9 +67,11 @@ TEST(Converters, ExpandNewlinesReplacesOnlyBackslashN) {
       {"", ""},               {"n\\", "n\\"},         {"\\n\\n", "\n\n"},
   };
   for (const Case& c : cases) {
-    std::string token = c.in;
-    ExpandNewlines(token);
-    EXPECT_EQ(token, c.out) << c.in;
+    EXPECT_EQ(ExpandNewlines(c.in), c.out) << c.in;
+    // Into a field that holds fewer characters: the first ones of the same result.
+    char field[4] = {};
+    const std::size_t length = ExpandNewlines(c.in, field, 3);
+    EXPECT_EQ(std::string(field, length), c.out.substr(0, 3)) << c.in;
   }
 }
 

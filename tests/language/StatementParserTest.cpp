@@ -1,4 +1,4 @@
-#include "command/StatementParser.h"
+#include "language/StatementParser.h"
 
 #include <gtest/gtest.h>
 
@@ -14,11 +14,15 @@ struct ParseCase {
   std::vector<std::string> tokens;  // checked only for results 1, 2 and 3
 };
 
-std::vector<std::string> Tokens(const StatementParser& parser) {
+std::vector<std::string> Tokens(const ParsedStatement& parsed) {
   std::vector<std::string> tokens;
-  for (int i = 0; i < TOKEN_SLOTS && parser.HasToken(i); ++i) tokens.push_back(parser.Token(i));
+  for (int i = 0; i < TOKEN_SLOTS && parsed.HasToken(i); ++i) {
+    tokens.emplace_back(parsed.Token(i));
+  }
   return tokens;
 }
+
+int Result(std::string_view line) { return static_cast<int>(ParseStatement(line).result); }
 
 TEST(StatementParser, ClassifiesLinesAndLeavesTheirTokens) {
   const ParseCase cases[] = {
@@ -79,44 +83,40 @@ TEST(StatementParser, ClassifiesLinesAndLeavesTheirTokens) {
       {"deathmatch -1", 1, {"deathmatch", "-1"}},
       {"deathmatch 99999999999999999999", 1, {"deathmatch", "99999999999999999999"}},
   };
-  StatementParser parser;
   for (const ParseCase& c : cases) {
-    char statement[256] = {};
-    c.line.copy(statement, 255);
-    EXPECT_EQ(parser.ParseStatement(statement), c.result) << c.line;
+    const ParsedStatement parsed = ParseStatement(c.line);
+    EXPECT_EQ(static_cast<int>(parsed.result), c.result) << c.line;
     if (c.result >= 1) {
-      EXPECT_EQ(Tokens(parser), c.tokens) << c.line;
+      EXPECT_EQ(Tokens(parsed), c.tokens) << c.line;
     }
   }
 }
 
 TEST(StatementParser, RemembersTheMatchedEntryEvenWhenTheArgumentsAreWrong) {
-  StatementParser parser;
-  EXPECT_EQ(parser.ParseStatement("goto start;"), 0);
-  EXPECT_EQ(parser.m_commandIndex, 0);
-  EXPECT_EQ(parser.ParseStatement("nothing"), -1);
-  EXPECT_EQ(parser.m_commandIndex, -1);
+  const ParsedStatement wrong = ParseStatement("goto start;");
+  EXPECT_EQ(wrong.result, ParseResult::Usage);
+  EXPECT_EQ(wrong.commandIndex, 0);
+  const ParsedStatement unknown = ParseStatement("nothing");
+  EXPECT_EQ(unknown.result, ParseResult::BadInstruction);
+  EXPECT_EQ(unknown.commandIndex, -1);
 }
 
-TEST(StatementParser, EmptiesTheSlotsOfThePreviousParse) {
-  StatementParser parser;
-  ASSERT_EQ(parser.ParseStatement("spawn(a, b, <1, 2, 3>, 4);"), 3);
-  ASSERT_EQ(parser.ParseStatement("god"), 1);
-  EXPECT_TRUE(parser.HasToken(0));
-  for (int i = 1; i < TOKEN_SLOTS; ++i) EXPECT_FALSE(parser.HasToken(i)) << i;
+TEST(StatementParser, ALineEndsAtItsFirstNulAndAfter255Characters) {
+  EXPECT_EQ(Result(std::string("god\0 junk", 9)), 1);
+  EXPECT_EQ(Result(std::string("goto(x)\0;", 9)), -2);
+  const ParsedStatement parsed = ParseStatement("sv_params = \"" + std::string(241, 'p') + "\";");
+  EXPECT_EQ(parsed.result, ParseResult::NoEol);  // the ";" stands after position 255
+  EXPECT_EQ(Result("god" + std::string(300, ' ') + "x"), 1);
 }
 
 TEST(StatementParser, NeverReadsPastTheLineOrItsBuffer) {
   // A full 255-character buffer whose last byte is the terminator, ending inside each reader.
-  StatementParser parser;
   const std::vector<std::string> prefixes = {
       "say(\"", "wait(", "rotate(<1,", "goto(", "sv_color ", "drop(1, ", "label@"};
   for (const std::string& prefix : prefixes) {
-    char statement[256];
-    std::string line = prefix + std::string(255 - prefix.size(), prefix == "say(\"" ? 'x' : '1');
-    line.copy(statement, 255);
-    statement[255] = '\0';
-    const int result = parser.ParseStatement(statement);
+    const std::string line =
+        prefix + std::string(255 - prefix.size(), prefix == "say(\"" ? 'x' : '1');
+    const int result = Result(line);
     EXPECT_LE(result, 3) << prefix;
     EXPECT_GE(result, -2) << prefix;
   }

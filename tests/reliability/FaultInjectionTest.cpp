@@ -12,6 +12,7 @@
 #include "compiler/CompiledScript.h"
 #include "console/ZelkView.h"
 #include "environment/EnvironmentSettings.h"
+#include "console/ConsoleCommands.h"
 #include "environment/OptionsFile.h"
 #include "reliability/ReliabilitySupport.h"
 #include "support/FaultyFileSystem.h"
@@ -247,7 +248,7 @@ TEST(FaultInjection, ASaveWithoutAnOptionsFileCreatesNothingWhenItFails) {
     console.Start();
     FaultyFileSystem faulty(console.files, failAt);
     console.platform.files = &faulty;
-    EXPECT_FALSE(SaveOptions(console.view));
+    EXPECT_FALSE(SaveOptions(console.platform.Files(), "/start", console.doc->m_settings));
     EXPECT_TRUE(faulty.Injected());
     EXPECT_TRUE(console.files.Paths().empty());
   }

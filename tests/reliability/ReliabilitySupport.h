@@ -9,24 +9,19 @@
 #include "environment/EnvironmentSettings.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingPlatform.h"
+#include "support/RecordingSink.h"
 
 namespace zelk::test {
 
 // Keeps every console line as AdvanceLine leaves it, however far the console scrolls.
-class LineRecorder final : public LineObserver {
- public:
-  void OnLineLeft(const char* line) override {
-    lines.emplace_back(line, ::strnlen(line, LINE_CELLS));
-  }
-  std::vector<std::string> lines;
-};
+using LineRecorder = RecordingSink;
 
 // A console whose files are in memory: start-up directory /start, load directory /load and save
 // directory /save.
 class MemoryConsole {
  public:
   MemoryConsole() : doc(std::make_unique<CZelkDoc>()), view(*doc, platform) {
-    doc->m_lineObserver = &recorder;
+    doc->m_transcript = &recorder;
     platform.currentDirectory = "/start";
     platform.files = &files;
     files.AddDirectory("/start");
@@ -34,10 +29,9 @@ class MemoryConsole {
     files.AddDirectory("/save");
   }
 
-  // The window's creation and first paint, then the two directories.
+  // The window's creation, then the two directories.
   void Start() {
     view.OnCreate();
-    doc->ClearScreen();
     doc->m_drawMode = DRAW_NORMAL;
     SetText(doc->m_settings.loadDir, "/load\\");
     SetText(doc->m_settings.saveDir, "/save\\");

@@ -19,7 +19,6 @@ class ConsoleFixture : public ::testing::Test {
   ConsoleFixture() : view(doc, platform) {
     platform.currentDirectory = dir.Path();
     view.OnCreate();
-    doc.ClearScreen();  // what the first paint does
     doc.m_drawMode = DRAW_NORMAL;
   }
 
@@ -53,5 +52,27 @@ class ConsoleFixture : public ::testing::Test {
   CZelkDoc doc;
   CZelkView view;
 };
+
+// A console whose load and save directories are its temporary directory, for compiling sources.
+class ConsoleCompileFixture : public ConsoleFixture {
+ protected:
+  ConsoleCompileFixture() {
+    SetText(doc.m_settings.loadDir, dir.Path() + "/");
+    SetText(doc.m_settings.saveDir, dir.Path() + "/");
+  }
+
+  // Compiles name.scr holding source at the console; returns the console output between the
+  // typed line and the new prompt.
+  std::vector<std::string> Compile(const std::string& source, const std::string& name = "t") {
+    dir.Write(name + ".scr", source);
+    doc.ClearScreen();
+    Enter("compile " + name);
+    return Output();
+  }
+
+  std::string Compiled(const std::string& name = "t") { return dir.Read(name + ".dat"); }
+};
+
+inline const std::string kSeparator(254, '-');
 
 }  // namespace zelk::test

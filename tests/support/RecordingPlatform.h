@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "environment/EnvironmentSettings.h"
-#include "platform/Platform.h"
+#include "compiler/Diagnostic.h"
+#include "console/Platform.h"
 
 namespace zelk::test {
 
@@ -36,6 +37,9 @@ class RecordingPlatform : public Platform {
     return startResult;
   }
   void PlaySoundSync(const std::string& wavePath) override { sounds.push_back(wavePath); }
+  void ReportCompileError(const std::string& sourcePath, const Diagnostic& error) override {
+    compileErrors.push_back({sourcePath, error});
+  }
   void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
   DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) override {
     ++dialogRuns;
@@ -65,6 +69,7 @@ class RecordingPlatform : public Platform {
   std::vector<std::string> urls;
   std::vector<StartedProgram> programs;
   std::vector<std::string> sounds;
+  std::vector<std::pair<std::string, Diagnostic>> compileErrors;
   std::vector<std::string> messageBoxes;
   int dialogRuns = 0;
   std::vector<ChooseFileCall> chooseFileCalls;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "command/CommandTable.h"
+#include "language/CommandTable.h"
 
 namespace zelk::test {
 
