@@ -117,9 +117,9 @@ void CConsoleWidget::resizeEvent(QResizeEvent* event) {
 void CConsoleWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const CZelkDoc& doc = m_view.m_doc;
-  m_lastPaintErased = m_erasePending;
+  const bool erase = m_erasePending;
   m_erasePending = false;
-  if (m_lastPaintErased) {
+  if (erase) {
     painter.fillRect(rect(), Qt::black);
   } else {
     // The text cells cover their block; what lies right of and below it is background, which a
@@ -131,8 +131,6 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
   }
   QtDrawContext dc(painter, &m_layouts);
   m_view.OnDraw(dc);
-  ++m_paintCount;
-  emit painted();
 }
 
 }  // namespace zelk

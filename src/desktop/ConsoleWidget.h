@@ -28,16 +28,10 @@ class CConsoleWidget final : public QWidget {
   void RequestRepaint(bool erase);
 
   CZelkView& View() { return m_view; }
-  // The paints so far, and whether the last one erased the background first.
-  int PaintCount() const { return m_paintCount; }
-  bool LastPaintErased() const { return m_lastPaintErased; }
 
   // A typed character as the user's keyboard delivers it (Unicode), fed to the key rules as a
   // Windows-1252 byte; characters the code page cannot hold arrive as '?'.
   void TypeCharacter(char32_t codePoint);
-
- signals:
-  void painted();
 
  protected:
   bool event(QEvent* event) override;
@@ -53,8 +47,6 @@ class CConsoleWidget final : public QWidget {
   bool m_created = false;
   bool m_destroyed = false;
   bool m_erasePending = false;
-  bool m_lastPaintErased = false;
-  int m_paintCount = 0;
 };
 
 }  // namespace zelk

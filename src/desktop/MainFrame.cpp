@@ -88,6 +88,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const char* caption, const 
 void CMainFrame::BuildMenusAndToolBar() {
   QMenuBar* bar = menuBar();
   m_fileMenu = bar->addMenu(QStringLiteral("&File"));
+  m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
   AddCommand(m_fileMenu, ID_FILE_OPEN_SOURCE, "&Open...\tCtrl+O",
              "Open an existing source file for editing", "Open", "open")
       ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));

@@ -46,9 +46,6 @@ class CMainFrame final : public QMainWindow {
   ~CMainFrame() override;
 
   CConsoleWidget* Console() const { return m_console; }
-  QAction* Action(int id) const { return m_actions.value(id); }
-  QToolBar* ToolBar() const { return m_toolBar; }
-  QMenu* FileMenu() const { return m_fileMenu; }
 
   // Opens a file as the document: the document reads nothing from it; its name goes into the
   // title and the recent-file list. False (with a message box) when the file cannot be read.

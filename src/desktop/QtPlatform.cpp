@@ -52,14 +52,8 @@ StartResult QtPlatform::StartProgram(const std::string& program,
 }
 
 void QtPlatform::PlaySoundSync(const std::string& wavePath) {
-  if (PlayWaveFileSync(wavePath)) {
-    m_lastSound = SoundPlayed::WaveFile;
-  } else if (PlaySoundEventSync("dialog-error")) {
-    m_lastSound = SoundPlayed::DefaultEvent;
-  } else {
-    QApplication::beep();
-    m_lastSound = SoundPlayed::Beep;
-  }
+  // The wave file, else the desktop's alert sound, else the beep.
+  if (!PlayWaveFileSync(wavePath) && !PlaySoundEventSync("dialog-error")) QApplication::beep();
 }
 
 void QtPlatform::ShowMessageBox(const std::string& text) {
@@ -106,20 +100,15 @@ FileChoice QtPlatform::ChooseFile(const std::string& filter, const std::string& 
   const QString qtFilter = QtFileFilter(filter);
   QString startDir = QString::fromStdString(HostPath(initialDir));
   if (initialDir.empty() || !QFileInfo(startDir).isDir()) startDir = QDir::currentPath();
+  // Qt's own dialog: its name filters ignore letter case, as the filters expect ("*.scr" also
+  // shows INTRO.SCR). It takes a typed name of a file that does not exist yet (a new script).
+  QFileDialog dialog(m_mainWindow, QString(), startDir, qtFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   QString chosen;
-  if (m_fileChooser) {
-    chosen = m_fileChooser(qtFilter, startDir);
-  } else {
-    // Qt's own dialog: its name filters ignore letter case, as the filters expect ("*.scr"
-    // also shows INTRO.SCR). A typed name of a file that does not exist yet is taken too: Open
-    // hands it to the editor, which creates it, and Compile says that the source is not found.
-    QFileDialog dialog(m_mainWindow, QString(), startDir, qtFilter);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
-      chosen = dialog.selectedFiles().constFirst();
-    }
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    chosen = dialog.selectedFiles().constFirst();
   }
   return DescribeChoice(chosen);
 }

@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <functional>
 
 #include "desktop/ConsoleWidget.h"
 #include "platform/FileSystem.h"
@@ -33,12 +32,6 @@ class QtPlatform final : public Platform {
   std::string CurrentDirectory() override;
   FileSystem& Files() override { return m_files; }
 
-  // The file chooser: by default the modal file dialog. Tests put a stand-in here; it receives
-  // the filter in Qt's form and the host directory to start in, and returns the chosen host path
-  // ("" when cancelled).
-  using FileChooser = std::function<QString(const QString& qtFilter, const QString& startDir)>;
-  void SetFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
-
   // "Scripts (*.SCR)|*.scr||" in the form QFileDialog takes: "Scripts (*.SCR)" entries joined by
   // ";;". A description that already ends with its pattern in parentheses (letter case aside) is
   // kept as it is; otherwise the pattern is added in parentheses.
@@ -46,16 +39,11 @@ class QtPlatform final : public Platform {
   // The parts of a chosen host path that the core needs, as Zelk texts.
   static FileChoice DescribeChoice(const QString& hostPath);
 
-  // The last sound, for tests and diagnostics.
-  enum class SoundPlayed { None, WaveFile, DefaultEvent, Beep };
-  SoundPlayed LastSound() const { return m_lastSound; }
 
  private:
   QPointer<CConsoleWidget> m_console;
   QPointer<QWidget> m_mainWindow;
   PosixFileSystem m_files;
-  FileChooser m_fileChooser;
-  SoundPlayed m_lastSound = SoundPlayed::None;
 };
 
 }  // namespace zelk

@@ -4,7 +4,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAction>
 #include <QFileDialog>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -78,6 +80,50 @@ inline void TypeIntoNextFileDialog(const QString& name, QString* refusal) {
     boxes.stop();
     if (dialog->isVisible()) dialog->reject();
   });
+}
+
+// Chooses path in the next file dialog as a user does, and keeps the dialog's filters (in Qt's
+// form, joined by ";;").
+inline void ChooseInNextFileDialog(const QString& path, QStringList* filters) {
+  WhenModal([path, filters](QWidget* w) {
+    auto* dialog = qobject_cast<QFileDialog*>(w);
+    if (dialog == nullptr) return;
+    filters->append(dialog->nameFilters().join(QStringLiteral(";;")));
+    dialog->selectFile(path);
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+}
+
+// Counts the paints of a widget as the window system delivers them.
+class PaintCounter final : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++count;
+    return false;
+  }
+};
+
+// True when every pixel of the widget below its first rows is black: an empty console.
+inline bool BlackBelow(QWidget& widget, int firstRows) {
+  const QImage image = widget.grab().toImage();
+  for (int y = firstRows; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if ((image.pixel(x, y) & 0xFFFFFFu) != 0) return false;
+    }
+  }
+  return true;
+}
+
+// A menu item or toolbar button by its command number.
+inline QAction* FindAction(const QWidget& window, int id) {
+  for (QAction* action : window.findChildren<QAction*>()) {
+    if (action->data().toInt() == id) return action;
+  }
+  return nullptr;
 }
 
 // The text of a console line without trailing blanks.
