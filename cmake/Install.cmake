@@ -25,9 +25,11 @@ install(FILES "${ZELK_RESOURCES_DIR}/zelk-mime.xml"
   DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages"
   RENAME zelk.xml)
 
-# The manual page of the command line, and the guide to building and installing.
-install(FILES "${PROJECT_SOURCE_DIR}/docs/zelk.1"
-  DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The manual page of the command line, with the version of the build, and the guide to building
+# and installing.
+set(ZELK_MAN_PAGE "${PROJECT_BINARY_DIR}/docs/zelk.1")
+configure_file("${PROJECT_SOURCE_DIR}/docs/zelk.1.in" "${ZELK_MAN_PAGE}" @ONLY)
+install(FILES "${ZELK_MAN_PAGE}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${PROJECT_SOURCE_DIR}/docs/INSTALL.md"
   DESTINATION "${CMAKE_INSTALL_DOCDIR}")
 

@@ -15,6 +15,7 @@
 #include "platform/FileSystem.h"
 #include "platform/InputLines.h"
 #include "platform/StopSignals.h"
+#include "zelk/BuildConfig.h"
 
 namespace zelk {
 namespace {
@@ -106,7 +107,7 @@ int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostr
       out << UsageText();
       return EXIT_OK;
     case CommandLine::Mode::Version:
-      out << "zelk 1.01\n";
+      out << "zelk " ZELK_VERSION "\n";
       return EXIT_OK;
     case CommandLine::Mode::UsageError:
       err << "zelk: " << line.error << "\n" << "Try 'zelk --help' for more information.\n";

@@ -188,7 +188,7 @@ TEST(BatchMode, HelpAndVersion) {
   for (const char* option : {"-c LINE", "--batch", "--lines N", "--decompile", "--version"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
-  EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk 1.01\n");
+  EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk " ZELK_VERSION "\n");
 }
 
 TEST(BatchMode, BadBytesInTheInputNeverCrash) {

@@ -185,7 +185,7 @@ Help ReadHelp(const std::string& text) {
 
 class HelpAndManPage : public ::testing::Test {
  protected:
-  ManPage man = ReadManPage(ReadFile(ZELK_SOURCE_DIR "/docs/zelk.1"));
+  ManPage man = ReadManPage(ReadFile(ZELK_BUILD_DIR "/docs/zelk.1"));
   Help help = ReadHelp(UsageText());
 };
 
@@ -243,7 +243,7 @@ TEST(ManPage, FormatsWithoutWarnings) {
   const std::string groff = FindProgram("groff");
   if (groff.empty()) GTEST_SKIP() << "groff is not installed";
   const RunResult run =
-      RunProgram({groff, "-man", "-Tutf8", "-ww", "-z", ZELK_SOURCE_DIR "/docs/zelk.1"});
+      RunProgram({groff, "-man", "-Tutf8", "-ww", "-z", ZELK_BUILD_DIR "/docs/zelk.1"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.output, "");
 }

@@ -94,7 +94,7 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/vim/vimfiles/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
       {"share/vim/vimfiles/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/zelk/zelkscript.tmLanguage.json", ZELK_TEXTMATE_GRAMMAR_FILE},
-      {"share/man/man1/zelk.1", ZELK_SOURCE_DIR "/docs/zelk.1"},
+      {"share/man/man1/zelk.1", ZELK_BUILD_DIR "/docs/zelk.1"},
   };
   for (const auto& pair : kPairs) {
     const std::string built = ReadFile(pair.built);

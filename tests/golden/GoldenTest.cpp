@@ -150,17 +150,21 @@ class Sandbox {
                  : WIFSIGNALED(raw) ? "killed by signal " + std::to_string(WTERMSIG(raw)) + "\n"
                                     : "unknown end\n";
     // A message that names a file by its full path names the start-up directory, which differs
-    // from run to run: it stands as $STARTDIR in the recorded outputs.
+    // from run to run; --version names the version.
     run.out = Placeholder(ReadFile(out));
     run.err = Placeholder(ReadFile(err));
     return run;
   }
 
  private:
+  // The start-up directory and the program's version stand as $STARTDIR and $VERSION.
   std::string Placeholder(std::string text) const {
-    const std::string dir = Dir().string();
-    for (std::size_t at = 0; (at = text.find(dir, at)) != std::string::npos;) {
-      text.replace(at, dir.size(), "$STARTDIR");
+    const std::pair<std::string, std::string> words[] = {{Dir().string(), "$STARTDIR"},
+                                                         {"zelk " ZELK_VERSION, "zelk $VERSION"}};
+    for (const auto& [word, placeholder] : words) {
+      for (std::size_t at = 0; (at = text.find(word, at)) != std::string::npos;) {
+        text.replace(at, word.size(), placeholder);
+      }
     }
     return text;
   }
