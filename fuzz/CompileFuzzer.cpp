@@ -7,54 +7,56 @@
 // be accepted by the decompiler.
 
 #include <cstdint>
-#include <cstring>
+#include <optional>
 #include <string>
 
 #include "FuzzSupport.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/CompiledScript.h"
 #include "compiler/Decompiler.h"
+#include "environment/EnvironmentSettings.h"
+#include "environment/SettingCommands.h"
+#include "support/RecordingSink.h"
 
 namespace zelk::fuzz {
 namespace {
 
-constexpr const char* kSource = "/load/fuzz.scr";
 constexpr const char* kOutput = "/save/fuzz.dat";
 
 struct Compiled {
-  int result = 0;
-  int failures = 0;
+  CompileResult result;
   std::string bytes;
-  int instructions = 0;
-  int intercepts = 0;
 };
 
+// Compiles the source as the console does, settings in the source carried out on settings of
+// its own and a compile inside the compile refused, and checks what it reports.
 Compiled Compile(const std::string& source) {
-  MemoryConsole console;
-  console.Start();
-  console.files.Put(kSource, source);
-  Compiled out;
-  CZelkView& view = console.view;
-  ZELK_FUZZ_CHECK(SetCompilePaths(view, console.doc->m_settings.loadDir, "fuzz"), "paths");
-  view.m_compiling = true;
-  out.result = CompileScript(view);
-  view.m_compiling = false;
-  const int linesBefore = console.doc->m_curLine;
-  ReportCompileResult(view, out.result);
-  out.failures = view.m_failedCompiles;
-  out.bytes = console.files.Get(kOutput);
-  out.instructions = console.doc->m_instructionCount;
-  out.intercepts = console.doc->m_interceptCount;
-  if (out.result == COMPILE_SOURCE_ERROR) {
-    // The error path has printed the line number just before the report (which adds nothing).
-    ZELK_FUZZ_CHECK(linesBefore >= 1 && std::strncmp(console.doc->m_lines[linesBefore - 1].data(),
-                                                     "Error encountered at line ", 26) == 0,
-                    "a source error without its line number");
-  } else if (out.result != COMPILE_OK) {
-    ZELK_FUZZ_CHECK(console.doc->m_curLine != linesBefore || linesBefore == 49,
-                    "result %d reported nothing", out.result);
+  test::MemoryFileSystem files;
+  files.AddDirectory("/load");
+  files.AddDirectory("/save");
+  files.Put("/load/fuzz.scr", source);
+  test::RecordingSink out;
+  EnvironmentSettings settings;
+  const SettingHook onSetting = [&](const ParsedStatement& s) -> std::optional<std::string> {
+    const SettingOutcome outcome = ApplySetting(s, settings, out);
+    if (outcome.kind == SettingOutcome::Kind::Refused) return outcome.refusal;
+    if (outcome.kind == SettingOutcome::Kind::Compile) return std::string("nested compile");
+    return std::nullopt;
+  };
+  const CompileJob job{"/load\\fuzz.scr", "/save\\fuzz.dat"};
+  Compiled compiled{CompileScript(job, files, out, onSetting), {}};
+  const CompileResult& r = compiled.result;
+  const std::size_t linesBefore = out.lines.size();
+  PrintCompileResult(r, job, out);
+  if (r.status == CompileResult::Status::SourceError) {
+    ZELK_FUZZ_CHECK(r.error && r.error->line >= 1 && !r.error->message.empty(),
+                    "a source error without its line and message");
+  } else if (r.status != CompileResult::Status::Ok) {
+    ZELK_FUZZ_CHECK(out.lines.size() == linesBefore + 1, "status %d reported nothing",
+                    static_cast<int>(r.status));
   }
-  return out;
+  compiled.bytes = files.Get(kOutput);
+  return compiled;
 }
 
 std::size_t LongestLine(const std::string& source) {
@@ -80,22 +82,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string source(reinterpret_cast<const char*>(data), size);
   const Compiled first = Compile(source);
 
-  if (first.result != COMPILE_OK) {
-    ZELK_FUZZ_CHECK(first.failures == 1, "a compile that did not succeed counted %d failures",
-                    first.failures);
+  if (first.result.status != CompileResult::Status::Ok) {
+    ZELK_FUZZ_CHECK(first.result.error.has_value() ==
+                        (first.result.status == CompileResult::Status::SourceError ||
+                         (first.result.status == CompileResult::Status::WriteFailed &&
+                          first.result.error.has_value())),
+                    "an error without a source error status");
     return 0;
   }
-  ZELK_FUZZ_CHECK(first.failures == 0, "a successful compile counted as failed");
   const std::string& bytes = first.bytes;
-  ZELK_FUZZ_CHECK(
-      bytes.size() == HEADER_SIZE + RECORD_SIZE * static_cast<std::size_t>(first.instructions),
-      "%zu bytes for %d instructions", bytes.size(), first.instructions);
+  const int instructions = first.result.instructionCount;
+  ZELK_FUZZ_CHECK(bytes.size() == HEADER_SIZE + RECORD_SIZE * static_cast<std::size_t>(instructions),
+                  "%zu bytes for %d instructions", bytes.size(), instructions);
   const CompiledScriptHeader header =
       ReadHeader(reinterpret_cast<const unsigned char*>(bytes.data()));
-  ZELK_FUZZ_CHECK(
-      header.instructionCount == first.instructions && header.interceptCount == first.intercepts,
-      "header %d/%d, compile %d/%d", header.instructionCount, header.interceptCount,
-      first.instructions, first.intercepts);
+  ZELK_FUZZ_CHECK(header.instructionCount == instructions &&
+                      header.interceptCount == first.result.interceptCount,
+                  "header %d/%d, compile %d/%d", header.instructionCount, header.interceptCount,
+                  instructions, first.result.interceptCount);
   ZELK_FUZZ_CHECK(header.interceptCount >= 0 && header.interceptCount <= 100, "intercept count %d",
                   header.interceptCount);
 
@@ -109,8 +113,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const Compiled second = Compile(decompiled);
-  ZELK_FUZZ_CHECK(second.result == COMPILE_OK, "the decompiled source does not compile:\n%s",
-                  decompiled.c_str());
+  ZELK_FUZZ_CHECK(second.result.status == CompileResult::Status::Ok,
+                  "the decompiled source does not compile:\n%s", decompiled.c_str());
   ZELK_FUZZ_CHECK(second.bytes == bytes, "decompile and compile changed the bytes:\n%s",
                   decompiled.c_str());
   return 0;

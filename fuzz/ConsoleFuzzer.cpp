@@ -1,17 +1,19 @@
 // The console on arbitrary sequences of typed characters and menu commands.
 //
 // Every byte is a typed character, except that a 0 byte followed by a selector byte runs a menu
-// command or a paint instead (the keyboard never delivers a 0 here: a NUL is typed as 0 0). After
-// every key and every command the buffer must be sound: current line 0..49, column 3..254, the
-// cursor mark at that cell, byte 255 of every line a zero, the last usable line at most 49, and
-// the draw mode one of its two values.
+// command, a change of the console's height or a paint instead (the keyboard never delivers a 0
+// here: a NUL is typed as 0 0). After every key and every command the buffer must be sound:
+// current line 0..49, column 3..254, the cursor mark at that cell, byte 255 of every line a zero,
+// the last usable line at most 49, and the draw mode one of its two values. A paint changes
+// nothing and draws every line whole.
 
 #include <cstdint>
 #include <cstring>
 
 #include "FuzzSupport.h"
-#include "environment/OptionsFile.h"
+#include "console/ConsoleCommands.h"
 #include "console/DrawContext.h"
+#include "language/CommandTable.h"
 
 namespace zelk::fuzz {
 namespace {
@@ -23,13 +25,13 @@ class CountingDrawContext final : public DrawContext {
   void SetBkColor(std::uint32_t) override {}
   void SetTextColor(std::uint32_t) override {}
   void TextOut(int, int, const char* text, int count) override {
-    ZELK_FUZZ_CHECK(count == LINE_CELLS && ::strnlen(text, LINE_SIZE) == LINE_CELLS,
+    ZELK_FUZZ_CHECK(count == LINE_CELLS && ::strnlen(text, LINE_CELLS) == LINE_CELLS,
                     "a line drawn with %d cells", count);
   }
   int m_selected = 0;
 };
 
-void CheckBuffer(const CZelkDoc& doc, bool cursorShown) {
+void CheckBuffer(const CZelkDoc& doc) {
   ZELK_FUZZ_CHECK(doc.m_curLine >= 0 && doc.m_curLine < CONSOLE_LINES, "current line %d",
                   doc.m_curLine);
   ZELK_FUZZ_CHECK(doc.m_curCol >= PROMPT_WIDTH && doc.m_curCol <= LINE_CELLS - 1,
@@ -42,17 +44,8 @@ void CheckBuffer(const CZelkDoc& doc, bool cursorShown) {
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     ZELK_FUZZ_CHECK(doc.m_lines[i][LINE_CELLS] == '\0', "byte 255 of line %d", i);
   }
-  if (cursorShown) {
-    ZELK_FUZZ_CHECK(doc.m_lines[doc.m_curLine][doc.m_curCol] == CURSOR_MARK,
-                    "no cursor mark at line %d, column %d", doc.m_curLine, doc.m_curCol);
-  }
-}
-
-// True when a NUL stands in the current line before the cursor: a paint has then blanked the
-// rest of the line.
-bool MarkMayBeBlanked(const CZelkDoc& doc) {
-  return ::strnlen(doc.m_lines[doc.m_curLine].data(), LINE_CELLS) <
-         static_cast<std::size_t>(doc.m_curCol);
+  ZELK_FUZZ_CHECK(doc.m_lines[doc.m_curLine][doc.m_curCol] == CURSOR_MARK,
+                  "no cursor mark at line %d, column %d", doc.m_curLine, doc.m_curCol);
 }
 
 }  // namespace
@@ -68,62 +61,55 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CZelkDoc& doc = *console.doc;
   CZelkView& view = console.view;
   CountingDrawContext dc;
-  CheckBuffer(doc, true);
-  // Set by a paint that blanked the cursor mark behind a typed NUL; the next key writes it again.
-  bool markBlanked = false;
+  CheckBuffer(doc);
 
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] != 0 || i + 1 >= size) {
       view.OnChar(data[i]);
-      markBlanked = false;
-      CheckBuffer(doc, true);
+      CheckBuffer(doc);
       continue;
     }
     const std::uint8_t selector = data[++i];
     switch (selector % 8) {
       case 0:
         view.OnChar(0);
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
-      case 1:
-        // A paint on a view of 0 to 1016 pixels with a 16-pixel font: up to 63 lines. The
-        // padding of the paint blanks whatever stands behind a NUL typed into the line, the
-        // cursor mark included, until the next key writes it again.
-        if (doc.m_drawMode == DRAW_NORMAL && MarkMayBeBlanked(doc)) markBlanked = true;
-        if (doc.m_drawMode == DRAW_CLEAR) markBlanked = false;
-        view.OnDraw(dc, (selector >> 3) * 32);
+      case 1: {
+        // A console of 0 to 1016 pixels with a 16-pixel font: up to 63 lines, then a paint.
+        view.SetClientHeight((selector >> 3) * 32);
+        const auto before = doc.m_lines;
+        view.OnDraw(dc);
         ZELK_FUZZ_CHECK(dc.m_selected == 0, "the paint left a font selected");
-        CheckBuffer(doc, !markBlanked);
+        ZELK_FUZZ_CHECK(doc.m_lines == before, "the paint changed the buffer");
+        CheckBuffer(doc);
         break;
+      }
       case 2:
         view.OnActionStatus();
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
       case 3:
         view.OnHelpCommandList();
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
       case 4:
         OnSaveOptions(view);
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
       case 5:
-        view.RunBridge("clear");  // clears at the next paint; until then the line stays
-        CheckBuffer(doc, !markBlanked);
+        view.RunBridge("clear");
+        ZELK_FUZZ_CHECK(doc.m_curLine == 0 && doc.m_curCol == PROMPT_WIDTH, "clear left %d/%d",
+                        doc.m_curLine, doc.m_curCol);
+        CheckBuffer(doc);
         break;
       case 6:
         view.RunBridge("quake2");
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
       default:
         view.RunBridge(selector & 8 ? "compile a" : "version");
-        markBlanked = false;
-        CheckBuffer(doc, true);
+        CheckBuffer(doc);
         break;
     }
   }

@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/Decompiler.h"
+#include "platform/LineSink.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zelk;
@@ -23,14 +24,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  MemoryConsole console;
-  console.Start();
-  console.files.Put("/load/again.scr", source);
-  ZELK_FUZZ_CHECK(SetCompilePaths(console.view, console.doc->m_settings.loadDir, "again"), "paths");
-  const int result = CompileScript(console.view);
-  ZELK_FUZZ_CHECK(result == COMPILE_OK, "the decompiled source does not compile (%d):\n%s", result,
-                  source.c_str());
-  ZELK_FUZZ_CHECK(console.files.Get("/save/again.dat") == bytes,
+  test::MemoryFileSystem files;
+  files.AddDirectory("/s");
+  files.Put("/s/again.scr", source);
+  NullLineSink out;
+  const CompileResult result = CompileScript({"/s\\again.scr", "/s\\again.dat"}, files, out, {});
+  ZELK_FUZZ_CHECK(result.status == CompileResult::Status::Ok,
+                  "the decompiled source does not compile (%d):\n%s",
+                  static_cast<int>(result.status), source.c_str());
+  ZELK_FUZZ_CHECK(files.Get("/s/again.dat") == bytes,
                   "the decompiled source compiles to other bytes:\n%s", source.c_str());
   return 0;
 }

@@ -40,7 +40,6 @@ struct MemoryConsole {
 
   void Start() {
     view.OnCreate();
-    doc->ClearScreen();
     doc->m_drawMode = DRAW_NORMAL;
     SetText(doc->m_settings.loadDir, "/load\\");
     SetText(doc->m_settings.saveDir, "/save\\");

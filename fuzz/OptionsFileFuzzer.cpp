@@ -2,8 +2,9 @@
 //
 // The first byte picks how the file's name is written (the load and the save find it ignoring
 // letter case); the rest is the file. The load must take the leading bytes as they stand (a text
-// field is cut to 255 characters), the save must write the whole record over the same file and
-// leave nothing else behind, and a second load must give back the same record.
+// field is cut to 255 characters; the bytes after a text are kept while it stays unchanged), the
+// save must write the whole record over the same file and leave nothing else behind, and a second
+// load must give back the same record.
 
 #include <cstdint>
 #include <cstring>
@@ -11,6 +12,7 @@
 
 #include "FuzzSupport.h"
 #include "environment/EnvironmentSettings.h"
+#include "console/ConsoleCommands.h"
 #include "environment/OptionsFile.h"
 
 namespace zelk::fuzz {
@@ -20,9 +22,9 @@ constexpr const char* kNames[] = {"zelk.cfg", "Zelk.CFG", "ZELK.CFG", "zElK.cFg"
 // Offsets of the text fields in the image; byte 255 of each is forced to zero by the load.
 constexpr std::size_t kTextOffsets[] = {4, 260, 516, 772, 1056, 1312, 1568};
 
-std::string Image(const EnvironmentSettings& settings) {
+std::string Image(const EnvironmentSettings& settings, const OptionsImage& asRead) {
   unsigned char image[OPTIONS_IMAGE_SIZE];
-  WriteSettingsImage(settings, image);
+  WriteSettingsImage(settings, image, asRead);
   return std::string(reinterpret_cast<const char*>(image), sizeof image);
 }
 
@@ -47,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryConsole first;
   first.files.Put(path, file);
   first.view.OnCreate();
-  const std::string loaded = Image(first.doc->m_settings);
+  const std::string loaded = Image(first.doc->m_settings, first.view.m_optionsRead);
 
   // The load replaces the leading bytes that the file holds; the rest keeps the start values.
   for (std::size_t i = 0; i < OPTIONS_IMAGE_SIZE; ++i) {
@@ -56,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ZELK_FUZZ_CHECK(loaded[i] == expected, "byte %zu of the loaded record", i);
   }
 
-  ZELK_FUZZ_CHECK(SaveOptions(first.view), "saving to memory failed");
+  ZELK_FUZZ_CHECK(SaveOptions(first.files, MemoryConsole::kStartDir, first.doc->m_settings,
+                              first.view.m_optionsRead),
+                  "saving to memory failed");
   const auto paths = first.files.Paths();
   ZELK_FUZZ_CHECK(paths.size() == 1 && paths[0] == path, "the save left %zu files, the first %s",
                   paths.size(), paths.empty() ? "-" : paths[0].c_str());
@@ -65,7 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryConsole second;
   second.files.Put(path, first.files.Get(path));
   second.view.OnCreate();
-  ZELK_FUZZ_CHECK(Image(second.doc->m_settings) == loaded, "the record did not survive");
+  ZELK_FUZZ_CHECK(Image(second.doc->m_settings, second.view.m_optionsRead) == loaded,
+                  "the record did not survive");
+  ZELK_FUZZ_CHECK(second.doc->m_settings == first.doc->m_settings, "the settings did not survive");
 
   // The Save Options command says where it saved, naming the file that was written.
   OnSaveOptions(second.view);

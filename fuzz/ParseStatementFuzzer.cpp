@@ -16,8 +16,8 @@
 #include "language/CommandTable.h"
 #include "language/Converters.h"
 #include "language/StatementParser.h"
+#include "compiler/LabelTable.h"
 #include "compiler/StatementEncoder.h"
-#include "console/ZelkDoc.h"
 
 namespace zelk::fuzz {
 namespace {
@@ -73,10 +73,10 @@ int PromisedSlots(const CommandEntry& entry) {
   return slots;
 }
 
-void CheckTokens(const StatementParser& parser, int result, std::string_view line) {
-  ZELK_FUZZ_CHECK(parser.m_commandIndex >= 0 && parser.m_commandIndex < COMMAND_COUNT,
-                  "result %d with command index %d", result, parser.m_commandIndex);
-  const CommandEntry& entry = Commands()[parser.m_commandIndex];
+void CheckTokens(const ParsedStatement& parser, int result, std::string_view line) {
+  ZELK_FUZZ_CHECK(parser.commandIndex >= 0 && parser.commandIndex < COMMAND_COUNT,
+                  "result %d with command index %d", result, parser.commandIndex);
+  const CommandEntry& entry = Commands()[parser.commandIndex];
   ZELK_FUZZ_CHECK(entry.category == result, "result %d for %s", result, entry.name);
   ZELK_FUZZ_CHECK(parser.HasToken(0) && parser.Token(0) == entry.name, "slot 0 is not %s",
                   entry.name);
@@ -94,7 +94,7 @@ void CheckTokens(const StatementParser& parser, int result, std::string_view lin
 
   int slot = 1;
   for (int k = 0; k < 7 && entry.argKinds[k] != ARG_END; ++k) {
-    const std::string& token = parser.Token(slot);
+    const std::string token(parser.Token(slot));
     switch (entry.argKinds[k]) {
       case ARG_INTEGER:
         ZELK_FUZZ_CHECK(IsInteger(token), "%s: integer token '%s'", entry.name, token.c_str());
@@ -112,7 +112,7 @@ void CheckTokens(const StatementParser& parser, int result, std::string_view lin
       case ARG_VECTOR:
         for (int c = 0; c < 3; ++c) {
           ZELK_FUZZ_CHECK(IsReal(parser.Token(slot + c)), "%s: vector token '%s'", entry.name,
-                          parser.Token(slot + c).c_str());
+                          std::string(parser.Token(slot + c)).c_str());
         }
         slot += 2;
         break;
@@ -133,24 +133,19 @@ void CheckStringField(const char* field, const char* name) {
 
 // Encodes the statement with every word and string of the line known as a label, so that the
 // label rules are reached, and checks the record.
-void CheckEncoding(StatementParser& parser) {
-  auto doc = std::make_unique<CZelkDoc>();
-  for (int slot = 1; slot < TOKEN_SLOTS && doc->m_labelCount < LABEL_SLOTS; ++slot) {
-    if (!parser.HasToken(slot)) continue;
-    LabelEntry& label = doc->m_labels[doc->m_labelCount];
-    label.ip = doc->m_labelCount++;
-    std::string name = parser.Token(slot);
-    ExpandNewlines(name);
-    std::snprintf(label.name, sizeof label.name, "%s", name.c_str());
+void CheckEncoding(const ParsedStatement& parser) {
+  LabelTable labels;
+  for (int slot = 1; slot < TOKEN_SLOTS; ++slot) {
+    if (parser.HasToken(slot)) labels.Add(ExpandNewlines(parser.Token(slot)), slot);
   }
-  const int command = parser.m_commandIndex;
-  if (!EncodeStatement(*doc, parser)) return;
-  const InstructionRecord& r = doc->m_record;
-  ZELK_FUZZ_CHECK(r.command == command, "record command %d for entry %d", r.command, command);
+  InterceptUsers users;
+  InstructionRecord r;
+  if (!EncodeStatement(parser, labels, users, r).ok) return;
+  ZELK_FUZZ_CHECK(r.command == parser.commandIndex, "record command %d for entry %d", r.command,
+                  parser.commandIndex);
   CheckStringField(r.String1, "String1");
   CheckStringField(r.String2, "String2");
-  ZELK_FUZZ_CHECK(doc->m_interceptCount >= 0 && doc->m_interceptCount <= 1,
-                  "one statement added %d intercept users", doc->m_interceptCount);
+  ZELK_FUZZ_CHECK(users.Count() <= 1, "one statement added %d intercept users", users.Count());
 }
 
 }  // namespace
@@ -165,17 +160,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (length > 0) std::memcpy(line.get(), data, length);
   line[length] = '\0';
 
-  StatementParser parser;
-  const int result = parser.ParseStatement(line.get());
+  const ParsedStatement parser = ParseStatement(std::string_view(line.get(), length));
+  const int result = static_cast<int>(parser.result);
   ZELK_FUZZ_CHECK(result >= -2 && result <= 3, "result %d", result);
   const std::string_view text(line.get(), ::strnlen(line.get(), length));
   if (result == -1) {
     ZELK_FUZZ_CHECK(
-        parser.m_commandIndex == -1 || !parser.HasToken(0) || FindCommand(parser.Token(0)) == -1,
+        parser.commandIndex == -1 || !parser.HasToken(0) || FindCommand(parser.Token(0)) == -1,
         "result -1 for a known word");
   }
   if (result == 0 || result == -2) {
-    ZELK_FUZZ_CHECK(parser.m_commandIndex >= 0 && parser.m_commandIndex < COMMAND_COUNT,
+    ZELK_FUZZ_CHECK(parser.commandIndex >= 0 && parser.commandIndex < COMMAND_COUNT,
                     "result %d without a matched entry", result);
   }
   if (result >= 1) {
