@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Compiles a generated source of 200,000 statements and measures, in the same run, the
 // input/output floor: reading the source once and writing a file of the compiled size. The
 // counter "ratio" is compile time divided by that floor.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Peak memory of a compile against the size of the source: the compile streams, so the peak
 # resident set must stay flat from 20,000 to 2,000,000 statements.
 # Usage: bench/memory.sh [BUILD_DIR]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The language reference and the editor support files, written from the command table at build
 # time by zelk-docgen, so that they can never drift from the language that Zelk reads.
 # Needs the language library (zelk_language) and the places set by cmake/Install.cmake.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Where Zelk goes on a Linux desktop, and the Debian package that carries it there.
 #
 # Included before the sources: the program is told at build time where the installed language

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The compile driver on arbitrary source bytes.
 //
 // Whatever the source holds, the compile either succeeds with a complete compiled file (8 header

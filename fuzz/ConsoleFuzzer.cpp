@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The console on arbitrary sequences of typed characters and menu commands.
 //
 // Every byte is a typed character, except that a 0 byte followed by a selector byte runs a menu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The decompiler on arbitrary bytes: it refuses them with a one-line reason, or it writes a
 // source that compiles back to exactly these bytes.
 

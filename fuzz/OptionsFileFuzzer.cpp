@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The options file: load arbitrary bytes, save, load again.
 //
 // The first byte picks how the file's name is written (the load and the save find it ignoring

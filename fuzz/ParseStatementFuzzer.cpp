@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The statement parser and the encoder on arbitrary lines.
 //
 // The line is handed over in a heap block of exactly its size and a terminator, so that a read

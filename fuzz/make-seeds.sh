@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Writes the hand-made seed inputs of the harnesses into fuzz/corpus/<harness>/. The seeds of
 # DecompileFuzzer are compiled by the zelk binary given as the first argument; run it once after
 # a change of the language. Entries that the fuzzers found themselves sit beside these.

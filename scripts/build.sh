@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Configures and builds Zelk into build/ (or the folder given), warnings as errors.
 set -euo pipefail
 cd "$(dirname "$0")/.."

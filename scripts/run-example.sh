@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets everything up, then compiles the bundled example scene examples/intro.scr into
 # out/intro.dat with zelk in batch mode, and shows the start of its decompiled form.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer harnesses with clang (AddressSanitizer, UndefinedBehaviorSanitizer) and
 # runs each one for a while on its committed corpus. Fails when a harness finds a crash, a
 # sanitizer report or a broken check; the input that did it is left in the artifacts directory.

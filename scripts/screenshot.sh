@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the desktop console under a virtual X server, types a few commands and saves a picture
 # of the screen to docs/screenshot.png.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Sets everything up and runs every test: the normal build with warnings as errors, the same
 # suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
 set -euo pipefail

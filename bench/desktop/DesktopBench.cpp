@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Speed of the desktop console on Qt's offscreen platform:
 // - one typed character on a 1920 by 1080 console: the key rules and the full repaint of the
 //   50 lines that follows every key;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/BatchMode.h"
 
 #include <fcntl.h>
@@ -107,7 +108,9 @@ int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostr
       out << UsageText();
       return EXIT_OK;
     case CommandLine::Mode::Version:
-      out << "zelk " ZELK_VERSION "\n";
+      out << "zelk " ZELK_VERSION "\n"
+          << "Copyright (C) 1998, 2026 The Zelk Team\n"
+          << "License: MIT <https://opensource.org/licenses/MIT>\n";
       return EXIT_OK;
     case CommandLine::Mode::UsageError:
       err << "zelk: " << line.error << "\n" << "Try 'zelk --help' for more information.\n";

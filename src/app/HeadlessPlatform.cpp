@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/HeadlessPlatform.h"
 
 #include "compiler/Diagnostic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compiler/CompileDriver.h"
 
 #include <cstring>

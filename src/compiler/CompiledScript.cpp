@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compiler/CompiledScript.h"
 
 #include <cstring>

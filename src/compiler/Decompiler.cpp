@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compiler/Decompiler.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compiler/Diagnostic.h"
 
 #include "language/CommandTable.h"

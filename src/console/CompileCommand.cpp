@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/CompileCommand.h"
 
 #include <cstdio>

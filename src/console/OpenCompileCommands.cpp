@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/OpenCompileCommands.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/Quake2Launch.h"
 
 #include "console/ConsoleCommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/ZelkView.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/AboutBox.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/ConsoleWidget.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/DesktopApp.h"
 
 #include "desktop/ZelkApp.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/EnvironmentDialog.h"
 
 #include <QCheckBox>

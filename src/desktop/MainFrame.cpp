@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/MainFrame.h"
 
 #include <QAction>

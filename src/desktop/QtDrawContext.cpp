@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/QtDrawContext.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/QtPlatform.h"
 
 #include <QApplication>

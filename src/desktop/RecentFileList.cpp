@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/RecentFileList.h"
 
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/SoundPlayer.h"
 
 #include <algorithm>

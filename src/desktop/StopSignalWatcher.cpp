@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "desktop/StopSignalWatcher.h"
 
 #include <unistd.h>

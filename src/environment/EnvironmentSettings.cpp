@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/EnvironmentSettings.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/OptionsFile.h"
 
 #include "environment/EnvironmentSettings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "environment/SettingCommands.h"
 
 #include <string_view>

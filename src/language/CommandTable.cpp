@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "language/CommandTable.h"
 
 #include <cstring>

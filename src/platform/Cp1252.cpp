@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/Cp1252.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // End-to-end tests: the zelk binary in batch mode, run in a temporary directory.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -188,7 +189,9 @@ TEST(BatchMode, HelpAndVersion) {
   for (const char* option : {"-c LINE", "--batch", "--lines N", "--decompile", "--version"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
-  EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk " ZELK_VERSION "\n");
+  EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk " ZELK_VERSION
+                                           "\nCopyright (C) 1998, 2026 The Zelk Team\n"
+                                           "License: MIT <https://opensource.org/licenses/MIT>\n");
 }
 
 TEST(BatchMode, BadBytesInTheInputNeverCrash) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Quake2 launch of batch mode: the headless platform starts the program itself
 // (StartDetachedProcess), and the arguments must arrive neither merged nor split wrongly.
 #include <gtest/gtest.h>

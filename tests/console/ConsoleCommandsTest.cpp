@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/ConsoleCommands.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "console/Quake2Launch.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The desktop tests run without a display, on Qt's offscreen platform, with the settings of the
 // test run kept apart from the user's.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts the desktop console under a virtual X server with a window manager (openbox) at a small
 # and a large screen size and checks the main window's frame: the title bar and borders that the
 # window manager draws start at the top left of the screen's available area, and the whole frame

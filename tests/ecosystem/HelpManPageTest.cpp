@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // `zelk --help` and the manual page describe the same command line.
 
 #include <gtest/gtest.h>

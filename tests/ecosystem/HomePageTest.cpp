@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // `home` and Help > Home open the language reference when no home page is configured.
 
 #include <gtest/gtest.h>

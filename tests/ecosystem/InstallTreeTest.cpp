@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // `cmake --install` into a fresh prefix: every file in its place, and the desktop files valid and
 // consistent with each other.
 

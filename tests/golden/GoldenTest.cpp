@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Golden-file replay: every case under cases/ runs the zelk binary once in a fresh start-up
 // directory and compares its standard output, standard error, exit status and every file left in
 // the directory with the recorded bytes. The compiled bytes of the generated sources of the

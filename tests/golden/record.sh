@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Records the expected outputs of the golden cases and the hash list of the generated sources
 # with the zelk binary of BUILD_DIR, after an intended change of behaviour. Without case names it
 # records every case; read the result with `git diff tests/golden` before committing it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "language/Converters.h"
 
 #include <gtest/gtest.h>

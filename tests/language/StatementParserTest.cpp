@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "language/StatementParser.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every file operation of a compile and of Save Options, failed one at a time: the right message
 // and result, never a success reported for a failed compile, and never a damaged or lost
 // options file.

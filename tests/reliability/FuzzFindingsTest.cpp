@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Regression tests of what the fuzzers found, each reduced to its smallest form.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The hard limits: huge lines and sources, full label and intercept tables, directories at and
 // beyond 255 characters, a save directory that cannot be written, a load directory that is a
 // file. Each gets a clear message or the right result. (Time and memory are measured by

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Time and peak memory of the zelk binary at the hard limits, in batch mode on real files.
 #
 #   tests/reliability/measure-limits.sh path/to/zelk

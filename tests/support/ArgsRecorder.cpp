@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A stand-in for a started program (the game, the editor): writes the working directory and the
 // arguments it received, each ended by a zero byte, to the file named by ZELK_ARGS_RECORD. The
 // file appears whole (written beside it, then renamed), so a test can wait for it.

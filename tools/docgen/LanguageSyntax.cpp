@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "docgen/LanguageSyntax.h"
 
 namespace zelk::docgen {

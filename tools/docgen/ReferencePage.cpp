@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "docgen/ReferencePage.h"
 
 #include "docgen/LanguageSyntax.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zelk-docgen: writes the ZelkScript language reference and the editor support files from the
 // command table, so that they always describe the language that this build of Zelk reads.
 //
