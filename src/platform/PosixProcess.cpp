@@ -22,6 +22,20 @@ std::string ReadCurrentDirectory() {
   }
 }
 
+std::string ExecutableDirectory() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return {};
+    if (static_cast<std::size_t>(n) < buffer.size()) {
+      const std::string path(buffer.data(), static_cast<std::size_t>(n));
+      return path.substr(0, path.rfind('/'));
+    }
+    if (buffer.size() > (1u << 20)) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
 std::string FindInPath(const std::string& program) {
   if (program.empty()) return {};
   if (program.find('/') != std::string::npos) return program;

@@ -45,4 +45,7 @@ std::string FindInPath(const std::string& program);
 // long it is.
 std::string ReadCurrentDirectory();
 
+// The directory that holds the running program ("" if it cannot be found).
+std::string ExecutableDirectory();
+
 }  // namespace zelk

@@ -37,9 +37,11 @@ std::string Quote(const std::string& text) {
 }
 
 // Runs zelk with the arguments in dir, with input as its standard input.
-RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "") {
+// environment: variable settings for env(1), e.g. "-u DISPLAY LD_DEBUG=libs".
+RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "",
+               const std::string& environment = "") {
   dir.Write(".stdin", input);
-  std::string command = "cd " + Quote(dir.Path()) + " && " + Quote(ZELK_BINARY);
+  std::string command = "cd " + Quote(dir.Path()) + " && env " + environment + " " + Quote(ZELK_BINARY);
   for (const std::string& arg : args) command += " " + Quote(arg);
   command += " < .stdin > .stdout 2> .stderr";
   const int raw = std::system(command.c_str());
@@ -327,6 +329,64 @@ TEST(BatchMode, AStopSignalEndsTheRunTheNormalWay) {
     EXPECT_EQ(options[1032], 1);  // god mode, saved
   }
 }
+
+// zelk runs everything but the window with the core libraries alone: Qt is never even loaded.
+TEST(BatchMode, RunsWithoutQt) {
+  TempDir dir;
+  dir.Write("a.scr", "wait(1);\n");
+  ASSERT_EQ(Zelk(dir, {"-c", "compile a"}).status, 0);
+  const std::vector<std::vector<std::string>> runs = {
+      {"-c", "version"}, {"--batch"}, {"--decompile", "a.dat"}, {"--help"}, {"--version"}};
+  for (const auto& args : runs) {
+    const RunResult run = Zelk(dir, args, "status\n", "LD_DEBUG=libs");
+    EXPECT_EQ(run.status, 0) << args[0];
+    EXPECT_NE(run.err.find("libstdc++"), std::string::npos) << "LD_DEBUG did not report";
+    EXPECT_EQ(run.err.find("libQt6"), std::string::npos) << args[0];
+  }
+}
+
+#ifdef ZELK_HAVE_DESKTOP
+// Without options zelk becomes the desktop program (the same process), which opens the window,
+// and saves the options file when it is asked to end.
+TEST(BatchMode, WithoutOptionsTheDesktopProgramTakesOver) {
+  TempDir dir;
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    if (::chdir(dir.Path().c_str()) != 0) ::_exit(126);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    ::setenv("HOME", dir.Path().c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
+    if (::freopen("/dev/null", "w", stderr) == nullptr) ::_exit(126);
+    ::execl(ZELK_BINARY, ZELK_BINARY, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  const std::string exe = "/proc/" + std::to_string(pid) + "/exe";
+  std::string running;
+  for (int i = 0; i < 1000 && running.find("zelk-desktop") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::error_code ignored;
+    running = std::filesystem::read_symlink(exe, ignored).string();
+  }
+  EXPECT_NE(running.find("zelk-desktop"), std::string::npos) << running;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the window is up
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(dir.Read("zelk.cfg").size(), 1828u);
+}
+
+TEST(BatchMode, WithoutADisplayTheWindowSaysWhatToDoInstead) {
+  TempDir dir;
+  const RunResult run = Zelk(dir, {}, "", "-u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "zelk: the desktop console needs a display (neither DISPLAY nor WAYLAND_DISPLAY is "
+            "set); use -c or --batch to run the console without a window\n");
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+}
+#endif
 
 }  // namespace
 }  // namespace zelk::test

@@ -65,6 +65,9 @@ RunResult InstallTree::s_install;
 TEST_F(InstallTree, PutsEveryFileInItsPlace) {
   const char* kFiles[] = {
       "bin/zelk",
+#ifdef ZELK_HAVE_DESKTOP
+      "lib/zelk/zelk-desktop",
+#endif
       "share/applications/zelk.desktop",
       "share/icons/hicolor/scalable/apps/zelk.svg",
       "share/mime/packages/zelk.xml",
