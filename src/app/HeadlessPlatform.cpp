@@ -33,6 +33,10 @@ void HeadlessPlatform::ReportCompileError(const std::string& sourcePath,
            << std::flush;
 }
 
+void HeadlessPlatform::ReportCompileFailure(const std::string& path, const std::string& message) {
+  m_errors << path << ": error: " << Cp1252ToUtf8(message) << '\n' << std::flush;
+}
+
 std::string HeadlessPlatform::CurrentDirectory() { return ReadCurrentDirectory(); }
 
 }  // namespace zelk

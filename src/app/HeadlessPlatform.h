@@ -25,6 +25,8 @@ class HeadlessPlatform final : public Platform {
   void ShowMessageBox(const std::string& text) override;
   // Writes "source:line: error: message", the form editors and build tools understand.
   void ReportCompileError(const std::string& sourcePath, const Diagnostic& error) override;
+  // Writes "file: error: message".
+  void ReportCompileFailure(const std::string& path, const std::string& message) override;
   DialogResult RunEnvironmentDialog(EnvironmentSettings&) override {
     return DialogResult::Unavailable;
   }

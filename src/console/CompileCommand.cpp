@@ -54,6 +54,11 @@ void AnnounceSourceError(CZelkView& view, int lineNumber) {
 
 }  // namespace
 
+void CountFailedCompile(CZelkView& view, const std::string& file, const std::string& message) {
+  ++view.m_failedCompiles;
+  view.m_platform.ReportCompileFailure(HostPath(file), message);
+}
+
 void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
   CZelkDoc& doc = view.m_doc;
   const SettingOutcome outcome = ApplySetting(statement, doc.m_settings, doc);
@@ -67,9 +72,7 @@ void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
     case SettingOutcome::Kind::Compile:
       if (view.m_compiling) {
         doc.PrintLine(kNestedCompileText);
-      } else if (!SetCompilePaths(view, doc.m_settings.loadDir, outcome.name)) {
-        ++view.m_failedCompiles;
-      } else {
+      } else if (SetCompilePaths(view, doc.m_settings.loadDir, outcome.name)) {
         RunCompile(view, nullptr);
       }
       break;
@@ -83,14 +86,14 @@ bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_vi
   const std::string word(name);
   const std::string source = loadDir + word + ".scr";
   const std::string output = doc.m_settings.saveDir + word + ".dat";
-  if (source.size() > 255) {
-    doc.PrintFormat("Cannot compile %s: the source path would be longer than 255 characters.",
-                    word.c_str());
-    return false;
-  }
-  if (output.size() > 255) {
-    doc.PrintFormat("Cannot compile %s: the output path would be longer than 255 characters.",
-                    word.c_str());
+  const char* tooLong = source.size() > 255 ? "source" : output.size() > 255 ? "output" : nullptr;
+  if (tooLong != nullptr) {
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "Cannot compile %s: the %s path would be longer than 255 characters.",
+                  word.c_str(), tooLong);
+    doc.PrintLine(text);
+    CountFailedCompile(view, source, text);
     return false;
   }
   doc.m_sourcePath = source;
@@ -112,8 +115,22 @@ void RunCompile(CZelkView& view, const char* heading) {
     view.m_platform.ReportCompileError(HostPath(job.sourcePath), *result.error);
     AnnounceSourceError(view, result.error->line);
   }
-  if (result.status != CompileResult::Status::Ok) ++view.m_failedCompiles;
-  PrintCompileResult(result, job, doc);
+  using Status = CompileResult::Status;
+  if (result.status == Status::Ok || result.status == Status::SourceError) {
+    if (result.status != Status::Ok) ++view.m_failedCompiles;
+    PrintCompileResult(result, job, doc);
+  } else {
+    // The files could not be used: the line that says so also goes to the platform's report.
+    struct LastLine final : LineSink {
+      void PrintLine(std::string_view line) override { text = line; }
+      std::string text;
+    } line;
+    PrintCompileResult(result, job, line);
+    doc.PrintLine(line.text);
+    const bool aboutTheOutput = result.status == Status::CannotCreate ||
+                                result.status == Status::WriteFailed;
+    CountFailedCompile(view, aboutTheOutput ? job.outputPath : job.sourcePath, line.text);
+  }
   doc.PrintRule(SEPARATOR_CELLS);
 }
 

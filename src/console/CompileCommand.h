@@ -18,6 +18,11 @@ void RunSettingCommand(CZelkView& view, const ParsedStatement& statement);
 // than the 255 characters a path holds.
 bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_view name);
 
+// Counts a compile that did not succeed for a reason other than its source (a file that cannot
+// be opened or written, a path that is too long) and hands the console's line about it to the
+// platform's report, with the file it is about (a Zelk path text).
+void CountFailedCompile(CZelkView& view, const std::string& file, const std::string& message);
+
 // Compiles the document's source into its output between two separator lines, with the heading
 // line after the first one when there is one: the failed-compile notice (the error sound or the
 // message box) and the line number when the source has an error, then the result. Counts a

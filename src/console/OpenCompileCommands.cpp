@@ -48,11 +48,11 @@ bool TakeOverOrSay(CZelkView& view, const FileChoice& choice) {
 
 void CompileChosenSource(CZelkView& view, const FileChoice& choice) {
   CZelkDoc& doc = view.m_doc;
-  if (!TakeOverOrSay(view, choice) ||
-      !SetCompilePaths(view, doc.m_settings.loadDir, choice.fileTitle)) {
+  if (!TakeOverOrSay(view, choice)) {
     ++view.m_failedCompiles;
     return;
   }
+  if (!SetCompilePaths(view, doc.m_settings.loadDir, choice.fileTitle)) return;
   UseChosenNameIfBuiltIsMissing(view, choice);
   RunCompile(view, " ->Compiling... ");
 }

@@ -54,6 +54,12 @@ class Platform {
     (void)sourcePath;
     (void)error;
   }
+  // A compile failed because a file could not be used (the source not found, the compiled file
+  // not created or written, a path too long): the file (a host path) and the console's line.
+  virtual void ReportCompileFailure(const std::string& path, const std::string& message) {
+    (void)path;
+    (void)message;
+  }
   // Runs the Environment dialog on the settings; the dialog stores changes itself on OK.
   virtual DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) = 0;
   // An "open file" dialog. filter is in the "Description|*.ext|...||" form; initialDir and the

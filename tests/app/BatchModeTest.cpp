@@ -130,8 +130,14 @@ TEST(BatchMode, DiagnosticsNameTheSourceLineAndMessage) {
 TEST(BatchMode, AMissingSourceIsAFailedCompileToo) {
   TempDir dir;
   const RunResult run = Zelk(dir, {"-c", "compile nothing"});
+  dir.Write("here.scr", "");
+  const RunResult output = Zelk(dir, {"-c", "sv_save_dir = \"gone\";", "-c", "compile here"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("File nothing.scr not found."), std::string::npos);
+  // Every failed compile says so on standard error, naming the file it is about.
+  EXPECT_EQ(run.err, "nothing.scr: error: File nothing.scr not found.\n");
+  EXPECT_EQ(output.status, 1);
+  EXPECT_EQ(output.err, "gone/here.dat: error: Cannot open file gone\\here.dat.\n");
 }
 
 TEST(BatchMode, ReadsLinesFromAFileOrStandardInputAndStopsAtExit) {

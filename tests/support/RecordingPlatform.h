@@ -41,6 +41,9 @@ class RecordingPlatform : public Platform {
   void ReportCompileError(const std::string& sourcePath, const Diagnostic& error) override {
     compileErrors.push_back({sourcePath, error});
   }
+  void ReportCompileFailure(const std::string& path, const std::string& message) override {
+    compileFailures.push_back({path, message});
+  }
   void ShowMessageBox(const std::string& text) override { messageBoxes.push_back(text); }
   DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) override {
     ++dialogRuns;
@@ -71,6 +74,7 @@ class RecordingPlatform : public Platform {
   std::vector<StartedProgram> programs;
   std::vector<std::string> sounds;
   std::vector<std::pair<std::string, Diagnostic>> compileErrors;
+  std::vector<std::pair<std::string, std::string>> compileFailures;
   std::vector<std::string> messageBoxes;
   int dialogRuns = 0;
   std::vector<ChooseFileCall> chooseFileCalls;
