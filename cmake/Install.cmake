@@ -1,18 +1,20 @@
 # SPDX-License-Identifier: MIT
 # Where Zelk goes on a Linux desktop, and the Debian package that carries it there.
 #
-# Included before the sources: the program is told at build time where the installed language
-# reference lives (BuildConfig.h), so that `home` can open it when no home page is configured.
+# No path of the build or of the installation is compiled into the programs: they find their
+# data (the language reference) relative to themselves, so the installed tree can be moved and
+# the build tree works before installation.
 
 # The documentation directory is named after the program, not after the CMake project.
 set(CMAKE_INSTALL_DOCDIR "share/doc/zelk" CACHE PATH "Documentation root (DOCDIR)")
 include(GNUInstallDirs)
 
-# The language reference: the installed copy, and the one in the build tree that serves before
-# `cmake --install` (both are written by zelk-docgen, cmake/Docs.cmake).
+# The program's data, share/zelk/: the language reference, written by zelk-docgen
+# (cmake/Docs.cmake) into the same place of the build tree, where the programs of the build find
+# it as the installed ones do (src/console/ConsoleCommands.cpp).
+set(ZELK_DATA_DIR "share/zelk")
 set(ZELK_REFERENCE_FILE_NAME "zelk-reference.html")
-set(ZELK_REFERENCE_INSTALLED "${CMAKE_INSTALL_FULL_DOCDIR}/${ZELK_REFERENCE_FILE_NAME}")
-set(ZELK_REFERENCE_BUILT "${PROJECT_BINARY_DIR}/docs/${ZELK_REFERENCE_FILE_NAME}")
+set(ZELK_REFERENCE_BUILT "${PROJECT_BINARY_DIR}/${ZELK_DATA_DIR}/${ZELK_REFERENCE_FILE_NAME}")
 
 set(ZELK_RESOURCES_DIR "${PROJECT_SOURCE_DIR}/resources")
 
@@ -48,9 +50,9 @@ up the compile and launches Quake2; the same console runs from the command line 
 package holds the language reference, a manual page, and syntax highlighting for Vim and \
 TextMate-grammar editors.")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
-# The program looks for its reference under the prefix it was built for, so the package installs
-# under that same prefix: configure with -DCMAKE_INSTALL_PREFIX=/usr for a package.
-set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+# The programs find their data relative to themselves: `cpack -G DEB` in any build directory
+# gives a package for /usr, whatever CMAKE_INSTALL_PREFIX says.
+set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "devel")
