@@ -99,6 +99,9 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/vim/vimfiles/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
       {"share/vim/vimfiles/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/zelk/zelkscript.tmLanguage.json", ZELK_TEXTMATE_GRAMMAR_FILE},
+      {"share/nvim/site/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
+      {"share/nvim/site/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
+      {"share/org.kde.syntax-highlighting/syntax/zelkscript.xml", ZELK_KATE_SYNTAX_FILE},
       {"share/man/man1/zelk.1", ZELK_BUILD_DIR "/docs/zelk.1"},
   };
   for (const auto& pair : kPairs) {
