@@ -71,9 +71,12 @@ TEST_F(InstallTree, PutsEveryFileInItsPlace) {
       "share/applications/zelk.desktop",
       "share/icons/hicolor/scalable/apps/zelk.svg",
       "share/mime/packages/zelk.xml",
-      "share/man/man1/zelk.1",
+      "share/man/man1/zelk.1.gz",
       "share/zelk/zelk-reference.html",
-      "share/doc/zelk/INSTALL.md",
+      "share/icons/hicolor/48x48/apps/zelk.png",
+      "share/doc/zelk/copyright",
+      "share/bash-completion/completions/zelk",
+      "share/zsh/vendor-completions/_zelk",
       "share/vim/vimfiles/syntax/zelkscript.vim",
       "share/vim/vimfiles/ftdetect/zelkscript.vim",
       "share/zelk/zelkscript.tmLanguage.json",
@@ -102,7 +105,7 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/nvim/site/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
       {"share/nvim/site/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/org.kde.syntax-highlighting/syntax/zelkscript.xml", ZELK_KATE_SYNTAX_FILE},
-      {"share/man/man1/zelk.1", ZELK_BUILD_DIR "/docs/zelk.1"},
+      {"share/man/man1/zelk.1.gz", ZELK_BUILD_DIR "/docs/zelk.1.gz"},
   };
   for (const auto& pair : kPairs) {
     const std::string built = ReadFile(pair.built);
