@@ -11,22 +11,39 @@ set(ZELK_EDITORS_DIR "${PROJECT_BINARY_DIR}/editors")
 set(ZELK_VIM_SYNTAX "${ZELK_EDITORS_DIR}/vim/syntax/zelkscript.vim")
 set(ZELK_VIM_FTDETECT "${ZELK_EDITORS_DIR}/vim/ftdetect/zelkscript.vim")
 set(ZELK_TEXTMATE_GRAMMAR "${ZELK_EDITORS_DIR}/zelkscript.tmLanguage.json")
+set(ZELK_KATE_SYNTAX "${ZELK_EDITORS_DIR}/kate/syntax/zelkscript.xml")
 
 add_custom_command(
   OUTPUT "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
-         "${ZELK_TEXTMATE_GRAMMAR}"
-  COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/docs"
+         "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}"
+  COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/${ZELK_DATA_DIR}"
           "${ZELK_EDITORS_DIR}/vim/syntax" "${ZELK_EDITORS_DIR}/vim/ftdetect"
+          "${ZELK_EDITORS_DIR}/kate/syntax"
   COMMAND zelk-docgen "${PROJECT_VERSION}" "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}"
-          "${ZELK_VIM_FTDETECT}" "${ZELK_TEXTMATE_GRAMMAR}"
+          "${ZELK_VIM_FTDETECT}" "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}"
   DEPENDS zelk-docgen
   COMMENT "Writing the ZelkScript reference and the editor support files"
   VERBATIM)
 add_custom_target(zelk_docs ALL
   DEPENDS "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
-          "${ZELK_TEXTMATE_GRAMMAR}")
+          "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}")
 
-install(FILES "${ZELK_REFERENCE_BUILT}" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
-install(FILES "${ZELK_VIM_SYNTAX}" DESTINATION "${CMAKE_INSTALL_DATADIR}/vim/vimfiles/syntax")
-install(FILES "${ZELK_VIM_FTDETECT}" DESTINATION "${CMAKE_INSTALL_DATADIR}/vim/vimfiles/ftdetect")
+# The reference is data of the program (it works without /usr/share/doc); the documentation
+# directory links to it.
+install(FILES "${ZELK_REFERENCE_BUILT}" DESTINATION "${ZELK_DATA_DIR}")
+file(RELATIVE_PATH ZELK_DOC_TO_DATA "/${CMAKE_INSTALL_DOCDIR}" "/${ZELK_DATA_DIR}")
+file(MAKE_DIRECTORY "${PROJECT_BINARY_DIR}/docs/links")
+file(CREATE_LINK "${ZELK_DOC_TO_DATA}/${ZELK_REFERENCE_FILE_NAME}"
+  "${PROJECT_BINARY_DIR}/docs/links/${ZELK_REFERENCE_FILE_NAME}" SYMBOLIC)
+install(FILES "${PROJECT_BINARY_DIR}/docs/links/${ZELK_REFERENCE_FILE_NAME}"
+  DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+# The same files for Vim (vimfiles) and Neovim (nvim/site, read from every directory of
+# XDG_DATA_DIRS), and the Kate definition where KSyntaxHighlighting looks in XDG_DATA_DIRS.
+foreach(zelk_vim_dir "vim/vimfiles" "nvim/site")
+  install(FILES "${ZELK_VIM_SYNTAX}" DESTINATION "${CMAKE_INSTALL_DATADIR}/${zelk_vim_dir}/syntax")
+  install(FILES "${ZELK_VIM_FTDETECT}"
+    DESTINATION "${CMAKE_INSTALL_DATADIR}/${zelk_vim_dir}/ftdetect")
+endforeach()
+install(FILES "${ZELK_KATE_SYNTAX}"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/org.kde.syntax-highlighting/syntax")
 install(FILES "${ZELK_TEXTMATE_GRAMMAR}" DESTINATION "${CMAKE_INSTALL_DATADIR}/zelk")

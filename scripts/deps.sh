@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick openbox
   fonts-dejavu-core
   desktop-file-utils shared-mime-info vim-nox groff-base libxml2-utils dpkg-dev time
+  librsvg2-bin lintian appstream neovim libkf5syntaxhighlighting-tools bash-completion zsh
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Sets everything up and runs every test: the normal build with warnings as errors, the same
-# suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short run of every fuzzer.
+# Sets everything up and runs every test: the normal build with warnings as errors, the Debian
+# package made from it and checked, the same suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of every fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -10,6 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 echo "== build and test"
 scripts/build.sh build
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+echo "== the Debian package: lintian, validators, the installed tree"
+tests/package/check-package.sh build
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 scripts/build.sh build-asan -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF

@@ -42,6 +42,8 @@ class BatchConsole {
     m_doc.m_transcript = &m_transcript;
     m_view.SetClientHeight(consoleLines * m_doc.m_logFont.height);
     m_view.OnCreate();
+    m_optionsFileExisted = OptionsFileExists(m_platform.Files(), m_view.m_startDirHost);
+    m_settingsAtStart = m_doc.m_settings;
   }
 
   // Types one line: every character through the key rules, then Enter.
@@ -55,9 +57,12 @@ class BatchConsole {
 
   bool Closed() const { return m_platform.CloseRequested(); }
 
-  // Ends the run as the window's destruction does; returns the exit status.
+  // Ends the run as the window's destruction does, except that a run that changed no setting
+  // creates no options file (a build that only compiles leaves the directory as it was); an
+  // existing one is written back as the window would. Returns the exit status.
   int Finish() {
-    if (!m_view.OnDestroy()) {
+    const bool save = m_optionsFileExisted || !(m_doc.m_settings == m_settingsAtStart);
+    if (save && !m_view.OnDestroy()) {
       m_err << FinalSaveFailedText(m_platform.Files(), m_view.m_startDirHost) << std::flush;
     }
     return m_view.m_failedCompiles > 0 ? EXIT_COMPILE_FAILED : EXIT_OK;
@@ -70,6 +75,8 @@ class BatchConsole {
   HeadlessPlatform m_platform;
   CZelkView m_view;
   TranscriptWriter m_transcript;
+  bool m_optionsFileExisted = false;
+  EnvironmentSettings m_settingsAtStart;
 };
 
 int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
@@ -113,7 +120,8 @@ int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostr
           << "License: MIT <https://opensource.org/licenses/MIT>\n";
       return EXIT_OK;
     case CommandLine::Mode::UsageError:
-      err << "zelk: " << line.error << "\n" << "Try 'zelk --help' for more information.\n";
+      err << "zelk: " << line.error << "\n"
+          << "Try 'zelk --help' for more information.\n";
       return EXIT_USAGE;
     case CommandLine::Mode::Batch:
       return RunBatch(line, in, out, err);

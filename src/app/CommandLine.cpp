@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <string_view>
+#include <vector>
 
 namespace zelk {
 namespace {
@@ -17,6 +18,8 @@ CommandLine UsageError(std::string error) {
 }  // namespace
 
 const char* UsageText() {
+  // Each line fits 79 columns; an option's text starts in column 23, with a gap of at least two
+  // blanks after the option, and goes on below it when it is long.
   return "Usage: zelk [FILE]\n"
          "       zelk -c LINE [-c LINE ...] [--lines N]\n"
          "       zelk --batch [FILE] [--lines N]\n"
@@ -25,12 +28,17 @@ const char* UsageText() {
          "Without options zelk opens the desktop console.\n"
          "\n"
          "Options:\n"
-         "  -c LINE          type LINE at the console and press Enter (repeatable)\n"
-         "  --batch [FILE]   type the lines of FILE, or of standard input when FILE is - or absent\n"
-         "  --lines N        let the console show N lines, 1 to 50 (default 50)\n"
-         "  --decompile FILE write the ZelkScript source of a compiled script to standard output\n"
-         "  -h, --help       show this help and exit\n"
-         "  --version        show the version and exit\n"
+         "  -c LINE             type LINE at the console and press Enter (repeatable)\n"
+         "  --batch [FILE]      type the lines of FILE, or of standard input when FILE\n"
+         "                      is - or absent\n"
+         "  --lines N           let the console show N lines, 1 to 50 (default 50)\n"
+         "  --decompile FILE    write the ZelkScript source of a compiled script to\n"
+         "                      standard output\n"
+         "  -h, --help          show this help and exit\n"
+         "  --version           show the version and exit\n"
+         "\n"
+         "A long option's value may also follow an equals sign (--lines=25). Every\n"
+         "argument after -- is a file name, even one that begins with a dash.\n"
          "\n"
          "Exit status: 0 on success, 1 when a compile failed, 2 on a usage error.\n";
 }
@@ -40,29 +48,63 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   bool batch = false;
   bool commands = false;
   bool linesGiven = false;
+  bool batchFileGiven = false;
+  bool optionsEnded = false;
+  std::vector<std::string> operands;
   for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    const bool hasValue = i + 1 < argc;
-    if (arg == "--help" || arg == "-h") {
-      line.mode = CommandLine::Mode::Help;
-      return line;
-    } else if (arg == "--version") {
-      line.mode = CommandLine::Mode::Version;
+    std::string_view arg = argv[i];
+    if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+      operands.emplace_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    // --name=value: the value stands in the same argument.
+    std::string_view inlineValue;
+    bool hasInlineValue = false;
+    if (arg.size() > 2 && arg[1] == '-') {
+      const std::size_t equals = arg.find('=');
+      if (equals != std::string_view::npos) {
+        inlineValue = arg.substr(equals + 1);
+        hasInlineValue = true;
+        arg = arg.substr(0, equals);
+      }
+    }
+    // The option's value: after '=', or the next argument.
+    const auto takeValue = [&](std::string_view& value) {
+      if (hasInlineValue) {
+        value = inlineValue;
+        return true;
+      }
+      if (i + 1 >= argc) return false;
+      value = argv[++i];
+      return true;
+    };
+    std::string_view value;
+    if (arg == "--help" || arg == "-h" || arg == "--version") {
+      if (hasInlineValue) return UsageError("option " + std::string(arg) + " takes no value");
+      line.mode = arg == "--version" ? CommandLine::Mode::Version : CommandLine::Mode::Help;
       return line;
     } else if (arg == "-c") {
-      if (!hasValue) return UsageError("option -c needs a console line");
-      line.lines.emplace_back(argv[++i]);
+      if (!takeValue(value)) return UsageError("option -c needs a console line");
+      line.lines.emplace_back(value);
       commands = true;
     } else if (arg == "--batch") {
       if (batch) return UsageError("--batch is given twice");
       batch = true;
       // The file is optional: the next argument is taken unless it is another option.
-      if (hasValue && (argv[i + 1][0] != '-' || std::string_view(argv[i + 1]) == "-")) {
+      if (hasInlineValue) {
+        if (inlineValue.empty()) return UsageError("option --batch= needs a file name");
+        line.file = std::string(inlineValue);
+        batchFileGiven = true;
+      } else if (i + 1 < argc && (argv[i + 1][0] != '-' || std::string_view(argv[i + 1]) == "-")) {
         line.file = argv[++i];
+        batchFileGiven = true;
       }
     } else if (arg == "--lines") {
-      if (!hasValue) return UsageError("option --lines needs a number from 1 to 50");
-      const std::string_view value = argv[++i];
+      if (!takeValue(value)) return UsageError("option --lines needs a number from 1 to 50");
       int n = 0;
       const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
       if (ec != std::errc{} || end != value.data() + value.size() || n < 1 || n > 50) {
@@ -71,14 +113,25 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       line.consoleLines = n;
       linesGiven = true;
     } else if (arg == "--decompile") {
-      if (!hasValue) return UsageError("option --decompile needs a compiled file");
-      line.compiledFile = argv[++i];
+      if (!takeValue(value) || value.empty()) {
+        return UsageError("option --decompile needs a compiled file");
+      }
+      line.compiledFile = std::string(value);
       line.mode = CommandLine::Mode::Decompile;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return UsageError("unknown option " + std::string(arg));
     } else {
-      if (!line.documentName.empty()) return UsageError("more than one file name");
-      line.documentName = std::string(arg);
+      return UsageError("unknown option " + std::string(argv[i]));
+    }
+  }
+  // A file name: the batch file when --batch named none (zelk --batch -- -x.txt), otherwise the
+  // document that the window opens.
+  std::size_t next = 0;
+  if (batch && !batchFileGiven && next < operands.size()) {
+    line.file = operands[next++];
+  }
+  if (next < operands.size()) {
+    line.documentName = operands[next++];
+    if (next < operands.size() && !batch && !commands) {
+      return UsageError("more than one file name");
     }
   }
   if (batch && commands) return UsageError("-c and --batch cannot be used together");

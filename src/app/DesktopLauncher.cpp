@@ -15,7 +15,7 @@ namespace zelk {
 std::string FindDesktopProgram(const std::string& zelkDir) {
   if (zelkDir.empty()) return {};
   for (const std::string& candidate :
-       {zelkDir + "/" + DESKTOP_PROGRAM, zelkDir + "/../lib/zelk/" + DESKTOP_PROGRAM}) {
+       {zelkDir + "/" + DESKTOP_PROGRAM, zelkDir + "/../libexec/zelk/" + DESKTOP_PROGRAM}) {
     if (::access(candidate.c_str(), X_OK) == 0) return candidate;
   }
   return {};

@@ -8,11 +8,11 @@ namespace zelk {
 
 // The desktop console is a program of its own, zelk-desktop, so that zelk itself (batch mode,
 // the decompiler, the language server) loads no Qt. It stands beside zelk in the build tree and in
-// lib/zelk/ below the installation prefix; both are found relative to zelk, so an installed tree
-// can be moved.
+// libexec/zelk/ below the installation prefix; both are found relative to zelk, so an installed
+// tree can be moved.
 constexpr const char* DESKTOP_PROGRAM = "zelk-desktop";
 
-// Where the desktop program is, looked for beside zelkDir and in zelkDir/../lib/zelk; "" when
+// Where the desktop program is, looked for beside zelkDir and in zelkDir/../libexec/zelk; "" when
 // neither holds one.
 std::string FindDesktopProgram(const std::string& zelkDir);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "console/ConsoleCommands.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,7 @@
 #include "language/CommandTable.h"
 #include "language/StatementParser.h"
 #include "platform/Cp1252.h"
+#include "platform/Process.h"
 #include "zelk/BuildConfig.h"
 
 namespace zelk {
@@ -43,11 +45,7 @@ void RunEnvironmentDialog(CZelkView& view) {
 
 }  // namespace
 
-std::string ReferencePageUrl(const std::string& installedPath, const std::string& builtPath) {
-  std::error_code ignored;
-  const std::string& path =
-      !installedPath.empty() && std::filesystem::exists(installedPath, ignored) ? installedPath
-                                                                                : builtPath;
+std::string FileUrl(const std::string& path) {
   if (path.empty()) return {};
   // Percent-encoded, so that a path with blanks or non-ASCII bytes is a valid address.
   std::string url = "file://";
@@ -66,14 +64,35 @@ std::string ReferencePageUrl(const std::string& installedPath, const std::string
   return url;
 }
 
+std::string FindReferencePage(const std::string& executableDir) {
+  if (executableDir.empty()) return {};
+  // zelk stands in bin/ and zelk-desktop in libexec/zelk/ when installed, both in src/ of a build
+  // tree whose share/zelk/ holds the reference as the installed tree does: so the reference is
+  // in share/zelk/ one or two levels above the program, and no path of the build is kept in it.
+  const std::filesystem::path dir(executableDir);
+  for (const std::filesystem::path& candidate :
+       {dir / ".." / REFERENCE_DATA_DIR / REFERENCE_FILE_NAME,
+        dir / ".." / ".." / REFERENCE_DATA_DIR / REFERENCE_FILE_NAME}) {
+    std::error_code ignored;
+    if (std::filesystem::is_regular_file(candidate, ignored)) {
+      return candidate.lexically_normal().string();
+    }
+  }
+  return {};
+}
+
 const char* HomePageUrl() {
+  // The environment's ZELK_HOME_URL, then the build's, then the reference.
+  const char* fromEnvironment = std::getenv("ZELK_HOME_URL");
+  if (fromEnvironment != nullptr && fromEnvironment[0] != '\0') return fromEnvironment;
   if (ZELK_HOME_URL[0] != '\0') return ZELK_HOME_URL;
-  static const std::string reference =
-      ReferencePageUrl(ZELK_REFERENCE_INSTALLED, ZELK_REFERENCE_BUILT);
+  static const std::string reference = FileUrl(FindReferencePage(ExecutableDirectory()));
   return reference.c_str();
 }
 
-const char* SupportPageUrl() { return ZELK_SUPPORT_URL; }
+const char* SupportPageUrl() {
+  return ZELK_SUPPORT_URL;
+}
 
 void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
   const StartResult result = view.m_platform.OpenUrl(url);

@@ -28,13 +28,23 @@ void OpenPage(CZelkView& view, const std::string& url, const char* pageName);
 void StartProgramOrSay(CZelkView& view, const std::string& program,
                        const std::vector<std::string>& arguments, const std::string& workingDir);
 
-// The maker's home page; when none is configured, the language reference (below).
+// The maker's home page: the environment variable ZELK_HOME_URL when it is set, else the
+// address configured at build time; when neither is, the language reference (below), or "" when
+// that is not found either.
 const char* HomePageUrl();
 // The maker's support page; empty when none is configured.
 const char* SupportPageUrl();
 
-// The file:// address of the language reference: the installed file when it exists, otherwise
-// the copy in the build tree; empty when the build names neither.
-std::string ReferencePageUrl(const std::string& installedPath, const std::string& builtPath);
+// Where the language reference lives, relative to a tree that holds the program: share/zelk/.
+inline constexpr const char* REFERENCE_DATA_DIR = "share/zelk";
+inline constexpr const char* REFERENCE_FILE_NAME = "zelk-reference.html";
+
+// The language reference of the program in executableDir: share/zelk/zelk-reference.html one
+// or two levels up (bin/zelk and libexec/zelk/zelk-desktop of an installed tree; src/ of a build
+// tree). "" when there is none.
+std::string FindReferencePage(const std::string& executableDir);
+
+// The file:// address of a host path, percent-encoded; "" for "".
+std::string FileUrl(const std::string& path);
 
 }  // namespace zelk

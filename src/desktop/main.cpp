@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
 
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "desktop/DesktopApp.h"
+#include "platform/FileSystem.h"
 #include "platform/StopSignals.h"
 
 // zelk-desktop: the desktop console, which zelk starts when it is run without options or with
@@ -27,6 +30,17 @@ int main(int argc, char** argv) {
     std::cerr << "zelk: the desktop console needs a display (neither DISPLAY nor WAYLAND_DISPLAY "
                  "is set); use -c or --batch to run the console without a window\n";
     return zelk::EXIT_USAGE;
+  }
+  // A document that cannot be read is named with the reason on standard error too, for a start
+  // from a terminal; the window then shows its message box.
+  if (!line.documentName.empty()) {
+    std::string reason;
+    const int fd = zelk::OpenForReading(line.documentName, reason);
+    if (fd < 0) {
+      std::cerr << "zelk: " << line.documentName << ": " << reason << "\n";
+    } else {
+      ::close(fd);
+    }
   }
   zelk::InstallStopSignals();
   const int status = zelk::RunDesktop(argc, argv, line.documentName);

@@ -22,6 +22,10 @@ std::string OptionsFileName(FileSystem& files, const std::string& startDir) {
   return name.empty() ? kOptionsFileName : name;
 }
 
+bool OptionsFileExists(FileSystem& files, const std::string& startDir) {
+  return !files.FindIgnoringCase(startDir, kOptionsFileName).empty();
+}
+
 OptionsImage LoadOptions(FileSystem& files, const std::string& startDir,
                          EnvironmentSettings& settings) {
   const std::string name = files.FindIgnoringCase(startDir, kOptionsFileName);

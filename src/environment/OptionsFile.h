@@ -28,6 +28,9 @@ bool SaveOptions(FileSystem& files, const std::string& startDir,
 // The options file's name in the start-up directory: the existing one, or zelk.cfg.
 std::string OptionsFileName(FileSystem& files, const std::string& startDir);
 
+// Whether the start-up directory holds an options file (under any letter case).
+bool OptionsFileExists(FileSystem& files, const std::string& startDir);
+
 // What the program writes to its error stream when the save at the end of the run failed.
 std::string FinalSaveFailedText(FileSystem& files, const std::string& startDir);
 

@@ -4,13 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -38,10 +38,11 @@ std::string Quote(const std::string& text) {
 
 // Runs zelk with the arguments in dir, with input as its standard input.
 // environment: variable settings for env(1), e.g. "-u DISPLAY LD_DEBUG=libs".
-RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "",
-               const std::string& environment = "") {
+RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args,
+               const std::string& input = "", const std::string& environment = "") {
   dir.Write(".stdin", input);
-  std::string command = "cd " + Quote(dir.Path()) + " && env " + environment + " " + Quote(ZELK_BINARY);
+  std::string command =
+      "cd " + Quote(dir.Path()) + " && env " + environment + " " + Quote(ZELK_BINARY);
   for (const std::string& arg : args) command += " " + Quote(arg);
   command += " < .stdin > .stdout 2> .stderr";
   const int raw = std::system(command.c_str());
@@ -73,7 +74,7 @@ TEST(BatchMode, TypedLinesAndTheirAnswersMakeTheTranscript) {
 TEST(BatchMode, CompilesTheBundledExampleAndSavesTheOptions) {
   TempDir dir;
   const RunResult run = Zelk(dir, {"-c", "sv_load_dir = \"" ZELK_EXAMPLES_DIR "\";", "-c",
-                             "sv_save_dir = \"" + dir.Path() + "\";", "-c", "compile intro"});
+                                   "sv_save_dir = \"" + dir.Path() + "\";", "-c", "compile intro"});
   EXPECT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_NE(run.out.find("Compile successful."), std::string::npos) << run.out;
   EXPECT_TRUE(dir.Exists("intro.dat"));
@@ -83,20 +84,52 @@ TEST(BatchMode, CompilesTheBundledExampleAndSavesTheOptions) {
   EXPECT_NE(again.out.find(" -> Save Dir: " + dir.Path() + "\\\n"), std::string::npos);
 }
 
+// The options file is written at the end of a batch run only when a setting changed or the file
+// was already there: a run that only compiles or shows leaves the directory as it was.
+TEST(BatchMode, WritesTheOptionsFileOnlyWhenASettingChangedOrItWasThere) {
+  const struct {
+    std::vector<std::string> lines;
+    bool written;
+  } cases[] = {
+      {{"version", "status", "cmdlist"}, false},
+      {{"sv_color 3"}, false},  // the text colour is not kept in the file
+      {{"god", "god"}, false},  // on and off again: the same settings as at the start
+      {{"god"}, true},
+      {{"map base2"}, true},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    std::vector<std::string> args;
+    for (const std::string& line : c.lines) args.insert(args.end(), {"-c", line});
+    const RunResult run = Zelk(dir, args);
+    EXPECT_EQ(run.status, 0) << c.lines[0] << run.err;
+    EXPECT_EQ(dir.Exists("zelk.cfg"), c.written) << c.lines[0];
+  }
+  // An existing file is written back whole, as the window does, even when nothing changed.
+  TempDir dir;
+  dir.Write("Zelk.CFG", std::string(100, '\0'));
+  EXPECT_EQ(Zelk(dir, {"-c", "status"}).status, 0);
+  EXPECT_EQ(dir.Read("Zelk.CFG").size(), 1828u);
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+}
+
 TEST(BatchMode, AFailedCompileExitsWithOneAndTheNoticeGoesToStandardError) {
   TempDir dir;
   dir.Write("bad.scr", "wait(1);\nfly(away);\n");
   const std::string dirSetting = "\"" + dir.Path() + "\";";
-  const RunResult run = Zelk(dir, {"--batch"}, "sv_load_dir = " + dirSetting + "\nsv_save_dir = " + dirSetting +
-                                    "\ncompile bad\r\nversion\n");
+  const RunResult run = Zelk(dir, {"--batch"},
+                             "sv_load_dir = " + dirSetting + "\nsv_save_dir = " + dirSetting +
+                                 "\ncompile bad\r\nversion\n");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.out.find("OK>compile bad\n" + kRule + "\nBad instruction or system data: "
-                         "fly(away);\nError encountered at line 2\n" + kRule + "\nOK>version\n"),
+  EXPECT_NE(run.out.find("OK>compile bad\n" + kRule +
+                         "\nBad instruction or system data: "
+                         "fly(away);\nError encountered at line 2\n" +
+                         kRule + "\nOK>version\n"),
             std::string::npos)
       << run.out;
   EXPECT_EQ(run.err.rfind(dir.Path() + "/bad.scr:2: error: Bad instruction or system data: "
                                        "fly(away);\nCompile was unsuccessfull.",
-                         0),
+                          0),
             0u)
       << run.err;
 }
@@ -198,8 +231,8 @@ TEST(BatchMode, HelpAndVersion) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(Zelk(dir, {"--version"}).out, "zelk " ZELK_VERSION
-                                           "\nCopyright (C) 1998, 2026 The Zelk Team\n"
-                                           "License: MIT <https://opensource.org/licenses/MIT>\n");
+                                          "\nCopyright (C) 1998, 2026 The Zelk Team\n"
+                                          "License: MIT <https://opensource.org/licenses/MIT>\n");
 }
 
 TEST(BatchMode, BadBytesInTheInputNeverCrash) {
@@ -208,8 +241,8 @@ TEST(BatchMode, BadBytesInTheInputNeverCrash) {
   for (int b = 1; b < 256; ++b) {
     if (b != '\n') input += static_cast<char>(b);
   }
-  input += "\n" + std::string(5000, '"') + "\n\x08\x08\x08\tversion\n" + std::string(300, 'A') +
-           "\n";
+  input +=
+      "\n" + std::string(5000, '"') + "\n\x08\x08\x08\tversion\n" + std::string(300, 'A') + "\n";
   const RunResult run = Zelk(dir, {"--batch"}, input);
   EXPECT_EQ(run.status, 0);
   EXPECT_NE(run.out.find("Zelk Script Compiler Version 1.01"), std::string::npos);

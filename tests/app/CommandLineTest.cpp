@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-#include "app/CommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "app/CommandLine.h"
 
 namespace zelk {
 namespace {
@@ -34,12 +34,61 @@ TEST(CommandLine, ModesAndTheirValues) {
   EXPECT_EQ(Parse({"--decompile", "a.dat"}).compiledFile, "a.dat");
 }
 
+TEST(CommandLine, ValuesAfterAnEqualsSignAndFileNamesAfterTwoDashes) {
+  EXPECT_EQ(Parse({"--lines=20", "-c", "x"}).consoleLines, 20);
+  EXPECT_EQ(Parse({"--batch=x.txt"}).file, "x.txt");
+  EXPECT_EQ(Parse({"--batch=-"}).file, "-");
+  EXPECT_EQ(Parse({"--batch=a=b.txt"}).file, "a=b.txt");
+  EXPECT_EQ(Parse({"--decompile=-a.dat"}).compiledFile, "-a.dat");
+  EXPECT_EQ(Parse({"-c", "--lines=9"}).lines, (std::vector<std::string>{"--lines=9"}));
+  EXPECT_EQ(Parse({"--", "-intro.scr"}).documentName, "-intro.scr");
+  EXPECT_EQ(Parse({"--", "--help"}).documentName, "--help");
+  EXPECT_EQ(Parse({"--batch", "--", "-x.txt"}).file, "-x.txt");
+  EXPECT_EQ(Parse({"--batch", "--lines", "5", "x.txt"}).file, "x.txt");
+  EXPECT_EQ(Parse({"--decompile", "--", "-a.dat"}).mode, CommandLine::Mode::UsageError);
+}
+
+TEST(CommandLine, HelpFitsSeventyNineColumnsWithAGapAfterEachOption) {
+  const std::string help = UsageText();
+  bool inOptions = false;
+  for (std::size_t start = 0, end; start < help.size(); start = end + 1) {
+    end = help.find('\n', start);
+    const std::string line = help.substr(start, end - start);
+    EXPECT_LE(line.size(), 79u) << line;
+    if (line == "Options:") inOptions = true;
+    if (line.empty()) inOptions = false;
+    if (!inOptions || line.rfind("  -", 0) != 0) continue;
+    // "  OPTION [VALUE]  text": the option and its value, then two blanks or more.
+    const std::size_t gap = line.find("  ", 2);
+    ASSERT_NE(gap, std::string::npos) << line;
+    EXPECT_NE(line.find_first_not_of(' ', gap), std::string::npos) << line;
+  }
+}
+
 TEST(CommandLine, UsageErrors) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--bogus"}, {"-c"}, {"--lines", "0", "-c", "x"}, {"--lines", "51", "-c", "x"},
-      {"--lines", "x", "-c", "x"}, {"--lines", "5"}, {"-c", "a", "--batch"},
-      {"--batch", "a", "--batch"}, {"--decompile"}, {"--decompile", "a", "-c", "x"},
-      {"a.scr", "b.scr"}, {"-c", "x", "stray"}, {"--lines", "12a", "-c", "x"},
+      {"--bogus"},
+      {"-c"},
+      {"--lines", "0", "-c", "x"},
+      {"--lines", "51", "-c", "x"},
+      {"--lines", "x", "-c", "x"},
+      {"--lines", "5"},
+      {"-c", "a", "--batch"},
+      {"--batch", "a", "--batch"},
+      {"--decompile"},
+      {"--decompile", "a", "-c", "x"},
+      {"a.scr", "b.scr"},
+      {"-c", "x", "stray"},
+      {"--lines", "12a", "-c", "x"},
+      {"--help=x"},
+      {"--version=1"},
+      {"--lines=", "-c", "x"},
+      {"--batch="},
+      {"--decompile="},
+      {"--bogus=1"},
+      {"-c=x"},
+      {"--batch", "a", "b"},
+      {"--", "a.scr", "b.scr"},
   };
   for (const auto& args : bad) {
     const CommandLine line = Parse(args);

@@ -108,6 +108,23 @@ TEST(VimSyntax, NamesEveryCommandWordInTheGroupOfItsCategory) {
   }
 }
 
+TEST(KateSyntax, BuildWroteTheCurrentFileWithEveryCommandWordInItsCategory) {
+  const std::string syntax = docgen::KateSyntax(ZELK_VERSION);
+  EXPECT_EQ(ReadFile(ZELK_KATE_SYNTAX_FILE), syntax);
+  const std::map<signed char, std::string> kAttributes = {
+      {CATEGORY_ENVIRONMENT, "Environment Command"},
+      {CATEGORY_LABEL, "Label"},
+      {CATEGORY_STATEMENT, "Statement"}};
+  for (signed char category : kCategories) {
+    const std::string open = "<RegExpr attribute=\"" + kAttributes.at(category) + "\" String=\"(?:";
+    EXPECT_EQ(Alternatives(syntax, open, ")", "|"), NamesOf(category)) << kAttributes.at(category);
+  }
+  const std::string xmllint = FindProgram("xmllint");
+  if (xmllint.empty()) return;
+  const RunResult run = RunProgram({xmllint, "--noout", ZELK_KATE_SYNTAX_FILE});
+  EXPECT_EQ(run.status, 0) << run.output;
+}
+
 // Runs Vim without a screen on a .scr file with the installed layout of the syntax files and
 // returns the file type, then for every line the highlight group of every character.
 std::vector<std::vector<std::string>> VimGroups(const std::vector<std::string>& lines,

@@ -161,6 +161,9 @@ Help ReadHelp(const std::string& text) {
       help.forms.push_back(Collapse(line));
     } else if (line == "Options:") {
       inOptions = true;
+    } else if (inOptions && line.rfind("   ", 0) == 0 && !help.options.empty()) {
+      // A long description goes on below its option.
+      help.options.back().second = Collapse(help.options.back().second + " " + line);
     } else if (inOptions && line.rfind("  ", 0) == 0) {
       std::string term, description;
       bool inTerm = true;

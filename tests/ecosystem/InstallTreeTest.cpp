@@ -66,14 +66,17 @@ TEST_F(InstallTree, PutsEveryFileInItsPlace) {
   const char* kFiles[] = {
       "bin/zelk",
 #ifdef ZELK_HAVE_DESKTOP
-      "lib/zelk/zelk-desktop",
+      "libexec/zelk/zelk-desktop",
 #endif
       "share/applications/zelk.desktop",
       "share/icons/hicolor/scalable/apps/zelk.svg",
       "share/mime/packages/zelk.xml",
-      "share/man/man1/zelk.1",
-      "share/doc/zelk/zelk-reference.html",
-      "share/doc/zelk/INSTALL.md",
+      "share/man/man1/zelk.1.gz",
+      "share/zelk/zelk-reference.html",
+      "share/icons/hicolor/48x48/apps/zelk.png",
+      "share/doc/zelk/copyright",
+      "share/bash-completion/completions/zelk",
+      "share/zsh/vendor-completions/_zelk",
       "share/vim/vimfiles/syntax/zelkscript.vim",
       "share/vim/vimfiles/ftdetect/zelkscript.vim",
       "share/zelk/zelkscript.tmLanguage.json",
@@ -94,11 +97,15 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
     const char* installed;
     const char* built;
   } kPairs[] = {
-      {"share/doc/zelk/zelk-reference.html", ZELK_REFERENCE_BUILT_FILE},
+      {"share/zelk/zelk-reference.html", ZELK_REFERENCE_BUILT_FILE},
+      {"share/doc/zelk/zelk-reference.html", ZELK_REFERENCE_BUILT_FILE},  // a link to it
       {"share/vim/vimfiles/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
       {"share/vim/vimfiles/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/zelk/zelkscript.tmLanguage.json", ZELK_TEXTMATE_GRAMMAR_FILE},
-      {"share/man/man1/zelk.1", ZELK_BUILD_DIR "/docs/zelk.1"},
+      {"share/nvim/site/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
+      {"share/nvim/site/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
+      {"share/org.kde.syntax-highlighting/syntax/zelkscript.xml", ZELK_KATE_SYNTAX_FILE},
+      {"share/man/man1/zelk.1.gz", ZELK_BUILD_DIR "/docs/zelk.1.gz"},
   };
   for (const auto& pair : kPairs) {
     const std::string built = ReadFile(pair.built);

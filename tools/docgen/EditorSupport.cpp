@@ -2,6 +2,7 @@
 #include "docgen/EditorSupport.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
@@ -95,6 +96,42 @@ std::string RuleKey(signed char category) {
   }
 }
 
+// --- Kate (KSyntaxHighlighting XML) ---
+
+std::string XmlText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+const char* KateAttribute(signed char category) {
+  switch (category) {
+    case CATEGORY_ENVIRONMENT:
+      return "Environment Command";
+    case CATEGORY_LABEL:
+      return "Label";
+    default:
+      return "Statement";
+  }
+}
+
 }  // namespace
 
 const char* VimGroup(signed char category) {
@@ -178,6 +215,105 @@ std::string VimSyntax() {
 std::string VimFileTypeDetection() {
   return "\" ZelkScript source files (Zelk scene scripts)\n"
          "au BufNewFile,BufRead *.scr setfiletype zelkscript\n";
+}
+
+std::string KateSyntax(const std::string& version) {
+  const std::string word = std::string("[") + kWordCharacters + "]";
+  const std::string notBeforeWord = "(?!" + word + ")";
+  // The definition's own version: Kate caches definitions by it, so it grows with every release
+  // (1.1.0 -> 10100).
+  int major = 0, minor = 0, patch = 0;
+  std::sscanf(version.c_str(), "%d.%d.%d", &major, &minor, &patch);
+  const int definitionVersion = major * 10000 + minor * 100 + patch;
+
+  std::string out =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE language>\n"
+      "<!-- ZelkScript (Zelk scene scripts) for KSyntaxHighlighting: Kate, KWrite, KDevelop.\n"
+      "     Written by zelk-docgen from Zelk's command table; change the table, not this file. "
+      "-->\n";
+  out +=
+      "<language name=\"ZelkScript\" section=\"Scripts\" extensions=\"*.scr\" "
+      "mimetype=\"text/x-zelkscript\" version=\"" +
+      std::to_string(definitionVersion) +
+      "\" kateversion=\"5.0\" casesensitive=\"1\" author=\"The Zelk Team\" "
+      "license=\"MIT\">\n";
+  out += "  <highlighting>\n";
+  out += "    <contexts>\n";
+  out += "      <context name=\"Line\" attribute=\"Normal Text\" lineEndContext=\"#stay\">\n";
+  out +=
+      "        <Detect2Chars attribute=\"Comment\" context=\"Comment\" char=\"/\" "
+      "char1=\"/\"/>\n";
+  out += "        <DetectChar attribute=\"String\" context=\"String\" char=\"&quot;\"/>\n";
+  // The first word of a line is the command; the same word later in a line is an argument.
+  for (signed char category : kCategories) {
+    const std::vector<std::string> words = WordsOf(category);
+    if (words.empty()) continue;
+    out += "        <RegExpr attribute=\"" + std::string(KateAttribute(category)) + "\" String=\"" +
+           XmlText("(?:" + Join(words, "|") + ")" + notBeforeWord) + "\" firstNonSpace=\"true\"" +
+           (category == CATEGORY_LABEL ? " context=\"Label Name\"" : "") + "/>\n";
+  }
+  out += "        <RegExpr attribute=\"Pseudo Target\" String=\"" +
+         XmlText("\\.(?:" + Join(Suffixes(kPseudoTargets, 1), "|") + ")" + notBeforeWord) +
+         "\"/>\n";
+  out += "        <RegExpr attribute=\"Attenuation\" String=\"" +
+         XmlText("attn_(?:" + Join(Suffixes(kAttenuationWords, 5), "|") + ")" + notBeforeWord) +
+         "\"/>\n";
+  out += "        <RegExpr attribute=\"Number\" String=\"" +
+         XmlText("[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)" + notBeforeWord) + "\"/>\n";
+  // A bare word (target, label or map name); it keeps a digit inside a word such as base1 from
+  // reading as a number.
+  out += "        <RegExpr attribute=\"Normal Text\" String=\"" + XmlText(word + "+") + "\"/>\n";
+  out += "        <AnyChar attribute=\"Vector\" String=\"&lt;&gt;\"/>\n";
+  out += "        <AnyChar attribute=\"Delimiter\" String=\"(),;=@\"/>\n";
+  out += "      </context>\n";
+  // label@name: the name that a label statement defines.
+  out +=
+      "      <context name=\"Label Name\" attribute=\"Normal Text\" lineEndContext=\"#pop\" "
+      "fallthroughContext=\"#pop\">\n";
+  out += "        <DetectSpaces/>\n";
+  out += "        <AnyChar attribute=\"Delimiter\" String=\"(=@\"/>\n";
+  out += "        <RegExpr attribute=\"Label Name\" String=\"" + XmlText(word + "+") +
+         "\" context=\"#pop\"/>\n";
+  out += "      </context>\n";
+  out += "      <context name=\"String\" attribute=\"String\" lineEndContext=\"#pop\">\n";
+  out += "        <Detect2Chars attribute=\"Escape\" char=\"\\\" char1=\"n\"/>\n";
+  out += "        <DetectChar attribute=\"String\" context=\"#pop\" char=\"&quot;\"/>\n";
+  out += "      </context>\n";
+  out += "      <context name=\"Comment\" attribute=\"Comment\" lineEndContext=\"#pop\">\n";
+  out += "        <DetectSpaces/>\n";
+  out += "        <WordDetect attribute=\"Alert\" String=\"TODO\"/>\n";
+  out += "        <WordDetect attribute=\"Alert\" String=\"FIXME\"/>\n";
+  out += "        <WordDetect attribute=\"Alert\" String=\"XXX\"/>\n";
+  out += "      </context>\n";
+  out += "    </contexts>\n";
+  out += "    <itemDatas>\n";
+  const char* kItems[][2] = {
+      {"Normal Text", "dsNormal"},   {"Environment Command", "dsPreprocessor"},
+      {"Label", "dsControlFlow"},    {"Label Name", "dsFunction"},
+      {"Statement", "dsKeyword"},    {"Pseudo Target", "dsBuiltIn"},
+      {"Attenuation", "dsConstant"}, {"Number", "dsDecVal"},
+      {"String", "dsString"},        {"Escape", "dsSpecialChar"},
+      {"Comment", "dsComment"},      {"Alert", "dsAlert"},
+      {"Delimiter", "dsOperator"},   {"Vector", "dsOperator"},
+  };
+  for (const auto& [name, style] : kItems) {
+    out += "      <itemData name=\"" + std::string(name) + "\" defStyleNum=\"" + style + "\"" +
+           (std::string_view(name) == "Comment" || std::string_view(name) == "String"
+                ? ""
+                : " spellChecking=\"false\"") +
+           "/>\n";
+  }
+  out += "    </itemDatas>\n";
+  out += "  </highlighting>\n";
+  out += "  <general>\n";
+  out += "    <comments>\n";
+  out += "      <comment name=\"singleLine\" start=\"//\"/>\n";
+  out += "    </comments>\n";
+  out += "    <keywords casesensitive=\"1\" additionalDeliminator=\"" + XmlText("@") + "\"/>\n";
+  out += "  </general>\n";
+  out += "</language>\n";
+  return out;
 }
 
 std::string TextMateGrammar() {

@@ -18,6 +18,9 @@ std::string VimSyntax();
 std::string VimFileTypeDetection();
 // The TextMate grammar as JSON (zelkscript.tmLanguage.json), read by VS Code and many others.
 std::string TextMateGrammar();
+// The Kate syntax definition (zelkscript.xml for KSyntaxHighlighting: Kate, KWrite, KDevelop);
+// its own version grows with Zelk's.
+std::string KateSyntax(const std::string& version);
 
 // The Vim highlight group and the TextMate scope of the command word of an entry's category.
 const char* VimGroup(signed char category);

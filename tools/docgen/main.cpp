@@ -2,7 +2,7 @@
 // zelk-docgen: writes the ZelkScript language reference and the editor support files from the
 // command table, so that they always describe the language that this build of Zelk reads.
 //
-//   zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json
+//   zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json KATE.xml
 
 #include <cstdio>
 #include <fstream>
@@ -27,14 +27,17 @@ bool WriteFile(const char* path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fputs("usage: zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json\n",
-               stderr);
+  if (argc != 7) {
+    std::fputs(
+        "usage: zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json "
+        "KATE.xml\n",
+        stderr);
     return 2;
   }
   using namespace zelk::docgen;
   const bool written =
       WriteFile(argv[2], ReferencePage(argv[1])) && WriteFile(argv[3], VimSyntax()) &&
-      WriteFile(argv[4], VimFileTypeDetection()) && WriteFile(argv[5], TextMateGrammar());
+      WriteFile(argv[4], VimFileTypeDetection()) && WriteFile(argv[5], TextMateGrammar()) &&
+      WriteFile(argv[6], KateSyntax(argv[1]));
   return written ? 0 : 1;
 }
