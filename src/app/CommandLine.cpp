@@ -21,6 +21,7 @@ const char* UsageText() {
          "       zelk -c LINE [-c LINE ...] [--lines N]\n"
          "       zelk --batch [FILE] [--lines N]\n"
          "       zelk --decompile FILE.dat\n"
+         "       zelk --lsp\n"
          "\n"
          "Without options zelk opens the desktop console.\n"
          "\n"
@@ -29,6 +30,7 @@ const char* UsageText() {
          "  --batch [FILE]   type the lines of FILE, or of standard input when FILE is - or absent\n"
          "  --lines N        let the console show N lines, 1 to 50 (default 50)\n"
          "  --decompile FILE write the ZelkScript source of a compiled script to standard output\n"
+         "  --lsp            serve the Language Server Protocol on standard input and output\n"
          "  -h, --help       show this help and exit\n"
          "  --version        show the version and exit\n"
          "\n"
@@ -40,6 +42,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   bool batch = false;
   bool commands = false;
   bool linesGiven = false;
+  bool lsp = false;
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -74,6 +77,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       if (!hasValue) return UsageError("option --decompile needs a compiled file");
       line.compiledFile = argv[++i];
       line.mode = CommandLine::Mode::Decompile;
+    } else if (arg == "--lsp") {
+      lsp = true;
     } else if (arg.size() > 1 && arg[0] == '-') {
       return UsageError("unknown option " + std::string(arg));
     } else {
@@ -82,6 +87,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   if (batch && commands) return UsageError("-c and --batch cannot be used together");
+  if (lsp) {
+    if (batch || commands || linesGiven || !line.documentName.empty() ||
+        line.mode == CommandLine::Mode::Decompile) {
+      return UsageError("--lsp takes no other options");
+    }
+    line.mode = CommandLine::Mode::Lsp;
+    return line;
+  }
   if (line.mode == CommandLine::Mode::Decompile) {
     if (batch || commands || linesGiven || !line.documentName.empty()) {
       return UsageError("--decompile takes no other options");
