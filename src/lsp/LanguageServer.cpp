@@ -225,45 +225,41 @@ class LanguageServer::Impl {
       m_phase = Phase::ShutDown;
       return nullptr;
     }
-    if (method == "textDocument/completion") {
-      return OnDocument(params, [&](const OpenDocument& d) {
-        return Completion(d, ReadPosition(Member(params, {"position"})), m_client);
-      });
-    }
-    if (method == "textDocument/hover") {
-      return OnDocument(params, [&](const OpenDocument& d) {
-        return Hover(d, ReadPosition(Member(params, {"position"})), m_client);
-      });
-    }
-    if (method == "textDocument/definition") {
-      return OnDocument(params, [&](const OpenDocument& d) {
-        return Definition(d, ReadPosition(Member(params, {"position"})), m_client);
-      });
-    }
-    if (method == "textDocument/references") {
-      return OnDocument(params, [&](const OpenDocument& d) {
-        const auto context = params.find("context");
-        bool withDefinitions = false;
-        if (context != params.end() && context->is_object()) {
-          withDefinitions = Flag(*context, {"includeDeclaration"});
-        }
-        return References(d, ReadPosition(Member(params, {"position"})), withDefinitions,
-                          m_client);
-      });
-    }
     if (method == "textDocument/documentSymbol") {
       return OnDocument(params, [&](const OpenDocument& d) { return DocumentSymbols(d, m_client); });
     }
-    if (method == "textDocument/prepareRename") {
+    // The requests about a place: their params are read before the document is looked up.
+    if (method == "textDocument/completion") {
+      const Position at = ReadPosition(Member(params, {"position"}));
+      return OnDocument(params, [&](const OpenDocument& d) { return Completion(d, at, m_client); });
+    }
+    if (method == "textDocument/hover") {
+      const Position at = ReadPosition(Member(params, {"position"}));
+      return OnDocument(params, [&](const OpenDocument& d) { return Hover(d, at, m_client); });
+    }
+    if (method == "textDocument/definition") {
+      const Position at = ReadPosition(Member(params, {"position"}));
+      return OnDocument(params, [&](const OpenDocument& d) { return Definition(d, at, m_client); });
+    }
+    if (method == "textDocument/references") {
+      const Position at = ReadPosition(Member(params, {"position"}));
+      const auto context = params.find("context");
+      const bool withDefinitions = context != params.end() && context->is_object() &&
+                                   Flag(*context, {"includeDeclaration"});
       return OnDocument(params, [&](const OpenDocument& d) {
-        return PrepareRename(d, ReadPosition(Member(params, {"position"})), m_client);
+        return References(d, at, withDefinitions, m_client);
       });
     }
+    if (method == "textDocument/prepareRename") {
+      const Position at = ReadPosition(Member(params, {"position"}));
+      return OnDocument(params,
+                        [&](const OpenDocument& d) { return PrepareRename(d, at, m_client); });
+    }
     if (method == "textDocument/rename") {
-      return OnDocument(params, [&](const OpenDocument& d) {
-        return Rename(d, ReadPosition(Member(params, {"position"})),
-                      String(params, {"newName"}), m_client);
-      });
+      const Position at = ReadPosition(Member(params, {"position"}));
+      const std::string& newName = String(params, {"newName"});
+      return OnDocument(params,
+                        [&](const OpenDocument& d) { return Rename(d, at, newName, m_client); });
     }
     throw RequestError(METHOD_NOT_FOUND, "Method not found: " + method);
   }

@@ -32,6 +32,7 @@ TEST(CommandLine, ModesAndTheirValues) {
   EXPECT_EQ(Parse({"--batch", "x.txt", "--lines", "1"}).file, "x.txt");
   EXPECT_EQ(Parse({"--batch", "--lines", "50"}).file, "");
   EXPECT_EQ(Parse({"--decompile", "a.dat"}).compiledFile, "a.dat");
+  EXPECT_EQ(Parse({"--lsp"}).mode, Mode::Lsp);
 }
 
 TEST(CommandLine, UsageErrors) {
@@ -40,6 +41,7 @@ TEST(CommandLine, UsageErrors) {
       {"--lines", "x", "-c", "x"}, {"--lines", "5"}, {"-c", "a", "--batch"},
       {"--batch", "a", "--batch"}, {"--decompile"}, {"--decompile", "a", "-c", "x"},
       {"a.scr", "b.scr"}, {"-c", "x", "stray"}, {"--lines", "12a", "-c", "x"},
+      {"--lsp", "a.scr"}, {"-c", "x", "--lsp"}, {"--lsp", "--decompile", "a.dat"},
   };
   for (const auto& args : bad) {
     const CommandLine line = Parse(args);
