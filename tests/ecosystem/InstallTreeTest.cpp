@@ -74,6 +74,8 @@ TEST_F(InstallTree, PutsEveryFileInItsPlace) {
       "share/vim/vimfiles/syntax/zelkscript.vim",
       "share/vim/vimfiles/ftdetect/zelkscript.vim",
       "share/zelk/zelkscript.tmLanguage.json",
+      "share/nvim/site/ftdetect/zelkscript.vim",
+      "share/nvim/site/plugin/zelk-lsp.lua",
   };
   for (const char* file : kFiles) {
     EXPECT_TRUE(fs::is_regular_file(Installed(file))) << file;
@@ -95,6 +97,8 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/vim/vimfiles/syntax/zelkscript.vim", ZELK_VIM_RUNTIME "/syntax/zelkscript.vim"},
       {"share/vim/vimfiles/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/zelk/zelkscript.tmLanguage.json", ZELK_TEXTMATE_GRAMMAR_FILE},
+      {"share/nvim/site/ftdetect/zelkscript.vim", ZELK_NVIM_SITE "/ftdetect/zelkscript.vim"},
+      {"share/nvim/site/plugin/zelk-lsp.lua", ZELK_NVIM_SITE "/plugin/zelk-lsp.lua"},
       {"share/man/man1/zelk.1", ZELK_BUILD_DIR "/docs/zelk.1"},
   };
   for (const auto& pair : kPairs) {
