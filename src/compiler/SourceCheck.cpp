@@ -76,7 +76,7 @@ class Checker {
   SourceCheck Run(std::string_view text) {
     ReadLines(text);
     CollectLabels();
-    for (const ReadLine& line : m_lines) CheckLine(line);
+    for (std::size_t i = 0; i < m_lines.size(); ++i) CheckLine(m_lines[i], m_parsed[i]);
     WarnUnusedLabels();
     std::stable_sort(m_result.findings.begin(), m_result.findings.end(),
                      [](const SourceFinding& a, const SourceFinding& b) {
@@ -97,6 +97,7 @@ class Checker {
   // Splits the text into lines as the source reader does: a line feed ends a line, and a last
   // line without one is not read.
   void ReadLines(std::string_view text) {
+    // Never more than the text: the views into it stay valid.
     m_buffer.reserve(text.size());
     int number = 0;
     std::size_t pos = 0;
@@ -138,11 +139,14 @@ class Checker {
   }
 
   // The first pass of the compile: the labels, each with the number of statements before it.
+  // Each line is parsed once; the second pass reads the same results (the tokens view the
+  // buffer of cleaned lines, which no longer grows).
   void CollectLabels() {
     std::int32_t statements = 0;
     std::unordered_map<std::string, int> firstLine;
+    m_parsed.reserve(m_lines.size());
     for (const ReadLine& line : m_lines) {
-      const ParsedStatement parsed = ParseStatement(Text(line));
+      const ParsedStatement& parsed = m_parsed.emplace_back(ParseStatement(Text(line)));
       if (parsed.result == ParseResult::Statement) {
         ++statements;
       } else if (parsed.result == ParseResult::Label) {
@@ -162,9 +166,8 @@ class Checker {
   }
 
   // The second pass of the compile over one line, without carrying anything out.
-  void CheckLine(const ReadLine& line) {
+  void CheckLine(const ReadLine& line, const ParsedStatement& parsed) {
     const std::string_view text = Text(line);
-    const ParsedStatement parsed = ParseStatement(text);
     switch (parsed.result) {
       case ParseResult::NoEol:
         // Every argument was read: a label that the line names is named, for the author.
@@ -232,6 +235,7 @@ class Checker {
   SourceCheck m_result;
   std::string m_buffer;
   std::vector<ReadLine> m_lines;
+  std::vector<ParsedStatement> m_parsed;  // one for each of m_lines
   LabelTable m_labels;
   InterceptUsers m_users;
   InstructionRecord m_record;

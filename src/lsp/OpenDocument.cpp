@@ -36,7 +36,12 @@ void OpenDocument::Recheck() {
     }
     return std::nullopt;
   };
-  m_check = CheckSource(Utf8ToCp1252(m_text.Text()), checkSetting);
+  // ASCII is the same in both; most sources are ASCII throughout.
+  const std::string& text = m_text.Text();
+  const bool ascii = std::all_of(text.begin(), text.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  m_check = ascii ? CheckSource(text, checkSetting)
+                  : CheckSource(Utf8ToCp1252(text), checkSetting);
 }
 
 bool OpenDocument::Locate(const Position& position, PositionEncoding encoding,
