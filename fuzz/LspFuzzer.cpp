@@ -9,8 +9,8 @@
 //    request gets exactly one answer with its id, a notification none, a body that is not JSON
 //    one parse error (until the exit notification).
 // 2: a document and edits, each edit two positions (UTF-16 or UTF-8) and a text: the text after
-//    every edit is what a plain model of the protocol's positions makes of it; positions and
-//    offsets convert back and forth; the compile's lines and the protocol's lines agree; every
+//    every edit is what a plain model of the protocol's positions makes of it, and its line
+//    index is the one made afresh; positions and offsets convert back and forth; every
 //    label that the check finds lies in the document text exactly where its range says.
 
 #include <cstdint>
@@ -199,6 +199,21 @@ std::size_t PlainOffset(std::string_view text, const Position& p, PositionEncodi
 
 void CheckIndex(const lsp::TextDocument& doc) {
   const std::string& text = doc.Text();
+  // The index kept up to date by the edits is the index of the text made afresh.
+  const lsp::TextDocument fresh(text);
+  ZELK_FUZZ_CHECK(doc.LineCount() == fresh.LineCount() &&
+                      doc.CompileLineCount() == fresh.CompileLineCount(),
+                  "%lld lines after the edits, %lld afresh", static_cast<long long>(doc.LineCount()),
+                  static_cast<long long>(fresh.LineCount()));
+  for (std::int64_t line = 0; line < doc.LineCount(); ++line) {
+    ZELK_FUZZ_CHECK(doc.OffsetAt({line, 0}, PositionEncoding::Utf8) ==
+                        fresh.OffsetAt({line, 0}, PositionEncoding::Utf8),
+                    "line %lld starts elsewhere than afresh", static_cast<long long>(line));
+  }
+  for (int line = 1; line <= doc.CompileLineCount(); ++line) {
+    ZELK_FUZZ_CHECK(doc.CompileLineStart(line) == fresh.CompileLineStart(line),
+                    "compile line %d starts elsewhere than afresh", line);
+  }
   ZELK_FUZZ_CHECK(doc.CharactersBetween(0, text.size()) == Utf8ToCp1252(text).size(),
                   "characters and Windows-1252 bytes differ");
   for (const PositionEncoding encoding : {PositionEncoding::Utf16, PositionEncoding::Utf8}) {
@@ -236,8 +251,8 @@ void FuzzEdits(Bytes input) {
     model.replace(from, to - from, text);
     document.Text().Edit(range, text, encoding);
     ZELK_FUZZ_CHECK(document.Text().Text() == model, "the edit went elsewhere than the model's");
+    CheckIndex(document.Text());
   }
-  CheckIndex(document.Text());
   document.Recheck();
   const SourceCheck& check = document.Check();
   for (const auto* sites : {&check.definitions, &check.references}) {

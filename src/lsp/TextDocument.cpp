@@ -103,8 +103,33 @@ void TextDocument::Edit(const Range& range, std::string_view text, PositionEncod
   std::size_t from = OffsetAt(range.start, encoding);
   std::size_t to = OffsetAt(range.end, encoding);
   if (to < from) std::swap(from, to);
+  const std::size_t oldSize = m_text.size();
   m_text.replace(from, to - from, text);
-  Index();
+  // A line starts after its terminator. The starts that the edit can change follow a character
+  // from one before the edit (a "\r" there may now meet a "\n") to one after it; the rest keep
+  // their place or move by the change in length.
+  const std::size_t first = from > 0 ? from - 1 : 0;
+  const std::size_t lastOld = std::min(to + 1, oldSize);
+  const std::size_t lastNew = lastOld + text.size() - (to - from);
+  Reindex(m_lineStarts, first, lastOld, lastNew, true);
+  Reindex(m_feedStarts, first, lastOld, lastNew, false);
+}
+
+void TextDocument::Reindex(std::vector<std::size_t>& starts, std::size_t first,
+                           std::size_t lastOld, std::size_t lastNew, bool carriageReturns) {
+  const auto lo = std::upper_bound(starts.begin(), starts.end(), first);
+  const auto hi = std::upper_bound(lo, starts.end(), lastOld);
+  std::vector<std::size_t> found;
+  const std::size_t size = m_text.size();
+  for (std::size_t i = first; i < lastNew; ++i) {
+    const char c = m_text[i];
+    if (c == '\n' || (carriageReturns && c == '\r' && (i + 1 == size || m_text[i + 1] != '\n'))) {
+      found.push_back(i + 1);
+    }
+  }
+  for (auto it = hi; it != starts.end(); ++it) *it = *it - lastOld + lastNew;
+  const auto at = starts.erase(lo, hi);
+  starts.insert(at, found.begin(), found.end());
 }
 
 std::size_t TextDocument::CompileLineStart(int line) const {

@@ -67,6 +67,10 @@ class TextDocument {
 
  private:
   void Index();
+  // Replaces the starts that follow a character in [first, lastOld) of the text before an edit
+  // by those in [first, lastNew) of the text after it, and moves the later ones.
+  void Reindex(std::vector<std::size_t>& starts, std::size_t first, std::size_t lastOld,
+               std::size_t lastNew, bool carriageReturns);
   std::size_t LineEnd(std::size_t line) const;
 
   std::string m_text;
