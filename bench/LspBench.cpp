@@ -12,9 +12,8 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "SourceGenerator.h"
 #include "lsp/LanguageServer.h"
@@ -39,19 +38,24 @@ std::string Source() {
   return source;
 }
 
-std::string Message(const Json& message) { return message.dump(); }
+std::string Message(const Json& message) {
+  return message.dump();
+}
 
 std::string Initialize() {
-  return Message({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"},
+  return Message({{"jsonrpc", "2.0"},
+                  {"id", 0},
+                  {"method", "initialize"},
                   {"params", {{"capabilities", Json::object()}}}});
 }
 
 std::string Open(const std::string& text) {
-  return Message({{"jsonrpc", "2.0"},
-                  {"method", "textDocument/didOpen"},
-                  {"params",
-                   {{"textDocument",
-                     {{"uri", kUri}, {"languageId", "zelkscript"}, {"version", 1}, {"text", text}}}}}});
+  return Message(
+      {{"jsonrpc", "2.0"},
+       {"method", "textDocument/didOpen"},
+       {"params",
+        {{"textDocument",
+          {{"uri", kUri}, {"languageId", "zelkscript"}, {"version", 1}, {"text", text}}}}}});
 }
 
 // Line 5000 becomes a statement with an error, or a good one again: the diagnostics change at

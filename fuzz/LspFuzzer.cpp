@@ -15,11 +15,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "FuzzSupport.h"
 #include "lsp/LanguageServer.h"
@@ -188,8 +187,8 @@ std::size_t PlainOffset(std::string_view text, const Position& p, PositionEncodi
   while (i < text.size() && text[i] != '\n' && text[i] != '\r') {
     int width = 0;
     const std::size_t length = CharacterLength(text, i, width);
-    const std::int64_t step = encoding == PositionEncoding::Utf8 ? static_cast<std::int64_t>(length)
-                                                                 : width;
+    const std::int64_t step =
+        encoding == PositionEncoding::Utf8 ? static_cast<std::int64_t>(length) : width;
     if (units + step > p.character) break;
     units += step;
     i += length;
@@ -197,14 +196,13 @@ std::size_t PlainOffset(std::string_view text, const Position& p, PositionEncodi
   return i;
 }
 
-void CheckIndex(const lsp::TextDocument& doc) {
-  const std::string& text = doc.Text();
-  // The index kept up to date by the edits is the index of the text made afresh.
-  const lsp::TextDocument fresh(text);
-  ZELK_FUZZ_CHECK(doc.LineCount() == fresh.LineCount() &&
-                      doc.CompileLineCount() == fresh.CompileLineCount(),
-                  "%lld lines after the edits, %lld afresh", static_cast<long long>(doc.LineCount()),
-                  static_cast<long long>(fresh.LineCount()));
+// The index kept up to date by the edits is the index of the text made afresh.
+void CheckIndexIsFresh(const lsp::TextDocument& doc) {
+  const lsp::TextDocument fresh(doc.Text());
+  ZELK_FUZZ_CHECK(
+      doc.LineCount() == fresh.LineCount() && doc.CompileLineCount() == fresh.CompileLineCount(),
+      "%lld lines after the edits, %lld afresh", static_cast<long long>(doc.LineCount()),
+      static_cast<long long>(fresh.LineCount()));
   for (std::int64_t line = 0; line < doc.LineCount(); ++line) {
     ZELK_FUZZ_CHECK(doc.OffsetAt({line, 0}, PositionEncoding::Utf8) ==
                         fresh.OffsetAt({line, 0}, PositionEncoding::Utf8),
@@ -214,6 +212,11 @@ void CheckIndex(const lsp::TextDocument& doc) {
     ZELK_FUZZ_CHECK(doc.CompileLineStart(line) == fresh.CompileLineStart(line),
                     "compile line %d starts elsewhere than afresh", line);
   }
+}
+
+// Positions and offsets convert back and forth; the compile's lines start after line feeds.
+void CheckPositions(const lsp::TextDocument& doc) {
+  const std::string& text = doc.Text();
   ZELK_FUZZ_CHECK(doc.CharactersBetween(0, text.size()) == Utf8ToCp1252(text).size(),
                   "characters and Windows-1252 bytes differ");
   for (const PositionEncoding encoding : {PositionEncoding::Utf16, PositionEncoding::Utf8}) {
@@ -238,7 +241,8 @@ void CheckIndex(const lsp::TextDocument& doc) {
 void FuzzEdits(Bytes input) {
   lsp::OpenDocument document("file:///fuzz.scr", 1, std::string(input.TakeText(input.Take(256))));
   std::string model = document.Text().Text();
-  while (!input.data.empty()) {
+  // At most 256 edits: each is checked against the whole text.
+  for (int edits = 0; edits < 256 && !input.data.empty(); ++edits) {
     const PositionEncoding encoding =
         input.Take(2) == 0 ? PositionEncoding::Utf16 : PositionEncoding::Utf8;
     lsp::Range range;
@@ -251,8 +255,9 @@ void FuzzEdits(Bytes input) {
     model.replace(from, to - from, text);
     document.Text().Edit(range, text, encoding);
     ZELK_FUZZ_CHECK(document.Text().Text() == model, "the edit went elsewhere than the model's");
-    CheckIndex(document.Text());
+    CheckIndexIsFresh(document.Text());
   }
+  CheckPositions(document.Text());
   document.Recheck();
   const SourceCheck& check = document.Check();
   for (const auto* sites : {&check.definitions, &check.references}) {

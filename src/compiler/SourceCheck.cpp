@@ -104,13 +104,12 @@ class Checker {
     for (;;) {
       const std::size_t newline = text.find('\n', pos);
       const bool ended = newline != std::string_view::npos;
-      const std::string_view raw =
-          text.substr(pos, ended ? newline - pos : std::string_view::npos);
+      const std::string_view raw = text.substr(pos, ended ? newline - pos : std::string_view::npos);
       ++number;
       char stored[kMaxLine + 1];
       const std::size_t taken = std::min(raw.size(), kMaxLine);
-      std::replace_copy(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(taken), stored,
-                        '\t', ' ');
+      std::replace_copy(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(taken), stored, '\t',
+                        ' ');
       const std::string_view cleaned = CleanLine(std::string_view(stored, taken));
       if (!ended) {
         if (!cleaned.empty()) {

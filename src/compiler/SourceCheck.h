@@ -40,7 +40,7 @@ struct SourceCheck {
   std::vector<LabelSite> definitions;   // every label line, in file order
   // every label that a statement names whose arguments are all well-formed (";" aside)
   std::vector<LabelSite> references;
-  int lineCount = 0;                    // the lines that the compile reads
+  int lineCount = 0;  // the lines that the compile reads
 };
 
 // Checks a source held in memory (Windows-1252 bytes, as a .scr file holds them) as the compile

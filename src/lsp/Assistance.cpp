@@ -41,7 +41,9 @@ std::string HelpText(int commandIndex) {
   return Cp1252ToUtf8(text);
 }
 
-Json PlainText(const std::string& text) { return {{"kind", "plaintext"}, {"value", text}}; }
+Json PlainText(const std::string& text) {
+  return {{"kind", "plaintext"}, {"value", text}};
+}
 
 Json Location(const OpenDocument& document, const LabelSite& site, PositionEncoding encoding) {
   return {{"uri", document.Uri()}, {"range", ToJson(document.SiteRange(site, encoding))}};
@@ -72,8 +74,7 @@ int StatementKind(signed char category) {
 void AddStatements(Json& items, const Range& range, const ClientOptions& client) {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandEntry& entry = Commands()[i];
-    Json item = Item(entry.name, StatementKind(entry.category),
-                     Cp1252ToUtf8(UsageLine(i)), range,
+    Json item = Item(entry.name, StatementKind(entry.category), Cp1252ToUtf8(UsageLine(i)), range,
                      client.snippets ? StatementSnippet(i) : std::string(entry.name),
                      client.snippets ? INSERT_SNIPPET : INSERT_PLAIN_TEXT);
     item["documentation"] = PlainText(HelpText(i));
@@ -237,12 +238,11 @@ Json DocumentSymbols(const OpenDocument& document, const ClientOptions& client) 
   Json symbols = Json::array();
   for (const LabelSite& site : document.Check().definitions) {
     if (client.hierarchicalSymbols) {
-      symbols.push_back(
-          {{"name", site.name},
-           {"kind", SYMBOL_FUNCTION},
-           {"detail", "line " + std::to_string(site.line)},
-           {"range", ToJson(document.LineRange(site.line, client.encoding))},
-           {"selectionRange", ToJson(document.SiteRange(site, client.encoding))}});
+      symbols.push_back({{"name", site.name},
+                         {"kind", SYMBOL_FUNCTION},
+                         {"detail", "line " + std::to_string(site.line)},
+                         {"range", ToJson(document.LineRange(site.line, client.encoding))},
+                         {"selectionRange", ToJson(document.SiteRange(site, client.encoding))}});
     } else {
       symbols.push_back({{"name", site.name},
                          {"kind", SYMBOL_FUNCTION},
@@ -283,13 +283,14 @@ Json Rename(const OpenDocument& document, const Position& position, const std::s
       for (const LabelSite& s : *sites) {
         if (s.name != oldName) continue;
         ++perLine[s.line];
-        edits.push_back({{"range", ToJson(document.SiteRange(s, client.encoding))},
-                         {"newText", newName}});
+        edits.push_back(
+            {{"range", ToJson(document.SiteRange(s, client.encoding))}, {"newText", newName}});
       }
     }
     // The compile reads 255 characters of a line: a longer line would lose its end.
     const TextDocument& text = document.Text();
-    const auto grow = static_cast<long long>(newName.size()) - static_cast<long long>(oldName.size());
+    const auto grow =
+        static_cast<long long>(newName.size()) - static_cast<long long>(oldName.size());
     for (const auto& [line, count] : perLine) {
       const auto length = static_cast<long long>(
           text.CharactersBetween(text.CompileLineStart(line), text.CompileLineEnd(line)));

@@ -31,7 +31,8 @@ const Json& Member(const Json& params, std::initializer_list<const char*> path) 
   const Json* at = &params;
   std::string name;
   for (const char* key : path) {
-    if (!at->is_object()) throw InvalidParams((name.empty() ? "params" : name) + " is not an object");
+    if (!at->is_object())
+      throw InvalidParams((name.empty() ? "params" : name) + " is not an object");
     name += name.empty() ? key : std::string(".") + key;
     const auto it = at->find(key);
     if (it == at->end()) throw InvalidParams(name + " is missing");
@@ -68,8 +69,7 @@ Range ReadRange(const Json& value) {
 }
 
 // True when a list of strings in the client's capabilities holds the word.
-bool Offers(const Json& capabilities, std::initializer_list<const char*> path,
-            const char* word) {
+bool Offers(const Json& capabilities, std::initializer_list<const char*> path, const char* word) {
   const Json* at = &capabilities;
   for (const char* key : path) {
     if (!at->is_object()) return false;
@@ -226,7 +226,8 @@ class LanguageServer::Impl {
       return nullptr;
     }
     if (method == "textDocument/documentSymbol") {
-      return OnDocument(params, [&](const OpenDocument& d) { return DocumentSymbols(d, m_client); });
+      return OnDocument(params,
+                        [&](const OpenDocument& d) { return DocumentSymbols(d, m_client); });
     }
     // The requests about a place: their params are read before the document is looked up.
     if (method == "textDocument/completion") {
@@ -244,8 +245,8 @@ class LanguageServer::Impl {
     if (method == "textDocument/references") {
       const Position at = ReadPosition(Member(params, {"position"}));
       const auto context = params.find("context");
-      const bool withDefinitions = context != params.end() && context->is_object() &&
-                                   Flag(*context, {"includeDeclaration"});
+      const bool withDefinitions =
+          context != params.end() && context->is_object() && Flag(*context, {"includeDeclaration"});
       return OnDocument(params, [&](const OpenDocument& d) {
         return References(d, at, withDefinitions, m_client);
       });
@@ -277,8 +278,7 @@ class LanguageServer::Impl {
       throw RequestError(INVALID_REQUEST, "initialize was received already.");
     }
     const auto found = params.is_object() ? params.find("capabilities") : params.end();
-    const Json capabilities =
-        params.is_object() && found != params.end() ? *found : Json::object();
+    const Json capabilities = params.is_object() && found != params.end() ? *found : Json::object();
     Json result = {{"serverInfo", {{"name", "zelk"}, {"version", ZELK_VERSION}}}};
     // UTF-16 unless the client offers UTF-8 (in the protocol's way, or clangd's older one).
     if (Offers(capabilities, {"general", "positionEncodings"}, "utf-8")) {
@@ -289,14 +289,15 @@ class LanguageServer::Impl {
     }
     m_client.snippets =
         Flag(capabilities, {"textDocument", "completion", "completionItem", "snippetSupport"});
-    m_client.hierarchicalSymbols = Flag(
-        capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"});
+    m_client.hierarchicalSymbols =
+        Flag(capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"});
     const bool prepareRename = Flag(capabilities, {"textDocument", "rename", "prepareSupport"});
     result["capabilities"] = {
         {"positionEncoding", m_client.encoding == PositionEncoding::Utf8 ? "utf-8" : "utf-16"},
         {"textDocumentSync",
          {{"openClose", true}, {"change", SYNC_INCREMENTAL}, {"save", {{"includeText", false}}}}},
-        {"completionProvider", {{"triggerCharacters", {"(", ",", "."}}, {"resolveProvider", false}}},
+        {"completionProvider",
+         {{"triggerCharacters", {"(", ",", "."}}, {"resolveProvider", false}}},
         {"hoverProvider", true},
         {"definitionProvider", true},
         {"referencesProvider", true},
@@ -370,8 +371,8 @@ class LanguageServer::Impl {
     for (const SourceFinding& finding : document.Check().findings) {
       diagnostics.push_back(
           {{"range", ToJson(document.LineRange(finding.line, m_client.encoding))},
-           {"severity", finding.severity == SourceFinding::Severity::Error ? SEVERITY_ERROR
-                                                                            : SEVERITY_WARNING},
+           {"severity",
+            finding.severity == SourceFinding::Severity::Error ? SEVERITY_ERROR : SEVERITY_WARNING},
            {"source", "zelk"},
            {"message", Cp1252ToUtf8(finding.message)}});
     }
@@ -391,9 +392,17 @@ class LanguageServer::Impl {
 LanguageServer::LanguageServer(Send send) : m_impl(std::make_unique<Impl>(std::move(send))) {}
 LanguageServer::~LanguageServer() = default;
 
-void LanguageServer::HandleMessage(std::string_view body) { m_impl->Handle(body); }
-void LanguageServer::HandleUnreadable(std::string_view detail) { m_impl->Unreadable(detail); }
-bool LanguageServer::Exited() const { return m_impl->Exited(); }
-int LanguageServer::ExitStatus() const { return m_impl->ExitStatus(); }
+void LanguageServer::HandleMessage(std::string_view body) {
+  m_impl->Handle(body);
+}
+void LanguageServer::HandleUnreadable(std::string_view detail) {
+  m_impl->Unreadable(detail);
+}
+bool LanguageServer::Exited() const {
+  return m_impl->Exited();
+}
+int LanguageServer::ExitStatus() const {
+  return m_impl->ExitStatus();
+}
 
 }  // namespace zelk::lsp

@@ -93,9 +93,8 @@ bool MessageReader::Next(Event& event) {
         // The next Content-Length header, in whatever case it is written.
         const auto it = std::search(
             m_buffer.begin() + static_cast<std::ptrdiff_t>(m_pos), m_buffer.end(),
-            kLengthHeader.begin(), kLengthHeader.end(), [](char a, char b) {
-              return std::tolower(static_cast<unsigned char>(a)) == b;
-            });
+            kLengthHeader.begin(), kLengthHeader.end(),
+            [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
         if (it == m_buffer.end()) {
           // Keep a tail that may be the start of the header name.
           const std::size_t keep = kLengthHeader.size() - 1;

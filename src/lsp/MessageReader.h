@@ -40,9 +40,9 @@ class MessageReader {
   std::string m_buffer;
   std::size_t m_pos = 0;
   State m_state = State::Headers;
-  bool m_headerSeen = false;       // a header line of the current block was read
-  bool m_lengthSeen = false;       // it held a Content-Length
-  std::size_t m_length = 0;        // the body length, or the bytes left to skip
+  bool m_headerSeen = false;  // a header line of the current block was read
+  bool m_lengthSeen = false;  // it held a Content-Length
+  std::size_t m_length = 0;   // the body length, or the bytes left to skip
 };
 
 // A message body framed for the base protocol.

@@ -40,8 +40,7 @@ void OpenDocument::Recheck() {
   const std::string& text = m_text.Text();
   const bool ascii = std::all_of(text.begin(), text.end(),
                                  [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  m_check = ascii ? CheckSource(text, checkSetting)
-                  : CheckSource(Utf8ToCp1252(text), checkSetting);
+  m_check = ascii ? CheckSource(text, checkSetting) : CheckSource(Utf8ToCp1252(text), checkSetting);
 }
 
 bool OpenDocument::Locate(const Position& position, PositionEncoding encoding,

@@ -2,10 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
-
-#include <nlohmann/json.hpp>
 
 #include "compiler/SourceCheck.h"
 #include "lsp/TextDocument.h"

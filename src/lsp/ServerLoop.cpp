@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <memory>
 #include <ostream>
 
 #include "lsp/LanguageServer.h"
@@ -40,7 +41,8 @@ int RunLanguageServer(int in, std::ostream& out) {
   MessageReader reader;
   MessageReader::Event event;
   const int stopFd = StopSignalFd();
-  static char chunk[1 << 16];
+  constexpr std::size_t kChunk = 1 << 16;
+  const std::unique_ptr<char[]> chunk(new char[kChunk]);
   while (!server.Exited() && !broken && StopSignal() == 0) {
     pollfd fds[2] = {{in, POLLIN, 0}, {stopFd, POLLIN, 0}};
     if (::poll(fds, stopFd >= 0 ? 2 : 1, -1) < 0) {
@@ -48,10 +50,10 @@ int RunLanguageServer(int in, std::ostream& out) {
       break;
     }
     if (stopFd >= 0 && (fds[1].revents & POLLIN) != 0) break;
-    const ssize_t n = ::read(in, chunk, sizeof chunk);
+    const ssize_t n = ::read(in, chunk.get(), kChunk);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n <= 0) break;
-    reader.Feed(std::string_view(chunk, static_cast<std::size_t>(n)));
+    reader.Feed(std::string_view(chunk.get(), static_cast<std::size_t>(n)));
     while (!server.Exited() && reader.Next(event)) {
       if (event.kind == MessageReader::Event::Kind::Message) {
         server.HandleMessage(event.body);

@@ -21,14 +21,18 @@ struct Roles {
   ArgumentRole roles[4];
 };
 constexpr Roles kRoles[] = {
-    {"goto", {L}},          {"start", {L}},          {"on_block", {T, L}},
-    {"on_touch", {T, L}},   {"on_see", {T, L}},      {"on_pain", {T, L}},
-    {"on_use", {T, L}},     {"say", {O, O, A}},      {"walk", {T}},
-    {"run", {T}},           {"look_at", {T}},        {"attack", {T}},
-    {"use", {T, T}},        {"action_target", {O, T}}, {"spawn", {O, T}},
-    {"run_slave", {T, T}},  {"target_camera", {T}},  {"rotate_camera", {T}},
-    {"rotate_slave", {T}},  {"look_at_slave", {T, T}}, {"action_slave", {T}},
-    {"stand_slave", {T}},   {"say_slave", {T}},
+    {"goto", {L}},          {"start", {L}},
+    {"on_block", {T, L}},   {"on_touch", {T, L}},
+    {"on_see", {T, L}},     {"on_pain", {T, L}},
+    {"on_use", {T, L}},     {"say", {O, O, A}},
+    {"walk", {T}},          {"run", {T}},
+    {"look_at", {T}},       {"attack", {T}},
+    {"use", {T, T}},        {"action_target", {O, T}},
+    {"spawn", {O, T}},      {"run_slave", {T, T}},
+    {"target_camera", {T}}, {"rotate_camera", {T}},
+    {"rotate_slave", {T}},  {"look_at_slave", {T, T}},
+    {"action_slave", {T}},  {"stand_slave", {T}},
+    {"say_slave", {T}},
 };
 
 bool Valid(int commandIndex) {
@@ -71,7 +75,9 @@ std::string ParameterName(std::string_view parameter) {
   return name;
 }
 
-bool IsBlank(char c) { return c == ' '; }
+bool IsBlank(char c) {
+  return c == ' ';
+}
 
 bool IsLanguageWordCharacter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
@@ -156,7 +162,9 @@ std::string StatementSnippet(int commandIndex) {
   return snippet;
 }
 
-bool IsWordCharacter(char c) { return IsLanguageWordCharacter(c) || (c >= 'A' && c <= 'Z'); }
+bool IsWordCharacter(char c) {
+  return IsLanguageWordCharacter(c) || (c >= 'A' && c <= 'Z');
+}
 
 bool FindArgumentContext(std::string_view prefix, ArgumentContext& context) {
   std::size_t i = 0;

@@ -35,7 +35,9 @@ Utf8Character DecodeUtf8(std::string_view text, std::size_t i) {
   return {length, cp >= 0x10000 ? 2 : 1};
 }
 
-TextDocument::TextDocument(std::string text) : m_text(std::move(text)) { Index(); }
+TextDocument::TextDocument(std::string text) : m_text(std::move(text)) {
+  Index();
+}
 
 void TextDocument::SetText(std::string text) {
   m_text = std::move(text);
@@ -115,8 +117,8 @@ void TextDocument::Edit(const Range& range, std::string_view text, PositionEncod
   Reindex(m_feedStarts, first, lastOld, lastNew, false);
 }
 
-void TextDocument::Reindex(std::vector<std::size_t>& starts, std::size_t first,
-                           std::size_t lastOld, std::size_t lastNew, bool carriageReturns) {
+void TextDocument::Reindex(std::vector<std::size_t>& starts, std::size_t first, std::size_t lastOld,
+                           std::size_t lastNew, bool carriageReturns) {
   const auto lo = std::upper_bound(starts.begin(), starts.end(), first);
   const auto hi = std::upper_bound(lo, starts.end(), lastOld);
   std::vector<std::size_t> found;

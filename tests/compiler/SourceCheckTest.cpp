@@ -2,8 +2,6 @@
 // Checking a source in memory: every faulty line with the console's message, the warnings, the
 // label sites; and the first error is the one the compile stops at, with the same lines.
 
-#include "compiler/SourceCheck.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "compiler/CompileTestSupport.h"
+#include "compiler/SourceCheck.h"
 #include "language/StatementParser.h"
 
 namespace zelk::test {
@@ -58,14 +57,17 @@ const std::vector<Case>& Cases() {
       {"capitals", "Goto(start);   \r\n", {{E, 1, "Bad instruction or system data: Goto(start);"}}},
       {"console word", "wait(1);\nstatus\n", {{E, 2, "Bad instruction or system data: status"}}},
       {"usage", "die();\n", {{E, 1, "die(int damage);\n +++ RESERVED +++"}}},
-      {"usage of a setting", "sv_color abc\n",
+      {"usage of a setting",
+       "sv_color abc\n",
        {{E, 1,
          "sv_color <int x>\nWhere x is the color intensity number\n'color' will set intensity "
          "of the green text."}}},
-      {"attenuation", "say(\"a//b.wav\", 1, loud); // \"quoted\"\n",
+      {"attenuation",
+       "say(\"a//b.wav\", 1, loud); // \"quoted\"\n",
        {{E, 1, "unknown attenuation word: use attn_none, attn_norm, attn_idle or attn_static"}}},
       {"on_use label", "on_use(player, gone);\n", {{E, 1, "on_use: Label gone not found!"}}},
-      {"intercept label", "label@x;\non_see(.client, y, 1, 2);\ngoto(x);\n",
+      {"intercept label",
+       "label@x;\non_see(.client, y, 1, 2);\ngoto(x);\n",
        {{E, 2, "on_see: Label y not found!"}}},
       {"nested compile", "god\ncompile other\n", {{E, 2, NESTED_COMPILE_TEXT}}},
       {"every faulty line, not only the first",
@@ -73,19 +75,25 @@ const std::vector<Case>& Cases() {
        {{E, 2, "No EOL in current statement. Use semicolon."},
         {E, 4, "die(int damage);\n +++ RESERVED +++"},
         {E, 5, "Bad instruction or system data: foo"}}},
-      {"label defined twice", "label@a;\nwait(1);\nlabel@a;\ngoto(a);\n",
+      {"label defined twice",
+       "label@a;\nwait(1);\nlabel@a;\ngoto(a);\n",
        {{W, 3, "Label a is defined twice: the one on line 1 is used."}}},
-      {"label never used", "label@idle;\nlabel@used;\nstart(used);\n",
+      {"label never used",
+       "label@idle;\nlabel@used;\nstart(used);\n",
        {{W, 1, "Label idle is never used: no statement names it."}}},
       {"on_use .none names no label", "label@a;\non_use(player, .none);\non_use(p, a);\n", {}},
-      {"last line without a line feed", "goto(a);\nlabel@a;\nwait(1);",
+      {"last line without a line feed",
+       "goto(a);\nlabel@a;\nwait(1);",
        {{W, 3, "This last line has no line feed at its end: the compile ignores it."}}},
-      {"long line", "wait(1);" + std::string(250, ' ') + "x\n// " + std::string(300, 'c') + "\n",
+      {"long line",
+       "wait(1);" + std::string(250, ' ') + "x\n// " + std::string(300, 'c') + "\n",
        {{W, 1, "Line longer than 255 characters: the compile reads only the first 255."}}},
-      {"101 labels", Repeat("label@l#;", 101, true) + Repeat("goto(l#);", 101, true),
+      {"101 labels",
+       Repeat("label@l#;", 101, true) + Repeat("goto(l#);", 101, true),
        {{E, 101, "Too many labels: a script holds at most 100."},
         {E, 202, "goto: Label l100 not found!"}}},
-      {"101 on_use users", "label@a;\n" + Repeat("on_use(u#, a);", 101, true),
+      {"101 on_use users",
+       "label@a;\n" + Repeat("on_use(u#, a);", 101, true),
        {{E, 102, "Too many on_use users: u100 is the 101st, the limit is 100."}}},
   };
   return cases;
@@ -143,9 +151,9 @@ TEST_F(SourceCheckAgainstCompile, FirstErrorIsWhereTheCompileStops) {
     }
     const std::vector<std::string> expected = Lines(first->message);
     ASSERT_GE(printed.size(), expected.size()) << c.name;
-    EXPECT_EQ(std::vector<std::string>(printed.end() - static_cast<long>(expected.size()),
-                                       printed.end()),
-              expected)
+    EXPECT_EQ(
+        std::vector<std::string>(printed.end() - static_cast<long>(expected.size()), printed.end()),
+        expected)
         << c.name;
     if (kind == Diagnostic::Kind::Usage) {
       EXPECT_EQ(printed[printed.size() - expected.size() - 1], ">> USAGE <<") << c.name;

@@ -14,23 +14,22 @@ namespace {
 
 const std::string kUri = "file:///scene.scr";
 const std::string kScene =
-    "label@start;\n"                                   // 0
+    "label@start;\n"                                  // 0
     "say(\"\xF0\x9F\x98\x80.wav\", 1, attn_norm);\n"  // 1
-    "walk(.activator);\n"                              // 2
-    "goto(start);\n"                                   // 3
-    "on_use(player, greet);\n"                         // 4
-    "label@greet;\n"                                   // 5
-    "wait(1);\n"                                       // 6
-    "goto(st\n"                                        // 7
-    "walk(\n"                                          // 8
-    "say(\"x\", 1, \n"                                 // 9
-    "  \n"                                             // 10
+    "walk(.activator);\n"                             // 2
+    "goto(start);\n"                                  // 3
+    "on_use(player, greet);\n"                        // 4
+    "label@greet;\n"                                  // 5
+    "wait(1);\n"                                      // 6
+    "goto(st\n"                                       // 7
+    "walk(\n"                                         // 8
+    "say(\"x\", 1, \n"                                // 9
+    "  \n"                                            // 10
     "say(\"\xF0\x9F\x98\x80\", 1, at\n";              // 11
 
-const Json kRichClient = {
-    {"textDocument",
-     {{"completion", {{"completionItem", {{"snippetSupport", true}}}}},
-      {"documentSymbol", {{"hierarchicalDocumentSymbolSupport", true}}}}}};
+const Json kRichClient = {{"textDocument",
+                           {{"completion", {{"completionItem", {{"snippetSupport", true}}}}},
+                            {"documentSymbol", {{"hierarchicalDocumentSymbolSupport", true}}}}}};
 
 std::vector<std::string> Labels(const Json& completion) {
   std::vector<std::string> labels;
@@ -45,18 +44,19 @@ const Json* Item(const Json& completion, const std::string& label) {
   return nullptr;
 }
 
-Json Location(const Json& range) { return {{"uri", kUri}, {"range", range}}; }
+Json Location(const Json& range) {
+  return {{"uri", kUri}, {"range", range}};
+}
 
 TEST(Assistance, CompletesStatementsLabelsTargetsAndAttenuations) {
-  const Served served = Serve(
-      Initialize(kRichClient) + Open(kUri, kScene) +
-      Request(1, "textDocument/completion", At(kUri, 10, 2)) +
-      Request(2, "textDocument/completion", At(kUri, 7, 7)) +
-      Request(3, "textDocument/completion", At(kUri, 8, 5)) +
-      Request(4, "textDocument/completion", At(kUri, 9, 12)) +
-      Request(5, "textDocument/completion", At(kUri, 11, 15)) +
-      Request(6, "textDocument/completion", At(kUri, 1, 6)) +
-      Request(7, "textDocument/completion", At(kUri, 4, 15)));
+  const Served served = Serve(Initialize(kRichClient) + Open(kUri, kScene) +
+                              Request(1, "textDocument/completion", At(kUri, 10, 2)) +
+                              Request(2, "textDocument/completion", At(kUri, 7, 7)) +
+                              Request(3, "textDocument/completion", At(kUri, 8, 5)) +
+                              Request(4, "textDocument/completion", At(kUri, 9, 12)) +
+                              Request(5, "textDocument/completion", At(kUri, 11, 15)) +
+                              Request(6, "textDocument/completion", At(kUri, 1, 6)) +
+                              Request(7, "textDocument/completion", At(kUri, 4, 15)));
 
   const Json statements = served.ResultOf(1);
   EXPECT_EQ(statements["items"].size(), 62u);
@@ -110,12 +110,12 @@ TEST(Assistance, CompletesStatementsLabelsTargetsAndAttenuations) {
 }
 
 TEST(Assistance, HoverShowsTheHelpOfAStatementAndTheLineOfALabel) {
-  const Served served = Serve(Initialize() + Open(kUri, kScene) +
-                              Request(1, "textDocument/hover", At(kUri, 2, 1)) +
-                              Request(2, "textDocument/hover", At(kUri, 3, 7)) +
-                              Request(3, "textDocument/hover", At(kUri, 1, 20)) +
-                              Request(4, "textDocument/hover", At(kUri, 1, 3)) +
-                              Request(5, "textDocument/hover", At(kUri, 4, 8)));
+  const Served served =
+      Serve(Initialize() + Open(kUri, kScene) + Request(1, "textDocument/hover", At(kUri, 2, 1)) +
+            Request(2, "textDocument/hover", At(kUri, 3, 7)) +
+            Request(3, "textDocument/hover", At(kUri, 1, 20)) +
+            Request(4, "textDocument/hover", At(kUri, 1, 3)) +
+            Request(5, "textDocument/hover", At(kUri, 4, 8)));
   const auto hover = [](const std::string& text, const Json& range) {
     return Json{{"contents", {{"kind", "plaintext"}, {"value", text}}}, {"range", range}};
   };
@@ -132,15 +132,15 @@ TEST(Assistance, NavigatesBetweenLabelsAndTheStatementsThatNameThem) {
   references["context"] = {{"includeDeclaration", true}};
   Json usesOnly = At(kUri, 0, 8);
   usesOnly["context"] = {{"includeDeclaration", false}};
-  const Served served = Serve(
-      Initialize(kRichClient) + Open(kUri, kScene) +
-      Request(1, "textDocument/definition", At(kUri, 3, 7)) +
-      Request(2, "textDocument/definition", At(kUri, 4, 17)) +
-      Request(3, "textDocument/definition", At(kUri, 6, 1)) +
-      Request(4, "textDocument/references", references) +
-      Request(5, "textDocument/references", usesOnly) +
-      Request(6, "textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}}) +
-      Request(7, "textDocument/definition", At("file:///other.scr", 0, 0)));
+  const Served served =
+      Serve(Initialize(kRichClient) + Open(kUri, kScene) +
+            Request(1, "textDocument/definition", At(kUri, 3, 7)) +
+            Request(2, "textDocument/definition", At(kUri, 4, 17)) +
+            Request(3, "textDocument/definition", At(kUri, 6, 1)) +
+            Request(4, "textDocument/references", references) +
+            Request(5, "textDocument/references", usesOnly) +
+            Request(6, "textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}}) +
+            Request(7, "textDocument/definition", At("file:///other.scr", 0, 0)));
   EXPECT_EQ(served.ResultOf(1), Location(Span(0, 6, 0, 11)));
   EXPECT_EQ(served.ResultOf(2), Location(Span(5, 6, 5, 11)));
   EXPECT_EQ(served.ResultOf(3), nullptr);
@@ -155,8 +155,9 @@ TEST(Assistance, NavigatesBetweenLabelsAndTheStatementsThatNameThem) {
   EXPECT_EQ(symbols[1]["name"], "greet");
   EXPECT_EQ(served.ResultOf(7), nullptr);  // a document that is not open
 
-  const Served flat = Serve(Initialize() + Open(kUri, kScene) +
-                            Request(1, "textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}}));
+  const Served flat =
+      Serve(Initialize() + Open(kUri, kScene) +
+            Request(1, "textDocument/documentSymbol", {{"textDocument", {{"uri", kUri}}}}));
   EXPECT_EQ(flat.ResultOf(1)[1]["location"], Location(Span(5, 6, 5, 11)));
 }
 
@@ -167,8 +168,7 @@ TEST(Assistance, RenamesALabelEverywhereOrSaysWhyNot) {
     return params;
   };
   const Served served = Serve(
-      Initialize() + Open(kUri, kScene) +
-      Request(1, "textDocument/rename", rename(3, 7, "begin")) +
+      Initialize() + Open(kUri, kScene) + Request(1, "textDocument/rename", rename(3, 7, "begin")) +
       Request(2, "textDocument/prepareRename", At(kUri, 3, 7)) +
       Request(3, "textDocument/prepareRename", At(kUri, 6, 1)) +
       Request(4, "textDocument/rename", rename(3, 7, "Begin")) +
@@ -187,8 +187,7 @@ TEST(Assistance, RenamesALabelEverywhereOrSaysWhyNot) {
     EXPECT_EQ(served.AnswerTo(id)["error"]["code"], -32803) << id;
   }
   EXPECT_EQ(served.AnswerTo(8)["error"]["message"],
-            "Line 1 would be longer than 255 characters with label " + std::string(250, 'x') +
-                ".");
+            "Line 1 would be longer than 255 characters with label " + std::string(250, 'x') + ".");
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -39,10 +38,10 @@ inline std::string Initialize(Json capabilities = Json::object()) {
 }
 
 inline std::string Open(const std::string& uri, const std::string& text, int version = 1) {
-  return Notification("textDocument/didOpen",
-                      {{"textDocument",
-                        {{"uri", uri}, {"languageId", "zelkscript"}, {"version", version},
-                         {"text", text}}}});
+  return Notification(
+      "textDocument/didOpen",
+      {{"textDocument",
+        {{"uri", uri}, {"languageId", "zelkscript"}, {"version", version}, {"text", text}}}});
 }
 
 inline Json At(const std::string& uri, int line, int character) {
@@ -73,7 +72,8 @@ struct Served {
   std::vector<Json> Published() const {
     std::vector<Json> published;
     for (const Json& m : messages) {
-      if (m.value("method", "") == "textDocument/publishDiagnostics") published.push_back(m["params"]);
+      if (m.value("method", "") == "textDocument/publishDiagnostics")
+        published.push_back(m["params"]);
     }
     return published;
   }
