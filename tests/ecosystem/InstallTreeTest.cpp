@@ -71,6 +71,7 @@ TEST_F(InstallTree, PutsEveryFileInItsPlace) {
       "share/man/man1/zelk.1",
       "share/doc/zelk/zelk-reference.html",
       "share/doc/zelk/INSTALL.md",
+      "share/doc/zelk/editors.md",
       "share/vim/vimfiles/syntax/zelkscript.vim",
       "share/vim/vimfiles/ftdetect/zelkscript.vim",
       "share/zelk/zelkscript.tmLanguage.json",

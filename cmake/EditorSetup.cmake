@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
-# Neovim: the file type of .scr files and the start of the language server (zelk --lsp) for them,
-# in the site directory that Neovim searches under the installation prefix (share/nvim/site).
-# The build tree holds the same layout, so that they can be tried before installation.
+# The editors' set-up of the language server (zelk --lsp). Neovim: the file type of .scr files and
+# the start of the server for them, in the site directory that Neovim searches under the
+# installation prefix (share/nvim/site); the build tree holds the same layout, so that they can be
+# tried before installation. The other editors: the guide with their configuration.
 # Needs the file type detection written by cmake/Docs.cmake.
 
 set(ZELK_NVIM_SITE "${ZELK_EDITORS_DIR}/nvim/site")
@@ -22,3 +23,5 @@ add_custom_target(zelk_nvim ALL DEPENDS "${ZELK_NVIM_FTDETECT}")
 
 install(FILES "${ZELK_NVIM_FTDETECT}" DESTINATION "${CMAKE_INSTALL_DATADIR}/nvim/site/ftdetect")
 install(FILES "${ZELK_NVIM_PLUGIN}" DESTINATION "${CMAKE_INSTALL_DATADIR}/nvim/site/plugin")
+
+install(FILES "${PROJECT_SOURCE_DIR}/docs/editors.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
