@@ -101,3 +101,46 @@ python3 -c "import sys; sys.stdout.buffer.write(b'x' * 300 + b'\r' + b'\b' * 10 
   > "$corpus/ConsoleFuzzer/seed-full-line"
 python3 -c "import sys; sys.stdout.buffer.write(b'god\r' * 60 + b'\x00\x29' + b'version\r' * 20)" \
   > "$corpus/ConsoleFuzzer/seed-scroll"
+
+# Language server: a framed session with broken headers (0), message bodies separated by NUL
+# bytes (1), a document and its edits (2); see LspFuzzer.cpp.
+mkdir -p "$corpus/LspFuzzer"
+python3 - "$corpus/LspFuzzer" <<'EOF'
+import json, os, sys
+out = sys.argv[1]
+uri = 'file:///s.scr'
+scene = ('label@start;\nsay("\U0001F600.wav", 1, attn_norm);\nwalk(.activator);\ngoto(start);\n'
+         'on_use(player, greet);\nlabel@greet;\nwait(1)\ndie();\ncompile x\r\nGoto(\u00e9);\ngoto(st')
+def msg(method, params=None, id=None):
+    m = {'jsonrpc': '2.0', 'method': method}
+    if id is not None: m['id'] = id
+    if params is not None: m['params'] = params
+    return json.dumps(m)
+def at(line, ch, **extra):
+    return dict({'textDocument': {'uri': uri}, 'position': {'line': line, 'character': ch}}, **extra)
+def span(a, b, c, d): return {'start': {'line': a, 'character': b}, 'end': {'line': c, 'character': d}}
+bodies = [
+    msg('textDocument/didOpen', {'textDocument': {'uri': uri, 'languageId': 'zelkscript', 'version': 1, 'text': scene}}),
+    msg('textDocument/didChange', {'textDocument': {'uri': uri, 'version': 2}, 'contentChanges': [
+        {'range': span(1, 17, 1, 26), 'text': 'loud'}, {'range': span(9, 0, 99, 0), 'text': 'goto(greet);\n'}]}),
+    msg('textDocument/completion', at(10, 5), 1), msg('textDocument/completion', at(2, 5), 2),
+    msg('textDocument/hover', at(0, 8), 3), msg('textDocument/hover', at(2, 1), 4),
+    msg('textDocument/definition', at(3, 6), 5),
+    msg('textDocument/references', at(0, 8, context={'includeDeclaration': True}), 6),
+    msg('textDocument/documentSymbol', {'textDocument': {'uri': uri}}, 7),
+    msg('textDocument/prepareRename', at(3, 6), 8), msg('textDocument/rename', at(3, 6, newName='begin'), 9),
+    msg('textDocument/didSave', {'textDocument': {'uri': uri}}),
+    '{oops', '[1, 2]', '{"jsonrpc":"2.0","id":[1],"method":"x"}', msg('zelk/unknown', {}, 10),
+    msg('textDocument/didClose', {'textDocument': {'uri': uri}}), msg('shutdown', None, 11), msg('exit'),
+]
+def frame(b): return b'Content-Length: %d\r\n\r\n' % len(b.encode()) + b.encode()
+stream = b''.join(frame(b) for b in bodies[:8]) + b'Content-Length: x\r\n\r\n{}' + frame(bodies[8]) \
+    + b'Content-Length: 5\r\n\r\n{"jsonrpc"' + b'garbage\r\n' + frame(bodies[9]) + b'Content-Length: 99999999999\r\n\r\n'
+open(os.path.join(out, 'seed-stream'), 'wb').write(b'\0\7' + stream)
+open(os.path.join(out, 'seed-bodies'), 'wb').write(b'\1' + b'\0'.join(b.encode() for b in bodies))
+text = 'label@a;\r\ngoto(a);\n\u00e9\U0001F600\rwait(1);\n'.encode()
+edits = b''.join(bytes([enc, l1, c1, l2, c2, len(t)]) + t for enc, l1, c1, l2, c2, t in [
+    (0, 1, 5, 1, 6, b'b'), (1, 2, 2, 2, 6, b'label@b;\n'), (0, 0, 6, 0, 7, b'\xc3\xa9'),
+    (1, 9, 0, 9, 0, b'on_use(x, b);'), (0, 3, 0, 0, 3, b'')])
+open(os.path.join(out, 'seed-edits'), 'wb').write(b'\2' + bytes([len(text)]) + text + edits)
+EOF

@@ -7,12 +7,13 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
-  libcanberra-dev
+  libcanberra-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick openbox
   fonts-dejavu-core
-  desktop-file-utils shared-mime-info vim-nox groff-base libxml2-utils dpkg-dev time
-  librsvg2-bin lintian appstream neovim libkf5syntaxhighlighting-tools bash-completion zsh
+  desktop-file-utils shared-mime-info vim-nox neovim groff-base libxml2-utils dpkg-dev time
+  nlohmann-json3-dev
+  librsvg2-bin lintian appstream libkf5syntaxhighlighting-tools bash-completion zsh
 )
 
 missing=()

@@ -20,7 +20,8 @@ artifacts=${ARTIFACTS:-$build/fuzz-artifacts}
 jobs=${FUZZ_JOBS:-$(nproc)}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
-  harnesses=(ParseStatementFuzzer CompileFuzzer OptionsFileFuzzer DecompileFuzzer ConsoleFuzzer)
+  harnesses=(ParseStatementFuzzer CompileFuzzer OptionsFileFuzzer DecompileFuzzer ConsoleFuzzer
+    LspFuzzer)
 fi
 
 CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$root" -B "$build" -G Ninja \

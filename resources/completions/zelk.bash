@@ -34,14 +34,14 @@ _zelk()
             COMPREPLY=($(compgen -W "$(echo {1..50})" -- "$cur"))
             return
             ;;
-        -h | --help | --version)
+        -h | --help | --version | --lsp)
             return
             ;;
     esac
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-c --batch --lines --decompile -h --help --version --' \
+        COMPREPLY=($(compgen -W '-c --batch --lines --decompile --lsp -h --help --version --' \
             -- "$cur"))
         return
     fi

@@ -12,6 +12,7 @@
 #include "compiler/Decompiler.h"
 #include "console/ZelkView.h"
 #include "environment/OptionsFile.h"
+#include "lsp/LanguageServer.h"
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/InputLines.h"
@@ -127,6 +128,8 @@ int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostr
       return RunBatch(line, in, out, err);
     case CommandLine::Mode::Decompile:
       return RunDecompile(line.compiledFile, out, err);
+    case CommandLine::Mode::Lsp:
+      return lsp::RunLanguageServer(in, out);
     case CommandLine::Mode::Desktop:
       break;
   }

@@ -24,6 +24,7 @@ const char* UsageText() {
          "       zelk -c LINE [-c LINE ...] [--lines N]\n"
          "       zelk --batch [FILE] [--lines N]\n"
          "       zelk --decompile FILE.dat\n"
+         "       zelk --lsp\n"
          "\n"
          "Without options zelk opens the desktop console.\n"
          "\n"
@@ -34,6 +35,8 @@ const char* UsageText() {
          "  --lines N           let the console show N lines, 1 to 50 (default 50)\n"
          "  --decompile FILE    write the ZelkScript source of a compiled script to\n"
          "                      standard output\n"
+         "  --lsp               serve the Language Server Protocol on standard input and\n"
+         "                      output\n"
          "  -h, --help          show this help and exit\n"
          "  --version           show the version and exit\n"
          "\n"
@@ -50,6 +53,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   bool linesGiven = false;
   bool batchFileGiven = false;
   bool optionsEnded = false;
+  bool lsp = false;
   std::vector<std::string> operands;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -118,6 +122,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       }
       line.compiledFile = std::string(value);
       line.mode = CommandLine::Mode::Decompile;
+    } else if (arg == "--lsp") {
+      if (hasInlineValue) return UsageError("option --lsp takes no value");
+      lsp = true;
     } else {
       return UsageError("unknown option " + std::string(argv[i]));
     }
@@ -135,6 +142,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     }
   }
   if (batch && commands) return UsageError("-c and --batch cannot be used together");
+  if (lsp) {
+    if (batch || commands || linesGiven || !line.documentName.empty() ||
+        line.mode == CommandLine::Mode::Decompile) {
+      return UsageError("--lsp takes no other options");
+    }
+    line.mode = CommandLine::Mode::Lsp;
+    return line;
+  }
   if (line.mode == CommandLine::Mode::Decompile) {
     if (batch || commands || linesGiven || !line.documentName.empty()) {
       return UsageError("--decompile takes no other options");

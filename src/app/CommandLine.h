@@ -8,7 +8,7 @@ namespace zelk {
 
 // What the zelk command line asks for.
 struct CommandLine {
-  enum class Mode { Desktop, Batch, Decompile, Help, Version, UsageError };
+  enum class Mode { Desktop, Batch, Decompile, Lsp, Help, Version, UsageError };
 
   Mode mode = Mode::Desktop;
   // Batch mode: the -c lines, or the file given to --batch ("-" or empty: standard input).

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "compiler/CompileDriver.h"
+#include "compiler/SourceCheck.h"
 #include "console/Platform.h"
 #include "console/ZelkView.h"
 #include "environment/SettingCommands.h"
@@ -19,9 +20,6 @@ constexpr const char* kFailedCompileText =
     "help on script commands, please check the ZelkScript webpage by clicking on the page icon. "
     "There is also a list of commands available from the program.\n";
 
-constexpr const char* kNestedCompileText =
-    "compile cannot be used inside a script that is being compiled.";
-
 // An environment command met in a source being compiled: carried out as at the console, except
 // that a compile inside the compile is refused.
 std::optional<std::string> RunSettingInSource(CZelkView& view, const ParsedStatement& statement) {
@@ -31,7 +29,7 @@ std::optional<std::string> RunSettingInSource(CZelkView& view, const ParsedState
     case SettingOutcome::Kind::Refused:
       return outcome.refusal;
     case SettingOutcome::Kind::Compile:
-      return kNestedCompileText;
+      return NESTED_COMPILE_TEXT;
     case SettingOutcome::Kind::SetColor:
       doc.m_colorIntensity = outcome.color;  // shown at the next repaint
       break;
@@ -71,7 +69,7 @@ void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
       break;
     case SettingOutcome::Kind::Compile:
       if (view.m_compiling) {
-        doc.PrintLine(kNestedCompileText);
+        doc.PrintLine(NESTED_COMPILE_TEXT);
       } else if (SetCompilePaths(view, doc.m_settings.loadDir, outcome.name)) {
         RunCompile(view, nullptr);
       }

@@ -32,6 +32,7 @@ TEST(CommandLine, ModesAndTheirValues) {
   EXPECT_EQ(Parse({"--batch", "x.txt", "--lines", "1"}).file, "x.txt");
   EXPECT_EQ(Parse({"--batch", "--lines", "50"}).file, "");
   EXPECT_EQ(Parse({"--decompile", "a.dat"}).compiledFile, "a.dat");
+  EXPECT_EQ(Parse({"--lsp"}).mode, Mode::Lsp);
 }
 
 TEST(CommandLine, ValuesAfterAnEqualsSignAndFileNamesAfterTwoDashes) {
@@ -89,6 +90,10 @@ TEST(CommandLine, UsageErrors) {
       {"-c=x"},
       {"--batch", "a", "b"},
       {"--", "a.scr", "b.scr"},
+      {"--lsp", "a.scr"},
+      {"-c", "x", "--lsp"},
+      {"--lsp", "--decompile", "a.dat"},
+      {"--lsp=1"},
   };
   for (const auto& args : bad) {
     const CommandLine line = Parse(args);

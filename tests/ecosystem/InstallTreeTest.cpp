@@ -77,9 +77,12 @@ TEST_F(InstallTree, PutsEveryFileInItsPlace) {
       "share/doc/zelk/copyright",
       "share/bash-completion/completions/zelk",
       "share/zsh/vendor-completions/_zelk",
+      "share/doc/zelk/editors.md",
       "share/vim/vimfiles/syntax/zelkscript.vim",
       "share/vim/vimfiles/ftdetect/zelkscript.vim",
       "share/zelk/zelkscript.tmLanguage.json",
+      "share/nvim/site/ftdetect/zelkscript.vim",
+      "share/nvim/site/plugin/zelk-lsp.lua",
   };
   for (const char* file : kFiles) {
     EXPECT_TRUE(fs::is_regular_file(Installed(file))) << file;
@@ -106,6 +109,7 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/nvim/site/ftdetect/zelkscript.vim", ZELK_VIM_RUNTIME "/ftdetect/zelkscript.vim"},
       {"share/org.kde.syntax-highlighting/syntax/zelkscript.xml", ZELK_KATE_SYNTAX_FILE},
       {"share/man/man1/zelk.1.gz", ZELK_BUILD_DIR "/docs/zelk.1.gz"},
+      {"share/nvim/site/plugin/zelk-lsp.lua", ZELK_NVIM_SITE "/plugin/zelk-lsp.lua"},
   };
   for (const auto& pair : kPairs) {
     const std::string built = ReadFile(pair.built);

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <stdexcept>
+#include <string>
+
+#include "compiler/SourceCheck.h"
+#include "lsp/TextDocument.h"
+
+// The pieces that the server's request handlers share: the JSON type, what the client can do,
+// and a document as the server holds it while it is open.
+namespace zelk::lsp {
+
+using Json = nlohmann::json;
+
+// The error codes of JSON-RPC and of the protocol.
+enum ErrorCode : int {
+  PARSE_ERROR = -32700,
+  INVALID_REQUEST = -32600,
+  METHOD_NOT_FOUND = -32601,
+  INVALID_PARAMS = -32602,
+  INTERNAL_ERROR = -32603,
+  SERVER_NOT_INITIALIZED = -32002,
+  REQUEST_FAILED = -32803,
+};
+
+// A request that cannot be answered with a result: the code and message of its error answer.
+class RequestError : public std::runtime_error {
+ public:
+  RequestError(int code, const std::string& message) : std::runtime_error(message), m_code(code) {}
+  int Code() const { return m_code; }
+
+ private:
+  int m_code;
+};
+
+// What the client said it can do, in its initialize request.
+struct ClientOptions {
+  PositionEncoding encoding = PositionEncoding::Utf16;
+  bool snippets = false;
+  bool hierarchicalSymbols = false;
+};
+
+// Where a request's position falls in the compile's reading of the document.
+struct Cursor {
+  int line = 0;            // the compile's line, 1 for the first
+  std::size_t column = 0;  // characters from the start of that line
+};
+
+class OpenDocument {
+ public:
+  OpenDocument(std::string uri, std::int64_t version, std::string text);
+
+  const std::string& Uri() const { return m_uri; }
+  std::int64_t Version() const { return m_version; }
+  void SetVersion(std::int64_t version) { m_version = version; }
+  TextDocument& Text() { return m_text; }
+  const TextDocument& Text() const { return m_text; }
+  const SourceCheck& Check() const { return m_check; }
+
+  // Checks the text as the compile of the saved file would see it: converted to Windows-1252 as
+  // batch input is, settings checked on settings of its own.
+  void Recheck();
+
+  // False for a position after the last line.
+  bool Locate(const Position& position, PositionEncoding encoding, Cursor& cursor) const;
+  // A compile line as the compile reads it before cleaning: Windows-1252, tabs as spaces, at
+  // most 255 characters.
+  std::string CompileLineText(int line) const;
+
+  Range LineRange(int line, PositionEncoding encoding) const;
+  Range ColumnRange(int line, std::size_t from, std::size_t to, PositionEncoding encoding) const;
+  Range SiteRange(const LabelSite& site, PositionEncoding encoding) const;
+  // The label definition or reference under the cursor (its end included), or nullptr.
+  const LabelSite* SiteAt(const Cursor& cursor) const;
+  // The first label line of a name, which the compile uses, or nullptr.
+  const LabelSite* Definition(const std::string& name) const;
+
+ private:
+  std::string m_uri;
+  std::int64_t m_version;
+  TextDocument m_text;
+  SourceCheck m_check;
+};
+
+Json ToJson(const Position& position);
+Json ToJson(const Range& range);
+
+}  // namespace zelk::lsp

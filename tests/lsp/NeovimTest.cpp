@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// End to end with a real client: Neovim, headless, with the configuration that Zelk installs,
+// opens a source with errors and gets the diagnostics, completion, hover and go to definition
+// of zelk --lsp.
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "ecosystem/EcosystemSupport.h"
+#include "support/TempDir.h"
+
+namespace zelk::test {
+namespace {
+
+using Json = nlohmann::json;
+
+const char* const kScene =
+    "label@start;\n"
+    "wait(1);\n"
+    "die();\n"
+    "say(\"a.wav\", 1, attn_norm);\n"
+    "goto(start);\n"
+    "goto(nowhere);\n"
+    "label@idle;\n";
+
+Json Diagnostic(int line, int col, int endCol, int severity, const std::string& message) {
+  return {{"line", line},
+          {"col", col},
+          {"end_col", endCol},
+          {"severity", severity},
+          {"message", message}};
+}
+
+TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
+  const std::string nvim = FindProgram("nvim");
+  if (nvim.empty()) {
+    GTEST_SKIP() << "nvim is not installed (Debian package neovim): the end-to-end test with "
+                    "Neovim is skipped";
+  }
+  TempDir dir;
+  dir.Write("scene.scr", kScene);
+  const RunResult run =
+      RunProgram({"timeout", "120", nvim, "--headless", "--clean", "-n", "--cmd",
+                  "set runtimepath^=" ZELK_NVIM_SITE, "--cmd",
+                  "let g:zelk_lsp_cmd = ['" ZELK_BINARY "', '--lsp']", "--cmd",
+                  "let g:zelk_test_result = '" + dir.File("result.json") + "'", "-c",
+                  "luafile " ZELK_LSP_TEST_DIR "/neovim-session.lua", dir.File("scene.scr")});
+  ASSERT_EQ(run.status, 0) << run.output;
+  ASSERT_TRUE(dir.Exists("result.json")) << run.output;
+  const Json result = Json::parse(dir.Read("result.json"));
+  ASSERT_FALSE(result.contains("error")) << result["error"];
+
+  EXPECT_EQ(result["filetype"], "zelkscript");
+  EXPECT_EQ(result["attached"], true);
+  EXPECT_EQ(
+      result["diagnostics"],
+      Json::array({Diagnostic(3, 0, 6, 1, "die(int damage);\n +++ RESERVED +++"),
+                   Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
+                   Diagnostic(7, 0, 11, 2, "Label idle is never used: no statement names it.")}));
+  EXPECT_EQ(result["completion"], Json::array({"start", "idle"}));
+  EXPECT_EQ(result["hover"],
+            "wait(float x);\nWhere x is the number of seconds to wait before the next statement is "
+            "executed.");
+  EXPECT_EQ(result["definition"], Json::array({1, 6}));
+  EXPECT_EQ(
+      result["after_edit"],
+      Json::array({Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
+                   Diagnostic(7, 0, 11, 2, "Label idle is never used: no statement names it.")}));
+}
+
+}  // namespace
+}  // namespace zelk::test

@@ -1,0 +1,68 @@
+-- SPDX-License-Identifier: MIT
+-- Drives Neovim, headless, on the ZelkScript source it was started with, through the installed
+-- configuration: waits for the language server's diagnostics, asks for completion and hover,
+-- jumps to a definition as a user does, fixes a line and waits for its error to go. Writes what it
+-- saw as JSON to g:zelk_test_result and quits.
+local result = {}
+
+local function clients(bufnr)
+  if vim.lsp.get_clients then
+    return vim.lsp.get_clients({ bufnr = bufnr })
+  end
+  return vim.lsp.buf_get_clients(bufnr)
+end
+
+local function diagnostics(bufnr)
+  local list = {}
+  for _, d in ipairs(vim.diagnostic.get(bufnr)) do
+    table.insert(list, { line = d.lnum + 1, col = d.col, end_col = d.end_col,
+                         severity = d.severity, message = d.message })
+  end
+  table.sort(list, function(a, b) return a.line < b.line end)
+  return list
+end
+
+local function ask(bufnr, method, line, character)
+  local params = {
+    textDocument = { uri = vim.uri_from_bufnr(bufnr) },
+    position = { line = line - 1, character = character },
+  }
+  for _, answer in pairs(vim.lsp.buf_request_sync(bufnr, method, params, 10000) or {}) do
+    if answer.result ~= nil then
+      return answer.result
+    end
+  end
+  return {}
+end
+
+local ok, err = pcall(function()
+  local bufnr = vim.api.nvim_get_current_buf()
+  result.filetype = vim.bo[bufnr].filetype
+  result.attached = vim.wait(10000, function() return next(clients(bufnr)) ~= nil end, 20)
+  vim.wait(10000, function() return #vim.diagnostic.get(bufnr) > 0 end, 20)
+  result.diagnostics = diagnostics(bufnr)
+
+  local completion = ask(bufnr, 'textDocument/completion', 5, 5)
+  result.completion = {}
+  for _, item in ipairs(completion.items or completion) do
+    table.insert(result.completion, item.label)
+  end
+  local hover = ask(bufnr, 'textDocument/hover', 2, 1)
+  result.hover = hover.contents and hover.contents.value or vim.NIL
+
+  -- On the label of the goto on line 5, as a user jumps.
+  vim.api.nvim_win_set_cursor(0, { 5, 6 })
+  vim.lsp.buf.definition()
+  vim.wait(10000, function() return vim.api.nvim_win_get_cursor(0)[1] ~= 5 end, 20)
+  result.definition = vim.api.nvim_win_get_cursor(0)
+
+  -- Typing fixes line 3: its error goes.
+  vim.api.nvim_buf_set_lines(bufnr, 2, 3, false, { 'die(1);' })
+  vim.wait(10000, function() return #vim.diagnostic.get(bufnr) < #result.diagnostics end, 20)
+  result.after_edit = diagnostics(bufnr)
+end)
+if not ok then
+  result.error = tostring(err)
+end
+vim.fn.writefile({ vim.fn.json_encode(result) }, vim.g.zelk_test_result)
+vim.cmd('qa!')
