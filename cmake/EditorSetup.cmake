@@ -9,9 +9,9 @@ set(ZELK_NVIM_SITE "${ZELK_EDITORS_DIR}/nvim/site")
 set(ZELK_NVIM_FTDETECT "${ZELK_NVIM_SITE}/ftdetect/zelkscript.vim")
 set(ZELK_NVIM_PLUGIN "${ZELK_NVIM_SITE}/plugin/zelk-lsp.lua")
 
-# The configuration starts the program installed with it.
-set(ZELK_INSTALLED_BINARY "${CMAKE_INSTALL_FULL_BINDIR}/zelk")
-configure_file("${ZELK_RESOURCES_DIR}/nvim/zelk-lsp.lua.in" "${ZELK_NVIM_PLUGIN}" @ONLY)
+# The configuration starts the program installed beside it (PREFIX/bin/zelk), found from its own
+# place: no path is written into it.
+configure_file("${ZELK_RESOURCES_DIR}/nvim/zelk-lsp.lua" "${ZELK_NVIM_PLUGIN}" COPYONLY)
 
 add_custom_command(
   OUTPUT "${ZELK_NVIM_FTDETECT}"

@@ -193,6 +193,17 @@ if have nvim; then
     -c 'qa!' intro.scr >/dev/null 2>&1)
   same "Neovim detects .scr files and highlights them from the package" \
     "$(tr '\n' ' ' <"$work/nvim" 2>/dev/null)" "zelkscript zelkscript "
+  # The package's Neovim set-up starts the zelk beside it (found from its own place, not from
+  # PATH) and shows its diagnostics.
+  mkdir -p "$work/lsp"
+  printf 'wait(1);\ngoto(nowhere);\n' >"$work/lsp/faulty.scr"
+  (cd "$work/lsp" && XDG_DATA_DIRS="$usr/share" HOME=$work/home PATH=/usr/bin:/bin \
+    nvim --clean --headless \
+    -c 'lua vim.wait(10000, function() return #vim.diagnostic.get(0) > 0 end, 50)' \
+    -c 'call writefile([v:lua.vim.diagnostic.get(0)[0].message], "'"$work/nvim-lsp"'")' \
+    -c 'qa!' faulty.scr >/dev/null 2>&1)
+  same "Neovim gets the diagnostics of the package's zelk --lsp" \
+    "$(cat "$work/nvim-lsp" 2>/dev/null)" "goto: Label nowhere not found!"
 else
   fail "nvim (neovim) is missing"
 fi

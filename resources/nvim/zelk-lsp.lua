@@ -12,8 +12,10 @@ if vim.g.loaded_zelk_lsp or vim.fn.has('nvim-0.7') == 0 then
 end
 vim.g.loaded_zelk_lsp = true
 
--- The program installed with this file, or zelk on PATH.
-local installed = '@ZELK_INSTALLED_BINARY@'
+-- The program installed with this file (PREFIX/bin/zelk beside PREFIX/share/nvim/site/plugin/,
+-- found from where this file is, so that the installed tree can be moved), or zelk on PATH.
+local here = debug.getinfo(1, 'S').source:gsub('^@', '')
+local installed = vim.fn.fnamemodify(here, ':p:h:h:h:h:h') .. '/bin/zelk'
 
 local function command()
   if type(vim.g.zelk_lsp_cmd) == 'table' and #vim.g.zelk_lsp_cmd > 0 then
