@@ -124,7 +124,9 @@ int CConsoleWidget::FontHeight() const {
 }
 
 void CConsoleWidget::SetFontHeight(int pixels) {
-  pixels = std::clamp(pixels, MIN_FONT_HEIGHT, MAX_FONT_HEIGHT);
+  // The system's font is the default even where it lies outside the zoom's sizes.
+  pixels = std::clamp(pixels, std::min(MIN_FONT_HEIGHT, m_defaultFontHeight),
+                      std::max(MAX_FONT_HEIGHT, m_defaultFontHeight));
   if (pixels == FontHeight()) return;
   m_view.m_doc.m_logFont.height = pixels;
   // The usable lines follow the new line height, as they follow the height of the window.
@@ -359,8 +361,10 @@ void CConsoleWidget::resizeEvent(QResizeEvent* event) {
 }
 
 void CConsoleWidget::RangeAt(QPointF position, int clicks, TextPosition& begin, TextPosition& end) {
+  // A drag that leaves the window selects up to the rows it shows.
   const CellMetrics metrics = Metrics();
-  const Cell cell = CellAt(position.x(), position.y(), metrics.advance, metrics.lineHeight);
+  const double y = std::clamp<double>(position.y(), 0, std::max(height() - 1, 0));
+  const Cell cell = CellAt(position.x(), y, metrics.advance, metrics.lineHeight);
   const std::int64_t line = TopLine() + cell.row;
   if (clicks == 1) {
     begin = end = TextPosition{line, BoundaryAt(position.x(), metrics.advance)};

@@ -53,8 +53,8 @@ class CConsoleWidget final : public QWidget {
   // The input lines for Up and Down; the main window keeps them in the user's settings.
   CommandHistory& History() { return m_history; }
 
-  // The console font's line height in pixels. Setting it (within 8 to 96) changes the font and
-  // the usable lines follow; the default is the system's fixed-pitch font.
+  // The console font's line height in pixels. Setting it (within 8 to 96, or the default) changes
+  // the font and the usable lines follow; the default is the system's fixed-pitch font.
   int FontHeight() const;
   void SetFontHeight(int pixels);
   int DefaultFontHeight() const { return m_defaultFontHeight; }
