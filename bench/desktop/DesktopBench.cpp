@@ -2,6 +2,7 @@
 // Speed of the desktop console on Qt's offscreen platform:
 // - one typed character on a 1920 by 1080 console: the key rules and the repaint the key asks
 //   for, done as the event loop does it;
+// - a line of output that scrolls the full console, painted again;
 // - from the start of the main window to the first painted prompt.
 //
 // At a device pixel ratio of 2 the console is 3840 by 2160 pixels:
@@ -73,6 +74,29 @@ void TypedCharacter(benchmark::State& state) {
   state.counters["devicePixelRatio"] = console.devicePixelRatioF();
 }
 BENCHMARK(TypedCharacter)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
+
+// A line of output on a full console: the buffer scrolls, every row changes and the whole console
+// is painted again.
+void LineThatScrolls(benchmark::State& state) {
+  zelk::CZelkDoc doc(SystemFixedFont());
+  zelk::QtPlatform platform;
+  zelk::CConsoleWidget console(doc, platform);
+  platform.SetConsole(&console);
+  console.resize(1920, 1080);
+  console.Create();
+  console.show();
+  QApplication::processEvents();
+  const std::string text(state.range(0), 'x');
+  int number = 0;
+  for (auto _ : state) {
+    // Lines that differ, as output does.
+    doc.PrintLine((std::to_string(++number % 1000) + text).c_str());
+    platform.RequestRepaint(false);
+    QCoreApplication::sendPostedEvents();
+  }
+  state.counters["devicePixelRatio"] = console.devicePixelRatioF();
+}
+BENCHMARK(LineThatScrolls)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
 
 // Notes the first paint of a widget.
 struct FirstPaint final : QObject {
