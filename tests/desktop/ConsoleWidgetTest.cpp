@@ -368,6 +368,33 @@ TEST_F(ConsoleWidgetTest, SelectedTextIsCopiedAsUtf8WithoutTrailingBlanks) {
   EXPECT_EQ(Line(3), "OK>\xA4");  // copying typed nothing
 }
 
+// The mouse finds a character where the font draws it: at the font's real advance, which is not
+// the whole-pixel width, far right on a line.
+TEST_F(ConsoleWidgetTest, GlyphsStandInTheCellsTheMouseFindsThem) {
+  const CellMetrics metrics =
+      MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height, &widget);
+  ASSERT_NE(metrics.advance, metrics.cellWidth);  // else there is nothing to tell apart
+  widget.resize(qCeil(metrics.advance * LINE_CELLS) + 8, 500);
+  for (const int column : {15, 100, 200, 254}) {
+    doc.ClearScreen();
+    doc.PrintLine((std::string(column, ' ') + "|").c_str());
+    const QImage image = FullRepaint(widget);
+    const qreal ratio = image.devicePixelRatio();
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < qRound(16 * ratio); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (qGreen(image.pixel(x, y)) == 0) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    EXPECT_GE(left / ratio, column * metrics.advance - 0.5) << column;
+    EXPECT_LE((right + 1) / ratio, (column + 1) * metrics.advance + 0.5) << column;
+    EXPECT_EQ(CellAt((left + right + 1) / 2.0 / ratio, 3, metrics.advance, 16).column, column);
+  }
+}
+
 TEST_F(ConsoleWidgetTest, PasteTypesTheClipboardsFirstLineThroughTheKeyRules) {
   const QKeyCombination ctrlShiftV(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_V);
   const QKeyCombination shiftInsert(Qt::ShiftModifier, Qt::Key_Insert);
