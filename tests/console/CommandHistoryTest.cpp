@@ -87,21 +87,5 @@ TEST_F(History, KeepsTheLastHundredLinesAndRecallsWithinTheInputLimit) {
   EXPECT_EQ(doc.m_curLine, 0);  // nothing was submitted
 }
 
-TEST(PastedLine, TakesTheFirstLineWithoutControlCharacters) {
-  const struct {
-    std::string text;
-    std::string line;
-  } cases[] = {
-      {"compile intro", "compile intro"},
-      {"first\nsecond\nthird", "first"},
-      {"dos line\r\nnext", "dos line"},
-      {"\nafter an empty first line", ""},
-      {"a\tb", "a b"},
-      {std::string("x\x1B\x08y\x7F\0z", 7), "xyz"},
-      {"caf\xE9", "caf\xE9"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(PastedLine(c.text), c.line) << c.text;
-}
-
 }  // namespace
 }  // namespace zelk::test

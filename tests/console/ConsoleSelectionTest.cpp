@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "console/ConsoleSelection.h"
@@ -10,25 +9,6 @@
 
 namespace zelk::test {
 namespace {
-
-// A 9-point fixed-pitch font draws 7.22 pixels a character: the cell under a click is counted
-// with that advance, never with the whole-pixel width 7, which is a character off from column 15.
-TEST(ConsoleSelection, APixelFallsOnTheCellTheFontDrawsThere) {
-  const double advance = 7.21875;
-  for (const int column : {0, 1, 15, 16, 100, 200, 254}) {
-    const double middle = (column + 0.5) * advance;
-    EXPECT_EQ(CellAt(middle, 5, advance, 14), (Cell{0, column})) << column;
-    EXPECT_EQ(CellAt(column * advance + 0.1, 14 * 3, advance, 14), (Cell{3, column})) << column;
-    EXPECT_EQ(BoundaryAt(column * advance + 3.5, advance), column) << column;
-    EXPECT_EQ(BoundaryAt(column * advance + 3.7, advance), column + 1) << column;
-  }
-  EXPECT_NE(std::floor((200 + 0.5) * advance / 7), 200);  // what a whole-pixel width would hit
-  // Outside the console: the nearest cell.
-  EXPECT_EQ(CellAt(-20, -5, advance, 14), (Cell{0, 0}));
-  EXPECT_EQ(CellAt(5000, 5000, advance, 14), (Cell{49, 254}));
-  EXPECT_EQ(BoundaryAt(5000, advance), 255);
-  EXPECT_EQ(CellAt(NAN, 3, 0, 0), (Cell{3, 0}));
-}
 
 TEST(ConsoleSelection, ADoubleClickTakesAWordABlankRunOrOneMark) {
   const std::string line = "OK>sv_load_dir = \"/home/me/scenes\";  intro.scr:12: error";

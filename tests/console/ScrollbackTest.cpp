@@ -4,8 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "console/ConsoleSelection.h"
-#include "console/DrawContext.h"
 #include "console/Scrollback.h"
 #include "console/ZelkDoc.h"
 #include "support/RecordingSink.h"
@@ -65,43 +63,6 @@ TEST(Scrollback, KeepsTheLast5000Lines) {
   EXPECT_EQ(lines.First(), 4);
   EXPECT_EQ(lines.Text(3), "");  // dropped
   EXPECT_EQ(lines.Text(4), "4");
-}
-
-// Records the rows a paint draws.
-class RowsDrawn final : public DrawContext {
- public:
-  void SelectFont(const FontDescription&) override {}
-  void RestoreFont() override {}
-  void SetBkColor(std::uint32_t color) override { bkColor = color; }
-  void SetTextColor(std::uint32_t color) override { textColor = color; }
-  void TextOut(int x, int y, const char* text, int count) override {
-    rows.push_back(std::to_string(x) + "," + std::to_string(y) + ":" + std::string(text, count));
-  }
-  std::vector<std::string> rows;
-  std::uint32_t bkColor = 1;
-  std::uint32_t textColor = 1;
-};
-
-TEST(Scrollback, ThePaintScrolledBackDrawsTheRowsAsTheBufferIsDrawn) {
-  CZelkDoc doc;
-  Scrollback scrollback;
-  doc.m_scrolledOff = &scrollback;
-  doc.ClearScreen();
-  for (int i = 0; i < 52; ++i) doc.PrintLine(("out " + std::to_string(i)).c_str());
-  const ConsoleLines lines(doc, scrollback);
-  ASSERT_EQ(lines.BufferStart(), 3);
-
-  RowsDrawn buffer;
-  DrawScrolledBack(buffer, doc, lines, lines.BufferStart());
-  RowsDrawn back;
-  DrawScrolledBack(back, doc, lines, lines.BufferStart() - 2);
-  ASSERT_EQ(back.rows.size(), 50u);
-  const std::string blanks(250, ' ');
-  EXPECT_EQ(back.rows[0], "0,0:out 1" + blanks);
-  EXPECT_EQ(back.rows[2], "0,32:out 3" + blanks);
-  EXPECT_EQ(back.rows[49], buffer.rows[47].replace(0, 5, "0,784"));
-  EXPECT_EQ(back.textColor, doc.TextColor());
-  EXPECT_EQ(back.bkColor, doc.m_bkColor);
 }
 
 }  // namespace

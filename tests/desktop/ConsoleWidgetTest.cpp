@@ -406,7 +406,8 @@ TEST_F(ConsoleWidgetTest, PasteTypesTheClipboardsFirstLineThroughTheKeyRules) {
       {"Compile INTRO", ctrlShiftV, "OK>compile intro\xA4"},
       {"say \"Hi There\"", shiftInsert, "OK>say \"Hi There\"\xA4"},
       {"version\nclear\n", ctrlShiftV, "OK>version\xA4"},
-      {"a\tb\x1B", ctrlShiftV, "OK>a b\xA4"},
+      {"dos line\r\nnext", shiftInsert, "OK>dos line\xA4"},
+      {"a\tb\x1B\b\x7F", ctrlShiftV, "OK>a b\xA4"},
       {"\u20ac \u0416", shiftInsert, "OK>\x80 ?\xA4"},
       {"", ctrlShiftV, "OK>\xA4"},
   };
