@@ -1,43 +1,75 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Starts the desktop console under a virtual X server, types a few commands and saves a picture
-# of the screen to docs/screenshot.png.
+# Starts the desktop console under a virtual X server with a window manager (openbox), types a few
+# commands and saves a picture of the screen.
 #
-# Needs: Xvfb (xvfb), xdotool, import (imagemagick), and a built zelk (default build/src/zelk).
-# Usage: scripts/screenshot.sh [path/to/zelk] [output.png]
+# Scenes:
+#   prompt      (default) a few settings, the status listing and a line being typed;
+#                saved to docs/screenshot.png
+#   scrollback  output that scrolled off the top, read again with Shift+PageUp, with a selection
+#                made by dragging the mouse; saved to docs/screenshot-scrollback.png
+#
+# Needs: Xvfb (xvfb), openbox, xdotool, xprop (x11-utils), import (imagemagick), and a built zelk
+# (default build/src/zelk).
+# Usage: scripts/screenshot.sh [path/to/zelk] [output.png] [scene]
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 zelk=${1:-$root/build/src/zelk}
-output=${2:-$root/docs/screenshot.png}
+scene=${3:-prompt}
+case $scene in
+  prompt) default_output=$root/docs/screenshot.png ;;
+  scrollback) default_output=$root/docs/screenshot-scrollback.png ;;
+  *) echo "screenshot.sh: unknown scene '$scene' (prompt or scrollback)" >&2; exit 2 ;;
+esac
+output=${2:-$default_output}
 [ -x "$zelk" ] || { echo "screenshot.sh: no zelk at $zelk (build it first)" >&2; exit 1; }
 zelk=$(realpath "$zelk")
 output=$(realpath -m "$output")
-for tool in Xvfb xdotool import; do
+for tool in Xvfb openbox xdotool xprop import; do
   command -v "$tool" >/dev/null || { echo "screenshot.sh: $tool is missing" >&2; exit 1; }
 done
 
 # A scratch home and start-up directory: the user's settings and options file stay untouched.
 scratch=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-zelk_pid=
+pids=()
 cleanup() {
-  [ -n "$zelk_pid" ] && kill "$zelk_pid" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  local pid
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
   rm -rf "$scratch"
 }
 trap cleanup EXIT
 
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-(cd "$scratch" && HOME=$scratch XDG_RUNTIME_DIR=$scratch exec "$zelk") >/dev/null 2>&1 &
-zelk_pid=$!
+# Waits until the command succeeds, at most 20 seconds.
+wait_for() {
+  local _
+  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
+  return 1
+}
+
+exec 3>"$scratch/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+wait_for grep -q . "$scratch/display" || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n 1 "$scratch/display")
+export HOME=$scratch XDG_CONFIG_HOME=$scratch/.config XDG_CACHE_HOME=$scratch/.cache
+export XDG_RUNTIME_DIR=$scratch XDG_DATA_HOME=$scratch/.local/share
+# Without a window manager no window is active (the keys would reach nothing) and no frame is
+# drawn.
+openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
+pids+=($!)
+wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK ||
+  { echo "screenshot.sh: openbox did not start" >&2; exit 1; }
+
+(cd "$scratch" && QT_QPA_PLATFORM=xcb exec "$zelk") >"$scratch/zelk.log" 2>&1 &
+pids+=($!)
 window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Zelk' | head -n 1)
 [ -n "$window" ] || { echo "screenshot.sh: the Zelk window did not appear" >&2; exit 1; }
+wait_for sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q ="
 xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
-sleep 0.5
+sleep 1
 
 type_line() {
   xdotool type --delay 15 "$1"
@@ -48,7 +80,27 @@ type_line 'sv_quake2_dir = "/opt/Quake2";'
 type_line 'game ctf'
 type_line 'map q2dm1'
 type_line 'status'
-xdotool type --delay 15 'say "Hello World"'
+if [ "$scene" = prompt ]; then
+  xdotool type --delay 15 'say "Hello World"'
+else
+  # Two pages of the command list and the status listing again: the first lines scroll off the
+  # top of the console. A page back shows them; a drag selects part of the command list.
+  type_line 'cmdlist'
+  type_line 'cmdlist'
+  type_line 'status'
+  xdotool type --delay 15 'sv_load_dir = "'
+  sleep 0.3
+  xdotool key shift+Prior
+  sleep 0.3
+  # The console's top left corner in the window: below the menu bar and the toolbar. Rows are
+  # 14 pixels and characters 7.22 pixels with the default 9-point font: from the start of a
+  # command's name to the end of its help line.
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  top=$((Y + 48))
+  xdotool mousemove $((X + 101)) $((top + 14 * 20 + 7)) mousedown 1
+  xdotool mousemove $((X + 300)) $((top + 14 * 21 + 7))
+  xdotool mousemove $((X + 477)) $((top + 14 * 21 + 7)) mouseup 1
+fi
 sleep 0.5
 
 mkdir -p "$(dirname "$output")"

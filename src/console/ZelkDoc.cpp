@@ -43,6 +43,7 @@ void CZelkDoc::AdvanceLine() {
   if (m_curLine < m_lastLine) {
     ++m_curLine;
   } else {
+    if (m_scrolledOff != nullptr) m_scrolledOff->PrintLine(LineText(0));
     for (int k = 0; k < CONSOLE_LINES - 1; ++k) {
       std::memcpy(m_lines[k].data(), m_lines[k + 1].data(), LINE_CELLS);
     }

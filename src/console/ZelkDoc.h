@@ -45,6 +45,8 @@ struct FontDescription {
 //
 // As a line sink it prints lines into the buffer; a transcript sink, when set, receives every line
 // at the moment AdvanceLine leaves it (typed lines and rules included), as batch mode writes it.
+// A scrolled-off sink, when set, receives the text of line 0 each time AdvanceLine scrolls it off
+// the top of the buffer (the desktop keeps those lines to be read again).
 class CZelkDoc final : public LineSink {
  public:
   // font: the platform's system font, whose description the console keeps.
@@ -90,6 +92,7 @@ class CZelkDoc final : public LineSink {
   std::string m_outputPath;
 
   LineSink* m_transcript = nullptr;
+  LineSink* m_scrolledOff = nullptr;
 
  private:
   void WritePrompt();

@@ -19,6 +19,7 @@
 #include "desktop/RecentFileList.h"
 #include "console/ConsoleCommands.h"
 #include "console/OpenCompileCommands.h"
+#include "desktop/ConsoleSettings.h"
 #include "desktop/ConsoleWidget.h"
 #include "environment/OptionsFile.h"
 #include "desktop/QtPlatform.h"
@@ -55,6 +56,9 @@ CMainFrame::CMainFrame(CZelkDoc& doc, QtPlatform& platform, RecentFileList& rece
   statusBar()->setSizeGripEnabled(false);
   statusBar()->showMessage(kReady);
   RebuildRecentFiles();
+
+  // The input history and the font size of the last run.
+  LoadConsoleSettings(*m_console);
 
   // The view is created inside the frame: it loads the options file and asks for the first clear.
   m_console->Create();
@@ -247,6 +251,7 @@ bool CMainFrame::event(QEvent* event) {
 void CMainFrame::closeEvent(QCloseEvent* event) {
   m_console->Destroy();  // saves the options file
   m_recentFiles.Save();
+  SaveConsoleSettings(*m_console);
   event->accept();
 }
 

@@ -2,8 +2,11 @@
 #include "desktop/QtDrawContext.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QHash>
+#include <QPaintDevice>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "platform/Cp1252.h"
@@ -57,43 +60,50 @@ QColor ColorFromValue(std::uint32_t value) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
-const QPixmap& TextLayoutCache::Render(int x, int y, const QString& text, const QFont& font,
-                                       const QColor& textColor, const QColor& background,
-                                       int cellWidth, int lineHeight, int ascent,
-                                       qreal pixelRatio) {
-  const quint64 key =
-      (static_cast<quint64>(static_cast<quint32>(x)) << 32) | static_cast<quint32>(y);
-  Entry& entry = m_entries[key];
-  if (entry.picture.isNull() || entry.text != text || entry.font != font ||
-      entry.textColor != textColor || entry.background != background ||
-      entry.picture.devicePixelRatio() != pixelRatio) {
-    entry.text = text;
-    entry.font = font;
-    entry.textColor = textColor;
-    entry.background = background;
-    // Drawn at the screen's own resolution, so that the copy is as sharp as drawing text.
-    // A glyph may reach past its cell when the font's advance is not a whole pixel.
-    const int width = std::max(cellWidth * static_cast<int>(text.size()),
-                               QFontMetrics(font).horizontalAdvance(text) + 1);
-    entry.picture = QPixmap(QSize(width, lineHeight) * pixelRatio);
-    entry.picture.setDevicePixelRatio(pixelRatio);
-    entry.picture.fill(background);
-    QPainter painter(&entry.picture);
-    painter.setFont(font);
-    painter.setPen(textColor);
-    painter.drawText(0, ascent, text);
+int CellMetrics::RowWidth(int count) const {
+  return std::max(cellWidth * count, static_cast<int>(std::ceil(advance * count)) + 1);
+}
+
+CellMetrics MeasureCells(const QFont& font, int lineHeight, const QPaintDevice* device) {
+  // Every paint asks again for the same font: the last answer is kept.
+  static QFont lastFont;
+  static int lastHeight = -1;
+  static int lastDpi = -1;
+  static CellMetrics last;
+  const int dpi = device != nullptr ? device->logicalDpiY() : 0;
+  if (lineHeight == lastHeight && dpi == lastDpi && font == lastFont) return last;
+
+  const QFontMetricsF metrics =
+      device != nullptr ? QFontMetricsF(font, device) : QFontMetricsF(font);
+  CellMetrics cells;
+  cells.lineHeight = lineHeight;
+  cells.ascent = QFontMetrics(font).ascent();
+  cells.cellWidth = QFontMetrics(font).horizontalAdvance(QLatin1Char('M'));
+  // The advance of a whole row, as the row is drawn: one string of 255 characters.
+  cells.advance = metrics.horizontalAdvance(QString(LINE_CELLS, QLatin1Char('M'))) / LINE_CELLS;
+  if (!(cells.advance > 0)) cells.advance = cells.cellWidth > 0 ? cells.cellWidth : 1;
+  lastFont = font;
+  lastHeight = lineHeight;
+  lastDpi = dpi;
+  last = cells;
+  return cells;
+}
+
+QString CellsToString(const char* text, int count) {
+  while (count > 0 && text[count - 1] == ' ') --count;
+  QString cells(count, Qt::Uninitialized);
+  QChar* out = cells.data();
+  for (int i = 0; i < count; ++i) {
+    out[i] = QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(text[i]))));
   }
-  return entry.picture;
+  return cells;
 }
 
 void QtDrawContext::SelectFont(const FontDescription& description) {
   m_previousFont = m_painter.font();
   m_fontSelected = true;
   m_painter.setFont(FontFromDescription(description));
-  m_lineHeight = description.height;
-  const QFontMetrics metrics(m_painter.font());
-  m_ascent = metrics.ascent();
-  m_cellWidth = metrics.horizontalAdvance(QLatin1Char('M'));
+  m_metrics = MeasureCells(m_painter.font(), description.height, m_painter.device());
 }
 
 void QtDrawContext::RestoreFont() {
@@ -103,25 +113,18 @@ void QtDrawContext::RestoreFont() {
 
 void QtDrawContext::TextOut(int x, int y, const char* text, int count) {
   if (count <= 0) return;
-  // Opaque: the cells are filled in the background colour, the full line height. Blanks at the
-  // end of the text show nothing else, so only the cells before them get glyphs.
-  m_painter.fillRect(x, y, m_cellWidth * count, m_lineHeight, m_background);
-  while (count > 0 && text[count - 1] == ' ') --count;
-  if (count == 0) return;
-  m_buffer.resize(count);
-  QChar* cells = m_buffer.data();
-  for (int i = 0; i < count; ++i) {
-    cells[i] = QChar(static_cast<char16_t>(Cp1252ToCodePoint(static_cast<unsigned char>(text[i]))));
-  }
+  // Opaque: the cells are filled in the background colour, the full line height, as far as the
+  // glyphs can reach.
+  const QRect row(x, y, m_metrics.RowWidth(count), m_metrics.lineHeight);
+  if (m_region != nullptr && !m_region->intersects(row)) return;
+  m_painter.fillRect(row, m_background);
+  // Blanks at the end of the text show nothing else, so only the cells before them get glyphs.
+  m_buffer = CellsToString(text, count);
+  if (m_buffer.isEmpty()) return;
+  m_painter.setClipRect(row);
   m_painter.setPen(m_text);
-  if (m_cache != nullptr) {
-    m_painter.drawPixmap(
-        x, y,
-        m_cache->Render(x, y, m_buffer, m_painter.font(), m_text, m_background, m_cellWidth,
-                        m_lineHeight, m_ascent, m_painter.device()->devicePixelRatioF()));
-  } else {
-    m_painter.drawText(x, y + m_ascent, m_buffer);
-  }
+  m_painter.drawText(x, y + m_metrics.ascent, m_buffer);
+  m_painter.setClipping(false);
 }
 
 }  // namespace zelk

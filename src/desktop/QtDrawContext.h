@@ -3,14 +3,15 @@
 
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QPainter>
-#include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <cstdint>
 
-#include "console/ZelkDoc.h"
 #include "console/DrawContext.h"
+#include "console/ZelkDoc.h"
+
+class QPaintDevice;
 
 namespace zelk {
 
@@ -22,32 +23,31 @@ QFont FontFromDescription(const FontDescription& description);
 // A colour value (red in the low byte, then green, then blue) as a QColor.
 QColor ColorFromValue(std::uint32_t value);
 
-// The lines drawn last, rendered, by position: every key repaints all 50 lines, of which only one
-// or two have changed, so the rest are copied from their picture instead of drawing their glyphs
-// again.
-class TextLayoutCache {
- public:
-  // The picture of text drawn in these colours and font, made anew when any of them changed.
-  const QPixmap& Render(int x, int y, const QString& text, const QFont& font,
-                        const QColor& textColor, const QColor& background, int cellWidth,
-                        int lineHeight, int ascent, qreal pixelRatio);
+// How the console font lays out its cells: the line height, the baseline, and the width it
+// really draws a character with, which is rarely a whole number of pixels (7.22 for a 9-point
+// font, where the whole-pixel width is 7).
+struct CellMetrics {
+  int lineHeight = 16;
+  int ascent = 12;
+  int cellWidth = 8;  // the whole-pixel width the font reports
+  qreal advance = 8;  // the width it draws with
 
- private:
-  struct Entry {
-    QString text;
-    QFont font;
-    QColor textColor;
-    QColor background;
-    QPixmap picture;
-  };
-  QHash<quint64, Entry> m_entries;
+  // The pixels a row of count cells covers, as far as its glyphs reach.
+  int RowWidth(int count) const;
+  // The left edge of a column, to the nearest pixel.
+  int ColumnX(int column) const { return qRound(column * advance); }
 };
+// The metrics of the font on the device it is drawn on (its pixel ratio can change the advance).
+CellMetrics MeasureCells(const QFont& font, int lineHeight, const QPaintDevice* device = nullptr);
 
-// The console paint on a QPainter. Every text cell is painted opaque in the background colour.
+// The console paint on a QPainter. Every text cell is painted opaque in the background colour;
+// each row is drawn inside its own rectangle, so that a glyph never reaches into the next row and
+// a row looks the same whether it is drawn alone or with the others. Rows outside the region
+// being repainted, when one is given, are not drawn (the painter would clip them away anyway).
 class QtDrawContext final : public DrawContext {
  public:
-  explicit QtDrawContext(QPainter& painter, TextLayoutCache* cache = nullptr)
-      : m_painter(painter), m_cache(cache) {}
+  explicit QtDrawContext(QPainter& painter, const QRegion* region = nullptr)
+      : m_painter(painter), m_region(region) {}
 
   void SelectFont(const FontDescription& font) override;
   void RestoreFont() override;
@@ -57,15 +57,16 @@ class QtDrawContext final : public DrawContext {
 
  private:
   QPainter& m_painter;
-  TextLayoutCache* m_cache;
+  const QRegion* m_region;
   QFont m_previousFont;
   bool m_fontSelected = false;
-  int m_lineHeight = 16;
-  int m_ascent = 12;
-  int m_cellWidth = 8;  // the font is fixed-pitch
+  CellMetrics m_metrics;
   QColor m_background = Qt::black;
   QColor m_text = Qt::black;
   QString m_buffer;
 };
+
+// Windows-1252 cells as the characters Qt draws, trailing blanks left out.
+QString CellsToString(const char* text, int count);
 
 }  // namespace zelk

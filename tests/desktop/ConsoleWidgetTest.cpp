@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
+#include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
+#include <QMenu>
 #include <QTest>
+#include <functional>
 
 #include "GuiTestSupport.h"
 #include "desktop/ConsoleWidget.h"
 #include "desktop/QtDrawContext.h"
+#include "desktop/QtPlatform.h"
 #include "support/RecordingPlatform.h"
 #include "support/TempDir.h"
 
@@ -19,6 +24,48 @@ FontDescription SixteenPixelFont() {
   font.height = 16;
   std::snprintf(font.faceName, sizeof font.faceName, "%s", "DejaVu Sans Mono");
   return font;
+}
+
+// What the window shows: the picture its paints left in the window's backing store.
+QImage OnScreen(QWidget& widget) {
+  QPaintDevice* device = widget.backingStore()->paintDevice();
+  if (device == nullptr || device->devType() != QInternal::Image) return {};
+  return static_cast<QImage*>(device)->convertToFormat(QImage::Format_RGB32);
+}
+
+// The picture of a paint of the whole widget.
+QImage FullRepaint(QWidget& widget) {
+  return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The pixels in which two pictures differ; all of them when the sizes differ.
+int DifferentPixels(const QImage& a, const QImage& b) {
+  if (a.size() != b.size() || a.isNull()) return std::max(a.width() * a.height(), 1);
+  int different = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) different += a.pixel(x, y) != b.pixel(x, y);
+  }
+  return different;
+}
+
+// Lets the paints asked for happen, as the event loop does them.
+void Settle() {
+  QCoreApplication::sendPostedEvents();
+  QApplication::processEvents();
+}
+
+// Runs act on the next popup menu as soon as it is open (its own event loop blocks the caller).
+void WhenPopup(std::function<void(QMenu*)> act) {
+  auto* timer = new QTimer;
+  timer->setInterval(5);
+  QObject::connect(timer, &QTimer::timeout, [timer, act] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      timer->stop();
+      timer->deleteLater();
+      act(menu);
+    }
+  });
+  timer->start();
 }
 
 class ConsoleWidgetTest : public ::testing::Test {
@@ -37,6 +84,52 @@ class ConsoleWidgetTest : public ::testing::Test {
 
   CZelkDoc& Doc() { return doc; }
   std::string Line(int i) { return LineText(doc, i); }
+
+  // The middle of a cell and the boundary before it, by the advance the font draws with.
+  QPoint CellPoint(int row, int column) {
+    const CellMetrics m = MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height);
+    return {qRound((column + 0.5) * m.advance), row * m.lineHeight + m.lineHeight / 2};
+  }
+  QPoint BoundaryPoint(int row, int column) {
+    const CellMetrics m = MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height);
+    return {qRound(column * m.advance), row * m.lineHeight + m.lineHeight / 2};
+  }
+  // Mouse events at their own times: clicks count as double and triple clicks only when they
+  // follow each other quickly.
+  void Mouse(QEvent::Type type, QPoint at, int afterMs) {
+    time += static_cast<quint64>(afterMs);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
+    QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
+    event.setTimestamp(time);
+    QApplication::sendEvent(&widget, &event);
+  }
+  void Drag(QPoint from, QPoint to) {
+    Mouse(QEvent::MouseButtonPress, from, 1000);
+    Mouse(QEvent::MouseMove, (from + to) / 2, 10);
+    Mouse(QEvent::MouseMove, to, 10);
+    Mouse(QEvent::MouseButtonRelease, to, 10);
+  }
+  void Clicks(QPoint at, int count) {
+    Mouse(QEvent::MouseButtonPress, at, 1000);
+    Mouse(QEvent::MouseButtonRelease, at, 20);
+    if (count >= 2) {
+      Mouse(QEvent::MouseButtonDblClick, at, 20);
+      Mouse(QEvent::MouseButtonRelease, at, 20);
+    }
+    if (count >= 3) {
+      Mouse(QEvent::MouseButtonPress, at, 20);
+      Mouse(QEvent::MouseButtonRelease, at, 20);
+    }
+  }
+  void Wheel(int delta) {
+    const QPointF at(100, 100);
+    QWheelEvent event(at, widget.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&widget, &event);
+  }
+  quint64 time = 0;
 
   TempDir dir;
   RecordingPlatform platform;
@@ -213,6 +306,315 @@ TEST_F(ConsoleWidgetTest, TheColourIntensityIsTheGreenOfTheText) {
   for (int y = 0; y < 16 && !found; ++y)
     for (int x = 0; x < 60 && !found; ++x) found = image.pixelColor(x, y) == QColor(0, 255, 0);
   EXPECT_TRUE(found);
+}
+
+TEST_F(ConsoleWidgetTest, UpAndDownRecallEarlierLinesAndAnEditedOneRunsAgain) {
+  QTest::keyClicks(&widget, "Version");
+  QTest::keyClick(&widget, Qt::Key_Return);
+  QTest::keyClicks(&widget, "say \"Hi\"");
+  QTest::keyClick(&widget, Qt::Key_Return);
+  QTest::keyClicks(&widget, "ab");
+  const struct {
+    Qt::Key key;
+    const char* input;
+  } steps[] = {
+      {Qt::Key_Up, "say \"Hi\""}, {Qt::Key_Up, "version"},
+      {Qt::Key_Up, "version"},    {Qt::Key_Down, "say \"Hi\""},
+      {Qt::Key_Down, "ab"},       {Qt::Key_Down, "ab"},
+      {Qt::Key_Up, "say \"Hi\""}, {Qt::Key_Backspace, "say \"Hi"},
+      {Qt::Key_X, "say \"Hix"},
+  };
+  for (const auto& step : steps) {
+    QTest::keyClick(&widget, step.key);
+    EXPECT_EQ(Line(doc.m_curLine), std::string("OK>") + step.input + "\xA4") << step.input;
+  }
+  EXPECT_TRUE(widget.View().m_quoteMode);  // the recalled quote is open again
+  QTest::keyClick(&widget, Qt::Key_Tab);   // Tab hands the line over as Enter does
+  EXPECT_EQ(widget.History().Lines(),
+            (std::vector<std::string>{"version", "say \"Hi\"", "say \"Hix"}));
+  EXPECT_FALSE(widget.View().m_quoteMode);
+}
+
+TEST_F(ConsoleWidgetTest, SelectedTextIsCopiedAsUtf8WithoutTrailingBlanks) {
+  doc.ClearScreen();
+  doc.PrintLine("Compile failed: intro.scr:12: error: Bad label   ");
+  doc.PrintLine((std::string(200, ' ') + "far right").c_str());
+  doc.PrintLine("caf\xE9 costs \x80 5");
+  const struct {
+    const char* name;
+    std::function<void()> select;
+    std::string copied;
+  } cases[] = {
+      {"a drag from boundary to boundary",
+       [&] { Drag(BoundaryPoint(0, 16), BoundaryPoint(0, 29)); }, "intro.scr:12:"},
+      {"a drag backwards", [&] { Drag(BoundaryPoint(0, 29), BoundaryPoint(0, 16)); },
+       "intro.scr:12:"},
+      {"a drag over three lines", [&] { Drag(BoundaryPoint(0, 37), BoundaryPoint(2, 4)); },
+       "Bad label\n" + std::string(200, ' ') + "far right\ncaf\u00e9"},
+      {"a double click takes a word", [&] { Clicks(CellPoint(0, 20), 2); }, "intro.scr:12:"},
+      {"a double click far right hits the character drawn there",
+       [&] { Clicks(CellPoint(1, 201), 2); }, "far"},
+      {"a triple click takes the line", [&] { Clicks(CellPoint(2, 3), 3); },
+       "caf\u00e9 costs \u20ac 5"},
+      {"the cursor mark is not copied", [&] { Clicks(CellPoint(3, 1), 3); }, "OK>"},
+      {"a click selects nothing", [&] { Clicks(CellPoint(0, 3), 1); }, "unchanged"},
+  };
+  for (const auto& c : cases) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("unchanged"));
+    c.select();
+    QTest::keyClick(&widget, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromStdString(c.copied)) << c.name;
+  }
+  EXPECT_EQ(Line(3), "OK>\xA4");  // copying typed nothing
+}
+
+// The mouse finds a character where the font draws it: at the font's real advance, which is not
+// the whole-pixel width, far right on a line.
+TEST_F(ConsoleWidgetTest, GlyphsStandInTheCellsTheMouseFindsThem) {
+  const CellMetrics metrics =
+      MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height, &widget);
+  ASSERT_NE(metrics.advance, metrics.cellWidth);  // else there is nothing to tell apart
+  widget.resize(qCeil(metrics.advance * LINE_CELLS) + 8, 500);
+  for (const int column : {15, 100, 200, 254}) {
+    doc.ClearScreen();
+    doc.PrintLine((std::string(column, ' ') + "|").c_str());
+    const QImage image = FullRepaint(widget);
+    const qreal ratio = image.devicePixelRatio();
+    int left = image.width();
+    int right = -1;
+    for (int y = 0; y < qRound(16 * ratio); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        if (qGreen(image.pixel(x, y)) == 0) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    EXPECT_GE(left / ratio, column * metrics.advance - 0.5) << column;
+    EXPECT_LE((right + 1) / ratio, (column + 1) * metrics.advance + 0.5) << column;
+    EXPECT_EQ(CellAt((left + right + 1) / 2.0 / ratio, 3, metrics.advance, 16).column, column);
+  }
+}
+
+TEST_F(ConsoleWidgetTest, PasteTypesTheClipboardsFirstLineThroughTheKeyRules) {
+  const QKeyCombination ctrlShiftV(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_V);
+  const QKeyCombination shiftInsert(Qt::ShiftModifier, Qt::Key_Insert);
+  const struct {
+    const char* clipboard;
+    QKeyCombination key;
+    std::string line;
+  } cases[] = {
+      {"Compile INTRO", ctrlShiftV, "OK>compile intro\xA4"},
+      {"say \"Hi There\"", shiftInsert, "OK>say \"Hi There\"\xA4"},
+      {"version\nclear\n", ctrlShiftV, "OK>version\xA4"},
+      {"dos line\r\nnext", shiftInsert, "OK>dos line\xA4"},
+      {"a\tb\x1B\b\x7F", ctrlShiftV, "OK>a b\xA4"},
+      {"\u20ac \u0416", shiftInsert, "OK>\x80 ?\xA4"},
+      {"", ctrlShiftV, "OK>\xA4"},
+  };
+  for (const auto& c : cases) {
+    doc.ClearScreen();
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+    QTest::keyClick(&widget, c.key.key(), c.key.keyboardModifiers());
+    EXPECT_EQ(Line(0), c.line) << c.clipboard;
+    EXPECT_EQ(doc.m_curLine, 0) << c.clipboard;  // nothing was submitted
+  }
+  // The input limit holds for a paste.
+  doc.ClearScreen();
+  QGuiApplication::clipboard()->setText(QString(300, QLatin1Char('A')));
+  QTest::keyClick(&widget, Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(Line(0), "OK>" + std::string(251, 'a') + "\xA4");
+}
+
+TEST_F(ConsoleWidgetTest, TheContextMenuCopiesAndPastes) {
+  doc.ClearScreen();
+  doc.PrintLine("sv_load_dir = \"/home/me/Scenes\";");
+  QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+  Clicks(CellPoint(0, 20), 2);
+  QStringList seen;
+  auto choose = [&seen](const QString& item) {
+    WhenPopup([&seen, item](QMenu* menu) {
+      for (QAction* action : menu->actions()) {
+        seen << action->text() + (action->isEnabled() ? "" : " (off)");
+        if (action->text() == item) action->trigger();
+      }
+      menu->close();
+    });
+  };
+  const QPoint at = CellPoint(0, 20);
+  choose(QStringLiteral("&Copy"));
+  QContextMenuEvent copy(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
+  QApplication::sendEvent(&widget, &copy);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("/home/me/Scenes"));
+
+  QTest::keyClicks(&widget, "sv_save_dir = \"");  // typing ends the selection
+  choose(QStringLiteral("&Paste"));
+  QContextMenuEvent paste(QContextMenuEvent::Mouse, at, widget.mapToGlobal(at));
+  QApplication::sendEvent(&widget, &paste);
+  EXPECT_EQ(Line(1), "OK>sv_save_dir = \"/home/me/Scenes\xA4");
+  EXPECT_EQ(seen, (QStringList{"&Copy", "&Paste", "&Copy (off)", "&Paste"}));
+}
+
+TEST_F(ConsoleWidgetTest, ZoomChangesTheFontAndTheUsableLinesFollow) {
+  enum Height { LARGER, SMALLER, SAME, DEFAULT };
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const struct {
+    const char* name;
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    int repeat;
+    Height height;  // than before the step
+  } steps[] = {
+      {"Ctrl+Plus", ctrl | Qt::ShiftModifier, Qt::Key_Plus, 1, LARGER},
+      {"Ctrl+= for Plus", ctrl, Qt::Key_Equal, 1, LARGER},
+      {"the keypad's plus", ctrl | Qt::KeypadModifier, Qt::Key_Plus, 1, LARGER},
+      {"Ctrl+Minus", ctrl, Qt::Key_Minus, 1, SMALLER},
+      {"Ctrl+0", ctrl, Qt::Key_0, 1, DEFAULT},
+      {"Ctrl+Minus down to the smallest", ctrl, Qt::Key_Minus, 30, SMALLER},
+      {"no smaller than the smallest", ctrl, Qt::Key_Minus, 1, SAME},
+      {"Ctrl+Plus up to the largest", ctrl, Qt::Key_Plus, 100, LARGER},
+      {"no larger than the largest", ctrl, Qt::Key_Plus, 1, SAME},
+  };
+  QTest::keyClicks(&widget, "abc");
+  for (const auto& step : steps) {
+    const int before = doc.m_logFont.height;
+    for (int i = 0; i < step.repeat; ++i) {
+      QTest::keyClick(&widget, step.key, step.modifiers);
+    }
+    const int after = doc.m_logFont.height;
+    const int expected[] = {after > before, after < before, after == before, after == 16};
+    EXPECT_TRUE(expected[step.height]) << step.name << ": " << before << " to " << after;
+    EXPECT_GE(after, 8) << step.name;
+    EXPECT_LE(after, 96) << step.name;
+    EXPECT_EQ(widget.FontHeight(), after) << step.name;
+    EXPECT_EQ(doc.m_lastLine, std::min(500 / after - 1, 49)) << step.name;
+    // The font drawn is the one of that line height.
+    EXPECT_LE(QFontMetrics(FontFromDescription(doc.m_logFont)).height(), after) << step.name;
+  }
+  EXPECT_EQ(Line(0), "OK>abc\xA4");  // the keys typed nothing
+}
+
+TEST_F(ConsoleWidgetTest, TheWheelAndShiftPageKeysReadTheLinesThatScrolledOff) {
+  // 100 lines on 31 usable ones: "line 0" to "line 69" scrolled off.
+  doc.ClearScreen();
+  for (int i = 0; i < 100; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
+  ASSERT_EQ(doc.m_lastLine, 30);
+  // The console as it shows when its first row is line `top` of all that was printed.
+  RecordingPlatform otherPlatform;
+  CZelkDoc shown(SixteenPixelFont());
+  CConsoleWidget reference(shown, otherPlatform);
+  reference.resize(widget.size());
+  auto showsFrom = [&](int top) {
+    for (int row = 0; row < CONSOLE_LINES; ++row) {
+      const int number = top + row;
+      const std::string text = number < 100    ? "line " + std::to_string(number)
+                               : number == 100 ? std::string(doc.m_lines[30].data(), 255)
+                                               : std::string(255, ' ');
+      std::snprintf(shown.m_lines[row].data(), LINE_SIZE, "%-255s", text.c_str());
+    }
+    return DifferentPixels(FullRepaint(widget), FullRepaint(reference));
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    int top;
+  } steps[] = {
+      {"a wheel notch up: three lines", [&] { Wheel(120); }, 67},
+      {"Shift+PageUp: a page of 31 rows less one",
+       [&] { QTest::keyClick(&widget, Qt::Key_PageUp, Qt::ShiftModifier); }, 37},
+      {"half notches add up",
+       [&] {
+         Wheel(-60);
+         Wheel(-60);
+       },
+       40},
+      {"not beyond the oldest line",
+       [&] {
+         for (int i = 0; i < 3; ++i) QTest::keyClick(&widget, Qt::Key_PageUp, Qt::ShiftModifier);
+       },
+       0},
+      {"Shift+PageDown", [&] { QTest::keyClick(&widget, Qt::Key_PageDown, Qt::ShiftModifier); },
+       30},
+      {"keys that do not type leave the view",
+       [&] {
+         QTest::keyClick(&widget, Qt::Key_Left);
+         QTest::keyClick(&widget, Qt::Key_PageUp);
+       },
+       30},
+      {"a typed key returns to the prompt", [&] { QTest::keyClick(&widget, Qt::Key_X); }, 70},
+      {"not below the prompt", [&] { Wheel(-1200); }, 70},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(widget.ScrolledBack(), 70 - step.top) << step.name;
+    EXPECT_EQ(showsFrom(step.top), 0) << step.name;
+  }
+  EXPECT_EQ(Line(30), "OK>x\xA4");
+}
+
+// Each step repaints only what changed; the window then shows what a paint of the whole view
+// gives, at every device pixel ratio.
+TEST(ConsoleRepaint, WhatReachesTheScreenIsThePictureOfAFullPaint) {
+  TempDir dir;
+  CurrentDirectory cwd(dir.Path());
+  QtPlatform platform;
+  CZelkDoc doc(SixteenPixelFont());
+  CConsoleWidget widget(doc, platform);
+  platform.SetConsole(&widget);
+  widget.resize(900, 600);
+  widget.Create();
+  widget.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+  Settle();
+  auto drag = [&](int fromRow, int fromX, int toRow, int toX) {
+    QTest::mousePress(&widget, Qt::LeftButton, {}, QPoint(fromX, fromRow * 16 + 8));
+    QTest::mouseMove(&widget, QPoint(toX, toRow * 16 + 8));
+    QTest::mouseRelease(&widget, Qt::LeftButton, {}, QPoint(toX, toRow * 16 + 8));
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } steps[] = {
+      {"typing", [&] { QTest::keyClicks(&widget, "Version"); }},
+      {"backspace", [&] { QTest::keyClick(&widget, Qt::Key_Backspace); }},
+      {"enter with output",
+       [&] {
+         QTest::keyClick(&widget, Qt::Key_N);
+         QTest::keyClick(&widget, Qt::Key_Return);
+       }},
+      {"output that scrolls",
+       [&] {
+         for (int i = 0; i < 12; ++i) {
+           QTest::keyClicks(&widget, "status");
+           QTest::keyClick(&widget, Qt::Key_Return);
+         }
+       }},
+      {"a recalled line", [&] { QTest::keyClick(&widget, Qt::Key_Up); }},
+      {"a selection", [&] { drag(3, 40, 6, 200); }},
+      {"a smaller selection", [&] { drag(5, 10, 5, 60); }},
+      {"scrolled back", [&] { QTest::keyClick(&widget, Qt::Key_PageUp, Qt::ShiftModifier); }},
+      {"a selection scrolled back", [&] { drag(1, 0, 2, 300); }},
+      {"back at the prompt", [&] { QTest::keyClick(&widget, Qt::Key_Backspace); }},
+      {"zoomed in", [&] { QTest::keyClick(&widget, Qt::Key_Plus, Qt::ControlModifier); }},
+      {"zoomed out", [&] { QTest::keyClick(&widget, Qt::Key_0, Qt::ControlModifier); }},
+      {"another colour",
+       [&] {
+         QTest::keyClicks(&widget, "sv_color 255");
+         QTest::keyClick(&widget, Qt::Key_Return);
+       }},
+      {"a clear",
+       [&] {
+         QTest::keyClicks(&widget, "clear");
+         QTest::keyClick(&widget, Qt::Key_Return);
+       }},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    Settle();
+    const QImage screen = OnScreen(widget);
+    ASSERT_FALSE(screen.isNull());
+    EXPECT_EQ(screen.width(), qRound(widget.width() * widget.devicePixelRatioF())) << step.name;
+    EXPECT_EQ(DifferentPixels(screen, FullRepaint(widget)), 0) << step.name;
+  }
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ class PaintCounter final : public QObject {
 // True when every pixel of the widget below its first rows is black: an empty console.
 inline bool BlackBelow(QWidget& widget, int firstRows) {
   const QImage image = widget.grab().toImage();
-  for (int y = firstRows; y < image.height(); ++y) {
+  for (int y = static_cast<int>(firstRows * image.devicePixelRatio()); y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       if ((image.pixel(x, y) & 0xFFFFFFu) != 0) return false;
     }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
@@ -14,16 +16,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/ArgsRecord.h"
 #include "GuiTestSupport.h"
-#include "desktop/MainFrame.h"
-#include "desktop/RecentFileList.h"
 #include "desktop/ConsoleWidget.h"
-#include "desktop/QtDrawContext.h"
 #include "desktop/EnvironmentDialog.h"
-#include "platform/StopSignals.h"
+#include "desktop/MainFrame.h"
+#include "desktop/QtDrawContext.h"
 #include "desktop/QtPlatform.h"
+#include "desktop/RecentFileList.h"
 #include "desktop/StopSignalWatcher.h"
+#include "platform/StopSignals.h"
+#include "support/ArgsRecord.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {
@@ -101,10 +103,12 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirCaptionsPromptsAndTooltips) {
   }
   EXPECT_FALSE(FindAction(*frame, ID_FILE_MRU_FILE1)->isEnabled());
   EXPECT_EQ(FindAction(*frame, ID_FILE_COMPILE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
-  EXPECT_EQ(FindAction(*frame, ID_FILE_OPEN_SOURCE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(FindAction(*frame, ID_FILE_OPEN_SOURCE)->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::Key_O));
 
   QStringList file;
-  for (QAction* a : frame->findChild<QMenu*>("FileMenu")->actions()) file << (a->isSeparator() ? "-" : a->text());
+  for (QAction* a : frame->findChild<QMenu*>("FileMenu")->actions())
+    file << (a->isSeparator() ? "-" : a->text());
   EXPECT_EQ(file, (QStringList{"&Open...\tCtrl+O", "&Compile..\tCtrl+C", "-", "Recent File", "-",
                                "E&xit"}));
 }
@@ -115,6 +119,10 @@ TEST_F(MainFrameTest, ToolbarButtonsAndSeparatorsInOrder) {
     ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
     if (!a->isSeparator()) {
       EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+      // Drawn for the screen's pixel ratio, not scaled up from a small picture.
+      const qreal ratio = frame->devicePixelRatioF();
+      const QPixmap sharp = a->icon().pixmap(QSize(16, 15), ratio);
+      EXPECT_EQ(sharp.size(), QSize(qRound(16 * ratio), qRound(15 * ratio))) << a->data().toInt();
     }
   }
   EXPECT_EQ(ids, (std::vector<int>{ID_FILE_OPEN_SOURCE, ID_FILE_COMPILE, 0, ID_ACTION_STATUS,
@@ -309,6 +317,56 @@ TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLines) {
   EXPECT_FALSE(frame->findChild<QToolBar*>("ToolBar")->isVisible());
   EXPECT_GE(doc.m_lastLine, before);
   EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+}
+
+TEST_F(MainFrameTest, CtrlShiftCCopiesAndNeverCompiles) {
+  // A file dialog would mean a compile: it is refused and counted.
+  int dialogs = 0;
+  QTimer refuse;
+  refuse.setInterval(5);
+  QObject::connect(&refuse, &QTimer::timeout, [&dialogs] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      ++dialogs;
+      dialog->reject();
+    }
+  });
+  refuse.start();
+  QTest::keyClicks(&Console(), "version");
+  QTest::keyClick(&Console(), Qt::Key_Return);
+  QTest::mouseDClick(&Console(), Qt::LeftButton, {}, QPoint(3, doc.m_logFont.height * 3 / 2));
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Zelk"));
+  EXPECT_EQ(dialogs, 0);
+  QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier);  // still Compile
+  EXPECT_EQ(dialogs, 1);
+}
+
+TEST_F(MainFrameTest, TheHistoryAndTheFontSizeAreKeptBetweenRuns) {
+  for (const char* line : {"version", "status"}) {
+    QTest::keyClicks(&Console(), line);
+    QTest::keyClick(&Console(), Qt::Key_Return);
+  }
+  QTest::keyClick(&Console(), Qt::Key_Plus, Qt::ControlModifier);
+  const int zoomed = Console().FontHeight();
+  ASSERT_GT(zoomed, Console().DefaultFontHeight());
+  frame->close();
+
+  CZelkDoc nextDoc(DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+  RecentFileList nextRecent;
+  auto next = std::make_unique<CMainFrame>(nextDoc, platform, nextRecent);
+  EXPECT_EQ(next->Console()->FontHeight(), zoomed);
+  EXPECT_EQ(nextDoc.m_logFont.height, zoomed);
+  QTest::keyClick(next->Console(), Qt::Key_Up);
+  EXPECT_EQ(LineText(nextDoc, 0), "OK>status\xA4");
+  // Back at the default size, the size is no longer kept: the system's font decides it.
+  QTest::keyClick(next->Console(), Qt::Key_0, Qt::ControlModifier);
+  next->close();
+  QSettings settings;
+  settings.beginGroup("Console");
+  EXPECT_EQ(settings.value("History").toStringList(), (QStringList{"version", "status"}));
+  EXPECT_FALSE(settings.contains("FontHeight"));
+  next.reset();
+  platform.SetConsole(frame->Console());
 }
 
 }  // namespace
