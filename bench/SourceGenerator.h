@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -9,12 +10,16 @@
 namespace zelk::bench {
 
 // A scene script of the given number of statements that mixes every script statement of the
-// language with labels, branches, intercepts and comments, as authors write them.
-inline std::string GenerateSource(int statements, unsigned seed = 1) {
+// language with labels, branches, intercepts and comments, as authors write them. Branches and
+// intercepts name labels above them, or, with forwardBranches, any label of the script, most of
+// them further down.
+inline std::string GenerateSource(int statements, unsigned seed = 1,
+                                  bool forwardBranches = false) {
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   std::string source = "// generated scene\nlabel@l0;\n";
   int labels = 1;
+  const int allLabels = 1 + std::min(99, statements / 2000);
   int kind = 0;
   for (int i = 0; i < statements; ++i) {
     if (i % 2000 == 1999 && labels < 100) source += "label@l" + std::to_string(labels++) + ";\n";
@@ -22,7 +27,7 @@ inline std::string GenerateSource(int statements, unsigned seed = 1) {
     while (Commands()[kind % COMMAND_COUNT].category != CATEGORY_STATEMENT) ++kind;
     const std::string word = Commands()[kind++ % COMMAND_COUNT].name;
     const std::string n = std::to_string(pick(90));
-    const std::string label = "l" + std::to_string(pick(labels));
+    const std::string label = "l" + std::to_string(pick(forwardBranches ? allLabels : labels));
     if (word == "goto" || word == "start") {
       source += word + "(" + label + ");";
     } else if (word == "wait" || word == "chill") {

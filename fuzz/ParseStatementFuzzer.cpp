@@ -5,8 +5,10 @@
 // past the line is caught by AddressSanitizer; the token slots are a checked std::array in this
 // build (_GLIBCXX_ASSERTIONS). Beyond that, a well-formed line must leave exactly the tokens that
 // its entry's argument kinds promise, each of the form its kind allows, and the encoder must leave
-// a record whose strings are terminated and zero-padded.
+// a record whose strings are terminated and zero-padded. The test that spares the compiler's first
+// pass the parse of most lines must hold for every label line.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -18,6 +20,8 @@
 #include "language/Converters.h"
 #include "language/StatementParser.h"
 #include "compiler/LabelTable.h"
+#include "compiler/SourceLabels.h"
+#include "compiler/SourceReader.h"
 #include "compiler/StatementEncoder.h"
 
 namespace zelk::fuzz {
@@ -177,6 +181,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (result >= 1) {
     CheckTokens(parser, result, text);
     if (result == CATEGORY_STATEMENT) CheckEncoding(parser);
+  }
+  // The compiler's first pass parses only the source lines that may be labels: every line that
+  // is one, as the source reader gives it (tabs as blanks), must pass that test.
+  std::string read(line.get(), length);
+  std::replace(read.begin(), read.end(), '\t', ' ');
+  if (ParseStatement(CleanLine(read)).result == ParseResult::Label) {
+    ZELK_FUZZ_CHECK(MayBeLabelLine(read), "a label line taken for none");
   }
   return 0;
 }

@@ -3,9 +3,11 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "compiler/CompiledScript.h"
 #include "compiler/LabelTable.h"
+#include "compiler/SourceLabels.h"
 #include "compiler/SourceReader.h"
 #include "compiler/StatementEncoder.h"
 #include "language/CommandTable.h"
@@ -17,6 +19,7 @@ namespace zelk {
 namespace {
 
 // Collects the compiled file in memory in large blocks and writes each block with one call.
+// Records are encoded in place in the block where that can be.
 class RecordWriter {
  public:
   explicit RecordWriter(OutputFile& file) : m_file(file), m_buffer(new unsigned char[kSize]) {}
@@ -28,9 +31,32 @@ class RecordWriter {
     return true;
   }
 
-  bool AppendRecord(const InstructionRecord& record) {
+  // The record to encode the next statement into: its place in the block when the block has
+  // room for it and a record in memory is laid out as in the file, else a spare record. The
+  // encoder writes every byte of it.
+  InstructionRecord& NextRecord() {
+    if constexpr (RECORD_IN_MEMORY_IS_FILE_LAYOUT) {
+      if (m_used + RECORD_SIZE <= kSize) {
+        // The block is storage made by new unsigned char[], in which a record (a plain struct)
+        // exists as soon as it is used; it need not be initialised first.
+        m_inPlace = std::launder(reinterpret_cast<InstructionRecord*>(m_buffer.get() + m_used));
+        return *m_inPlace;
+      }
+    }
+    m_inPlace = nullptr;
+    return m_spare;
+  }
+
+  // Appends the record that NextRecord gave. A full block is written only now, after the line
+  // of the record is compiled.
+  bool AppendRecord() {
+    if (m_inPlace != nullptr) {
+      m_inPlace = nullptr;
+      m_used += RECORD_SIZE;
+      return true;
+    }
     if (m_used + RECORD_SIZE > kSize && !Flush()) return false;
-    WriteRecord(record, m_buffer.get() + m_used);
+    WriteRecord(m_spare, m_buffer.get() + m_used);
     m_used += RECORD_SIZE;
     return true;
   }
@@ -47,50 +73,22 @@ class RecordWriter {
   OutputFile& m_file;
   std::unique_ptr<unsigned char[]> m_buffer;
   std::size_t m_used = 0;
+  InstructionRecord* m_inPlace = nullptr;
+  InstructionRecord m_spare;
 };
-
-// What the first pass learns of a source.
-struct LabelPass {
-  bool opened = false;
-  bool readFailed = false;
-  int overflowLine = 0;  // the line of the 101st label, or 0
-};
-
-// The first pass: the labels, each with the number of statements before it.
-LabelPass CollectLabels(InputFile& source, LabelTable& labels) {
-  LabelPass pass;
-  pass.opened = true;
-  SourceReader reader(source);
-  std::int32_t statements = 0;
-  int lineNumber = 0;
-  std::string_view line;
-  SourceReader::Result next;
-  while ((next = reader.Next(line)) == SourceReader::Result::Line) {
-    ++lineNumber;
-    line = CleanLine(line);
-    if (line.empty()) continue;
-    const ParsedStatement parsed = ParseStatement(line);
-    if (parsed.result == ParseResult::Label) {
-      if (!labels.Add(parsed.Token(1), statements) && pass.overflowLine == 0) {
-        pass.overflowLine = lineNumber;
-      }
-    } else if (parsed.result == ParseResult::Statement) {
-      ++statements;
-    }
-  }
-  pass.readFailed = next == SourceReader::Result::Error;
-  return pass;
-}
 
 // The second pass over one cleaned, non-empty line: a record to write, nothing, or an error.
 class LineCompiler {
  public:
-  LineCompiler(const LabelTable& labels, LineSink& out, const SettingHook& onSetting)
-      : m_labels(labels), m_out(out), m_onSetting(onSetting) {}
+  LineCompiler(SourceLabels& labels, RecordWriter& writer, LineSink& out,
+               const SettingHook& onSetting)
+      : m_labels(labels), m_writer(writer), m_out(out), m_onSetting(onSetting) {}
 
-  enum class Outcome { Record, Nothing, Error };
+  // ReadFailed: the source could not be read while counting ahead for a label further down.
+  enum class Outcome { Record, Nothing, Error, ReadFailed };
 
   Outcome Compile(std::string_view line, int lineNumber) {
+    m_labels.SecondPassAt(lineNumber, m_instructionCount);
     const ParsedStatement parsed = ParseStatement(line);
     switch (parsed.result) {
       case ParseResult::NoEol:
@@ -111,7 +109,9 @@ class LineCompiler {
         return Outcome::Nothing;
       case ParseResult::Statement: {
         ++m_instructionCount;
-        EncodeOutcome encoded = EncodeStatement(parsed, m_labels, m_users, m_record);
+        EncodeOutcome encoded =
+            EncodeStatement(parsed, m_labels, m_users, m_writer.NextRecord());
+        if (m_labels.CountingAheadFailed()) return Outcome::ReadFailed;
         if (!encoded.note.empty()) m_out.PrintLine(encoded.note);
         if (encoded.ok) return Outcome::Record;
         if (encoded.errorKind == Diagnostic::Kind::CannotEncode) {
@@ -119,12 +119,11 @@ class LineCompiler {
         }
         return Fail(encoded.errorKind, std::move(encoded.error), parsed, lineNumber);
       }
-      default:  // a label: collected in the first pass
+      default:  // a label: found in the first pass, counted by SecondPassAt
         return Outcome::Nothing;
     }
   }
 
-  const InstructionRecord& Record() const { return m_record; }
   int InstructionCount() const { return m_instructionCount; }
   int InterceptCount() const { return m_users.Count(); }
   Diagnostic& Error() { return m_error; }
@@ -139,11 +138,11 @@ class LineCompiler {
     return Outcome::Error;
   }
 
-  const LabelTable& m_labels;
+  SourceLabels& m_labels;
+  RecordWriter& m_writer;
   LineSink& m_out;
   const SettingHook& m_onSetting;
   InterceptUsers m_users;
-  InstructionRecord m_record;
   int m_instructionCount = 0;
   Diagnostic m_error;
 };
@@ -162,24 +161,29 @@ CompileResult CompileScript(const CompileJob& job, FileSystem& files, LineSink& 
   CompileResult result;
   const std::string sourcePath = HostPath(job.sourcePath);
 
-  LabelTable labels;
+  SourceLabels labels;
   {
     auto source = files.OpenRead(sourcePath);
     if (!source) return Ended(Status::SourceNotFound);
-    const LabelPass pass = CollectLabels(*source, labels);
+    const SourceLabels::Scan scan = labels.Collect(*source);
     source->Close();
     // A label table collected from part of the file would make the second pass report labels
     // as missing that are there.
-    if (pass.readFailed) return Ended(Status::ReadFailed);
+    if (scan.readFailed) return Ended(Status::ReadFailed);
     result.error.reset();
-    if (pass.overflowLine > 0) {
-      result.error = Diagnostic{Diagnostic::Kind::TooManyLabels, pass.overflowLine,
+    if (scan.overflowLine > 0) {
+      result.error = Diagnostic{Diagnostic::Kind::TooManyLabels, scan.overflowLine,
                                 "Too many labels: a script holds at most 100.", -1};
     }
   }
 
+  // The second pass reads the source twice over: line by line, and ahead of that for the labels
+  // that statements name before their line.
   auto source = files.OpenRead(sourcePath);
   if (!source) return Ended(Status::SourceNotFound);
+  auto ahead = files.OpenRead(sourcePath);
+  if (!ahead) return Ended(Status::SourceNotFound);
+  labels.CountAheadWith(*ahead);
   auto output = files.Create(HostPath(job.outputPath));
   if (!output) return Ended(Status::CannotCreate);
 
@@ -197,12 +201,19 @@ CompileResult CompileScript(const CompileJob& job, FileSystem& files, LineSink& 
     return result;
   };
 
+  // Stops where the source cannot be read any further.
+  auto unreadable = [&] {
+    writer.Flush();
+    output->Close();
+    return Ended(Status::ReadFailed);
+  };
+
   if (result.error) {
     PrintDiagnostic(*result.error, out);
     return stop(*result.error);
   }
 
-  LineCompiler compiler(labels, out, onSetting);
+  LineCompiler compiler(labels, writer, out, onSetting);
   SourceReader reader(*source);
   int lineNumber = 0;
   std::string_view line;
@@ -214,19 +225,18 @@ CompileResult CompileScript(const CompileJob& job, FileSystem& files, LineSink& 
     switch (compiler.Compile(line, lineNumber)) {
       case LineCompiler::Outcome::Error:
         return stop(compiler.Error());
+      case LineCompiler::Outcome::ReadFailed:
+        return unreadable();
       case LineCompiler::Outcome::Record:
-        if (!writer.AppendRecord(compiler.Record())) return Ended(Status::WriteFailed);
+        if (!writer.AppendRecord()) return Ended(Status::WriteFailed);
         break;
       case LineCompiler::Outcome::Nothing:
         break;
     }
   }
   source->Close();
-  if (next == SourceReader::Result::Error) {
-    writer.Flush();
-    output->Close();
-    return Ended(Status::ReadFailed);
-  }
+  ahead->Close();
+  if (next == SourceReader::Result::Error) return unreadable();
 
   result.instructionCount = compiler.InstructionCount();
   result.interceptCount = compiler.InterceptCount();

@@ -17,6 +17,10 @@ CompiledScriptHeader ReadHeader(const unsigned char* in) {
 }
 
 void WriteRecord(const InstructionRecord& record, unsigned char* out) {
+  if constexpr (RECORD_IN_MEMORY_IS_FILE_LAYOUT) {
+    std::memcpy(out, &record, RECORD_SIZE);  // the compiler writes one for every statement
+    return;
+  }
   PutInt32(out, record.command);
   PutInt32(out + 4, record.Int1);
   PutInt32(out + 8, record.Int2);

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 namespace zelk {
 
@@ -30,6 +32,17 @@ struct InstructionRecord {
   char String2[RECORD_STRING_SIZE] = {};
   float Vector[3] = {};
 };
+static_assert(std::is_trivially_copyable_v<InstructionRecord>);
+
+// True where a record lies in memory as it lies in the file (a little-endian host): then a record
+// can be encoded in place in a block of the file.
+inline constexpr bool RECORD_IN_MEMORY_IS_FILE_LAYOUT =
+    std::endian::native == std::endian::little && sizeof(InstructionRecord) == RECORD_SIZE &&
+    offsetof(InstructionRecord, Int1) == 4 && offsetof(InstructionRecord, Int2) == 8 &&
+    offsetof(InstructionRecord, Float1) == 12 && offsetof(InstructionRecord, Float2) == 16 &&
+    offsetof(InstructionRecord, String1) == 20 && offsetof(InstructionRecord, String2) == 276 &&
+    offsetof(InstructionRecord, Vector) == 532 && HEADER_SIZE % alignof(InstructionRecord) == 0 &&
+    RECORD_SIZE % alignof(InstructionRecord) == 0;
 
 void WriteHeader(const CompiledScriptHeader& header, unsigned char* out);
 CompiledScriptHeader ReadHeader(const unsigned char* in);

@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "compiler/LabelTable.h"
 
-#include <strings.h>
-
 #include <algorithm>
+#include <cctype>
 
 namespace zelk {
 namespace {
@@ -15,27 +14,31 @@ std::string_view Stored(std::string_view name) {
 
 }  // namespace
 
+void LabelTable::Clear() {
+  m_entries.clear();
+  m_firstByName.clear();
+}
+
 bool LabelTable::Add(std::string_view name, std::int32_t ip) {
   if (m_entries.size() >= static_cast<std::size_t>(LABEL_SLOTS)) return false;
   m_entries.push_back({ip, std::string(Stored(name))});
+  m_firstByName.emplace(m_entries.back().name, ip);  // keeps the first label of a name
   return true;
 }
 
 std::int32_t LabelTable::Find(std::string_view name) const {
-  name = Stored(name);
-  for (const LabelEntry& entry : m_entries) {
-    if (entry.name == name) return entry.ip;
-  }
-  return -1;
+  const auto found = m_firstByName.find(Stored(name));
+  return found != m_firstByName.end() ? found->second : -1;
 }
 
 bool InterceptUsers::Add(std::string_view name) {
-  const std::string user(Stored(name));
-  for (const std::string& known : m_names) {
-    if (::strcasecmp(known.c_str(), user.c_str()) == 0) return true;
-  }
-  if (m_names.size() >= static_cast<std::size_t>(INTERCEPT_USER_SLOTS)) return false;
-  m_names.push_back(user);
+  // Two names are equal ignoring case exactly when their letters made lower case with the C
+  // library's tolower (which strcasecmp uses) are the same.
+  std::string folded(Stored(name));
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (m_folded.count(folded) != 0) return true;
+  if (m_folded.size() >= static_cast<std::size_t>(INTERCEPT_USER_SLOTS)) return false;
+  m_folded.insert(std::move(folded));
   return true;
 }
 

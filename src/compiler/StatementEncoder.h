@@ -9,7 +9,7 @@
 namespace zelk {
 
 class InterceptUsers;
-class LabelTable;
+class LabelLookup;
 struct ParsedStatement;
 
 // What the encoder made of a statement: a finished record, or why there is none; and the line
@@ -23,7 +23,7 @@ struct EncodeOutcome {
 
 // Fills record from a well-formed script statement, with labels resolved through the label table,
 // pseudo-targets and attenuation words translated into their codes, and on_use users counted.
-EncodeOutcome EncodeStatement(const ParsedStatement& statement, const LabelTable& labels,
+EncodeOutcome EncodeStatement(const ParsedStatement& statement, const LabelLookup& labels,
                               InterceptUsers& users, InstructionRecord& record);
 
 }  // namespace zelk

@@ -169,20 +169,26 @@ static_assert(NameIs(CMD_GOTO, "goto") && NameIs(CMD_SAY, "say") && NameIs(CMD_W
 static_assert(kTable[COMMAND_COUNT - 1].name != nullptr && kTable[COMMAND_COUNT].name == nullptr,
               "the table fills exactly slots 0 to 61");
 
-// Lookup by first letter: every name starts with a lower-case letter, and the compiler looks up
-// every line of a source twice, so the scan stays within the few names of one letter.
+// Lookup by first letter and length: every name starts with a lower-case letter and is at most
+// 15 characters long, and the compiler looks up every line of a source twice, so a lookup
+// compares the word with at most the few names of the same letter and length.
+constexpr std::size_t kLongestName = 15;
+constexpr std::size_t kSameLetterAndLength = 4;
+
 struct Index {
-  std::array<std::array<signed char, 16>, 26> byLetter{};
-  std::array<std::size_t, COMMAND_COUNT> lengths{};
+  std::array<std::array<std::array<signed char, kSameLetterAndLength>, kLongestName + 1>, 26>
+      byLetterAndLength{};
   constexpr Index() {
-    for (int i = 0; i < COMMAND_COUNT; ++i) {
-      while (kTable[i].name[lengths[i]] != '\0') ++lengths[i];
+    for (auto& letter : byLetterAndLength) {
+      for (auto& bucket : letter) bucket.fill(-1);
     }
-    for (auto& bucket : byLetter) bucket.fill(-1);
     for (int i = 0; i < COMMAND_COUNT; ++i) {
-      auto& bucket = byLetter[static_cast<unsigned char>(kTable[i].name[0]) - 'a'];
+      std::size_t length = 0;
+      while (kTable[i].name[length] != '\0') ++length;
+      auto& bucket =
+          byLetterAndLength[static_cast<unsigned char>(kTable[i].name[0]) - 'a'][length];
       std::size_t k = 0;
-      while (bucket[k] >= 0) ++k;
+      while (bucket[k] >= 0) ++k;  // a bucket that overflows fails the constant evaluation
       bucket[k] = static_cast<signed char>(i);
     }
   }
@@ -194,12 +200,15 @@ constexpr Index kIndex;
 const CommandTable& Commands() { return kTable; }
 
 int FindCommand(std::string_view word) {
-  if (word.empty() || word[0] < 'a' || word[0] > 'z') return -1;
-  for (const signed char i : kIndex.byLetter[static_cast<unsigned char>(word[0]) - 'a']) {
+  if (word.empty() || word.size() > kLongestName || word[0] < 'a' || word[0] > 'z') return -1;
+  for (const signed char i :
+       kIndex.byLetterAndLength[static_cast<unsigned char>(word[0]) - 'a'][word.size()]) {
     if (i < 0) break;
-    if (word.size() == kIndex.lengths[i] && std::memcmp(word.data(), kTable[i].name, word.size()) == 0) {
-      return i;
-    }
+    // A loop, not memcmp: the names are short, and a call costs more than comparing them.
+    const char* name = kTable[i].name;
+    std::size_t k = 1;  // the first letter chose the bucket
+    while (k < word.size() && word[k] == name[k]) ++k;
+    if (k == word.size()) return i;
   }
   return -1;
 }

@@ -2,6 +2,7 @@
 #include "language/StatementParser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "language/CommandTable.h"
 
@@ -24,50 +25,50 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // The readers of one parse, sharing the read position. No reader moves past the end of the line.
 class Reader {
  public:
-  explicit Reader(std::string_view line) : m_line(line) {}
+  explicit Reader(std::string_view line) : m_pos(line.data()), m_end(line.data() + line.size()) {}
 
   bool ReadWord(std::string_view& out) {
-    const std::size_t start = m_pos;
+    const char* const start = m_pos;
     SkipSpaces();
-    const std::size_t first = m_pos;
-    while (IsWordChar(Peek())) ++m_pos;
+    const char* const first = m_pos;
+    while (m_pos != m_end && IsWordChar(*m_pos)) ++m_pos;
     if (m_pos == first) {
       m_pos = start;
       return false;
     }
-    out = m_line.substr(first, m_pos - first);
+    out = From(first);
     SkipSpaces();
     return true;
   }
 
   bool ReadInteger(char terminator, std::string_view& out) {
     SkipSpaces();
-    const std::size_t first = m_pos;
-    if (Peek() == '+' || Peek() == '-') ++m_pos;
-    const std::size_t digits = m_pos;
-    while (IsDigit(Peek())) ++m_pos;
+    const char* const first = m_pos;
+    SkipSign();
+    const char* const digits = m_pos;
+    SkipDigits();
     if (m_pos == digits) return false;
-    out = m_line.substr(first, m_pos - first);
+    out = From(first);
     SkipSpaces();
     return TakeTerminator(terminator);
   }
 
   bool ReadReal(char terminator, std::string_view& out) {
     SkipSpaces();
-    const std::size_t first = m_pos;
-    if (Peek() == '+' || Peek() == '-') ++m_pos;
-    const std::size_t integerStart = m_pos;
-    while (IsDigit(Peek())) ++m_pos;
-    bool anyDigit = m_pos > integerStart;
+    const char* const first = m_pos;
+    SkipSign();
+    const char* const integerStart = m_pos;
+    SkipDigits();
+    bool anyDigit = m_pos != integerStart;
     if (Peek() == '.') {
       ++m_pos;
-      const std::size_t fractionStart = m_pos;
-      while (IsDigit(Peek())) ++m_pos;
-      anyDigit = anyDigit || m_pos > fractionStart;
+      const char* const fractionStart = m_pos;
+      SkipDigits();
+      anyDigit = anyDigit || m_pos != fractionStart;
       if (!anyDigit) return false;
     }
     // Without a point an empty token, or a lone sign, is accepted and reads as 0.
-    out = m_line.substr(first, m_pos - first);
+    out = From(first);
     SkipSpaces();
     return TakeTerminator(terminator);
   }
@@ -76,14 +77,14 @@ class Reader {
     SkipSpaces();
     if (Peek() != '"') return false;
     ++m_pos;
-    const std::size_t first = m_pos;
-    const std::size_t close = m_line.find('"', first);
+    const char* const first = m_pos;
+    const auto* close = static_cast<const char*>(std::memchr(first, '"', Left()));
     // A string whose closing quote is missing: the reader stops at the end of the line.
-    if (close == std::string_view::npos) {
-      m_pos = m_line.size();
+    if (close == nullptr) {
+      m_pos = m_end;
       return false;
     }
-    out = m_line.substr(first, close - first);
+    out = std::string_view(first, static_cast<std::size_t>(close - first));
     m_pos = close + 1;
     SkipSpaces();
     return TakeTerminator(terminator);
@@ -93,7 +94,7 @@ class Reader {
   bool ReadVector(char terminator, ParsedStatement& parsed, int& slot) {
     SkipSpaces();
     // The opening mark is not tested (lines are written with "<").
-    if (m_pos >= m_line.size()) return false;
+    if (m_pos == m_end) return false;
     ++m_pos;
     for (int component = 0; component < 3; ++component) {
       parsed.filled[slot] = true;
@@ -107,8 +108,8 @@ class Reader {
   // Consumes the terminator if it stands next; a terminator of 0 asks for nothing.
   bool TakeTerminator(char terminator) {
     if (terminator == 0) return true;
-    if (m_pos >= m_line.size() || m_line[m_pos] != terminator) {
-      if (m_pos < m_line.size()) ++m_pos;
+    if (m_pos == m_end || *m_pos != terminator) {
+      if (m_pos != m_end) ++m_pos;
       return false;
     }
     ++m_pos;
@@ -116,13 +117,25 @@ class Reader {
   }
 
   void SkipSpaces() {
-    while (Peek() == ' ') ++m_pos;
+    while (m_pos != m_end && *m_pos == ' ') ++m_pos;
   }
-  char Peek() const { return m_pos < m_line.size() ? m_line[m_pos] : '\0'; }
+  char Peek() const { return m_pos != m_end ? *m_pos : '\0'; }
 
  private:
-  std::string_view m_line;
-  std::size_t m_pos = 0;
+  void SkipSign() {
+    if (Peek() == '+' || Peek() == '-') ++m_pos;
+  }
+  void SkipDigits() {
+    while (m_pos != m_end && IsDigit(*m_pos)) ++m_pos;
+  }
+  std::size_t Left() const { return static_cast<std::size_t>(m_end - m_pos); }
+  // The text from first up to the read position.
+  std::string_view From(const char* first) const {
+    return std::string_view(first, static_cast<std::size_t>(m_pos - first));
+  }
+
+  const char* m_pos;
+  const char* const m_end;
 };
 
 }  // namespace
