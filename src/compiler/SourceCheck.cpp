@@ -2,7 +2,6 @@
 #include "compiler/SourceCheck.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <unordered_map>
 #include <unordered_set>
@@ -13,6 +12,7 @@
 #include "compiler/StatementEncoder.h"
 #include "language/CommandTable.h"
 #include "language/StatementParser.h"
+#include "platform/LineSink.h"
 
 namespace zelk {
 namespace {
@@ -20,16 +20,6 @@ namespace {
 constexpr std::size_t kMaxLine = 255;
 
 using Severity = SourceFinding::Severity;
-
-// A message formatted from a fixed format, cut where a console line ends (255 characters).
-__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
-  char text[256];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
-}
 
 // The usage of an entry as one message: its help lines, joined by newlines.
 std::string UsageText(int commandIndex) {
@@ -156,7 +146,7 @@ class Checker {
         const auto [first, inserted] = firstLine.emplace(site.name, line.number);
         if (!inserted) {
           Add(Severity::Warning, line.number,
-              Format("Label %s is defined twice: the one on line %d is used.", site.name.c_str(),
+              FormatLine("Label %s is defined twice: the one on line %d is used.", site.name.c_str(),
                      first->second));
         }
         m_result.definitions.push_back(site);
@@ -226,7 +216,7 @@ class Checker {
     for (const LabelSite& site : m_result.definitions) {
       if (m_named.count(site.name) != 0 || !reported.insert(site.name).second) continue;
       Add(Severity::Warning, site.line,
-          Format("Label %s is never used: no statement names it.", site.name.c_str()));
+          FormatLine("Label %s is never used: no statement names it.", site.name.c_str()));
     }
   }
 

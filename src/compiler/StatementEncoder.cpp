@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "compiler/StatementEncoder.h"
 
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -10,6 +9,7 @@
 #include "language/CommandTable.h"
 #include "language/Converters.h"
 #include "language/StatementParser.h"
+#include "platform/LineSink.h"
 
 namespace zelk {
 namespace {
@@ -28,16 +28,6 @@ void ClearString(char* field, std::string_view& text) {
   text = {};
 }
 
-// A message formatted from a fixed format, as the console prints it (at most 255 characters).
-__attribute__((format(printf, 1, 2))) std::string Format(const char* format, ...) {
-  char text[256];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
-}
-
 EncodeOutcome Failed(Diagnostic::Kind kind, std::string message) {
   return {false, kind, std::move(message), {}};
 }
@@ -47,7 +37,7 @@ EncodeOutcome ResolveLabel(const LabelLookup& labels, const char* word, char* fi
                            std::string_view& text, std::int32_t& target) {
   target = labels.Find(text);
   if (target < 0) {
-    return Failed(Diagnostic::Kind::LabelNotFound, Format("%s: Label %s not found!", word, field));
+    return Failed(Diagnostic::Kind::LabelNotFound, FormatLine("%s: Label %s not found!", word, field));
   }
   ClearString(field, text);
   return {};
@@ -73,18 +63,18 @@ EncodeOutcome EncodeOnUse(const LabelLookup& labels, InterceptUsers& users, Enco
   EncodeOutcome outcome;
   if (e.string2 == WORD_NONE) {
     r.Int1 = CODE_NONE;
-    outcome.note = Format("User %s intercept killed.", r.String1);
+    outcome.note = FormatLine("User %s intercept killed.", r.String1);
   } else {
     r.Int1 = labels.Find(e.string2);
     if (r.Int1 < 0) {
       return Failed(Diagnostic::Kind::LabelNotFound,
-                    Format("on_use: Label %s not found!", r.String2));
+                    FormatLine("on_use: Label %s not found!", r.String2));
     }
     if (!users.Add(e.string1)) {
       return Failed(Diagnostic::Kind::TooManyUsers,
-                    Format("Too many on_use users: %s is the 101st, the limit is 100.", r.String1));
+                    FormatLine("Too many on_use users: %s is the 101st, the limit is 100.", r.String1));
     }
-    outcome.note = Format("When used by %s goto %s (ip%d)", r.String1, r.String2, r.Int1);
+    outcome.note = FormatLine("When used by %s goto %s (ip%d)", r.String1, r.String2, r.Int1);
   }
   ClearString(r.String2, e.string2);
   return outcome;

@@ -4,35 +4,14 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/Cp1252.h"
+
 namespace zelk::lsp {
 
-Utf8Character DecodeUtf8(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x80) return {};
-  std::size_t length = 0;
-  char32_t cp = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    length = 2;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4;
-    cp = lead & 0x07;
-  } else {
-    return {};
-  }
-  if (i + length > text.size()) return {};
-  for (std::size_t k = 1; k < length; ++k) {
-    const auto next = static_cast<unsigned char>(text[i + k]);
-    if ((next & 0xC0) != 0x80) return {};
-    cp = (cp << 6) | (next & 0x3F);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are not valid UTF-8.
-  static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
-  return {length, cp >= 0x10000 ? 2 : 1};
+Utf8Character DecodeUtf8Character(std::string_view text, std::size_t i) {
+  const Utf8Sequence sequence = DecodeUtf8(text, i);
+  if (sequence.length <= 1) return {};
+  return {sequence.length, sequence.codePoint >= 0x10000 ? 2 : 1};
 }
 
 TextDocument::TextDocument(std::string text) : m_text(std::move(text)) {
@@ -77,7 +56,7 @@ std::size_t TextDocument::OffsetAt(const Position& position, PositionEncoding en
   std::uint64_t units = 0;
   std::size_t i = m_lineStarts[line];
   while (i < end && units < wanted) {
-    const Utf8Character c = DecodeUtf8(m_text, i);
+    const Utf8Character c = DecodeUtf8Character(m_text, i);
     const std::uint64_t width =
         encoding == PositionEncoding::Utf8 ? c.bytes : static_cast<std::uint64_t>(c.utf16Units);
     if (units + width > wanted) break;
@@ -94,7 +73,7 @@ Position TextDocument::PositionAt(std::size_t offset, PositionEncoding encoding)
   const std::size_t stop = std::min(offset, LineEnd(line));
   std::int64_t units = 0;
   for (std::size_t i = m_lineStarts[line]; i < stop;) {
-    const Utf8Character c = DecodeUtf8(m_text, i);
+    const Utf8Character c = DecodeUtf8Character(m_text, i);
     units += encoding == PositionEncoding::Utf8 ? static_cast<std::int64_t>(c.bytes) : c.utf16Units;
     i += c.bytes;
   }
@@ -157,7 +136,7 @@ int TextDocument::CompileLineAt(std::size_t offset) const {
 std::size_t TextDocument::Advance(std::size_t offset, std::size_t count, std::size_t limit) const {
   limit = std::min(limit, m_text.size());
   while (count > 0 && offset < limit) {
-    offset += DecodeUtf8(m_text, offset).bytes;
+    offset += DecodeUtf8Character(m_text, offset).bytes;
     --count;
   }
   return std::min(offset, limit);
@@ -167,7 +146,7 @@ std::size_t TextDocument::CharactersBetween(std::size_t from, std::size_t to) co
   to = std::min(to, m_text.size());
   std::size_t count = 0;
   while (from < to) {
-    from += DecodeUtf8(m_text, from).bytes;
+    from += DecodeUtf8Character(m_text, from).bytes;
     ++count;
   }
   return count;

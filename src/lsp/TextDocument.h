@@ -33,7 +33,7 @@ struct Utf8Character {
   std::size_t bytes = 1;
   int utf16Units = 1;
 };
-Utf8Character DecodeUtf8(std::string_view text, std::size_t i);
+Utf8Character DecodeUtf8Character(std::string_view text, std::size_t i);
 
 // The text of an open document in UTF-8, with the index of its lines in two senses: the
 // protocol's lines, and the lines that the compile reads (ended by a line feed only).

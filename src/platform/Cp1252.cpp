@@ -49,51 +49,48 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
+Utf8Sequence DecodeUtf8(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return {lead, 1};
+  std::size_t length = 0;
+  char32_t cp = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    cp = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    cp = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    cp = lead & 0x07;
+  } else {
+    return {};
+  }
+  if (i + length > text.size()) return {};
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto next = static_cast<unsigned char>(text[i + k]);
+    if ((next & 0xC0) != 0x80) return {};
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  // Overlong forms, surrogates and values past U+10FFFF are not valid UTF-8.
+  static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {};
+  return {cp, length};
+}
+
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    int length = 0;
-    char32_t cp = 0;
-    if ((lead & 0xE0) == 0xC0) {
-      length = 2;
-      cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3;
-      cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4;
-      cp = lead & 0x07;
-    }
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) {
-        valid = false;
-      } else {
-        cp = (cp << 6) | (next & 0x3F);
-      }
-    }
-    // Overlong forms and surrogates are not valid UTF-8.
-    static constexpr char32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (valid && (cp < kMinimum[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) {
-      valid = false;
-    }
-    if (!valid) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Utf8Sequence sequence = DecodeUtf8(utf8, i);
+    if (sequence.length == 0) {
       out += '?';
       ++i;
       continue;
     }
-    const int byte = CodePointToCp1252(cp);
+    const int byte = CodePointToCp1252(sequence.codePoint);
     out += byte < 0 ? '?' : static_cast<char>(byte);
-    i += static_cast<std::size_t>(length);
+    i += sequence.length;
   }
   return out;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,15 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // Windows-1252 to UTF-8. The five bytes that Windows-1252 leaves undefined (0x81, 0x8D, 0x8F,
 // 0x90, 0x9D) are carried as the C1 control characters of the same number, so nothing is lost.
 std::string Cp1252ToUtf8(std::string_view text);
+
+// The UTF-8 sequence that begins at text[i]: its code point and its length in bytes (1 for ASCII),
+// or a length of 0 when no valid sequence begins there (a stray or cut byte, an overlong form, a
+// surrogate, a value past U+10FFFF).
+struct Utf8Sequence {
+  char32_t codePoint = 0;
+  std::size_t length = 0;
+};
+Utf8Sequence DecodeUtf8(std::string_view text, std::size_t i);
 
 // The Unicode code point of one Windows-1252 byte, and back (-1 when there is none).
 char32_t Cp1252ToCodePoint(unsigned char byte);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace zelk {
@@ -15,6 +16,9 @@ class LineSink {
   // PrintLine of a message formatted from a fixed format (never a value as the format).
   void PrintFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
 };
+
+// A message formatted from a fixed format, cut where a console line ends (255 characters).
+std::string FormatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // A sink that keeps nothing: for checking a source without a console.
 class NullLineSink final : public LineSink {

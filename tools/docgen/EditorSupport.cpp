@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "docgen/LanguageSyntax.h"
+#include "docgen/ReferencePage.h"
 
 namespace zelk::docgen {
 namespace {
@@ -97,29 +98,6 @@ std::string RuleKey(signed char category) {
 }
 
 // --- Kate (KSyntaxHighlighting XML) ---
-
-std::string XmlText(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
 
 const char* KateAttribute(signed char category) {
   switch (category) {
@@ -250,20 +228,20 @@ std::string KateSyntax(const std::string& version) {
     const std::vector<std::string> words = WordsOf(category);
     if (words.empty()) continue;
     out += "        <RegExpr attribute=\"" + std::string(KateAttribute(category)) + "\" String=\"" +
-           XmlText("(?:" + Join(words, "|") + ")" + notBeforeWord) + "\" firstNonSpace=\"true\"" +
+           HtmlEscape("(?:" + Join(words, "|") + ")" + notBeforeWord) + "\" firstNonSpace=\"true\"" +
            (category == CATEGORY_LABEL ? " context=\"Label Name\"" : "") + "/>\n";
   }
   out += "        <RegExpr attribute=\"Pseudo Target\" String=\"" +
-         XmlText("\\.(?:" + Join(Suffixes(kPseudoTargets, 1), "|") + ")" + notBeforeWord) +
+         HtmlEscape("\\.(?:" + Join(Suffixes(kPseudoTargets, 1), "|") + ")" + notBeforeWord) +
          "\"/>\n";
   out += "        <RegExpr attribute=\"Attenuation\" String=\"" +
-         XmlText("attn_(?:" + Join(Suffixes(kAttenuationWords, 5), "|") + ")" + notBeforeWord) +
+         HtmlEscape("attn_(?:" + Join(Suffixes(kAttenuationWords, 5), "|") + ")" + notBeforeWord) +
          "\"/>\n";
   out += "        <RegExpr attribute=\"Number\" String=\"" +
-         XmlText("[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)" + notBeforeWord) + "\"/>\n";
+         HtmlEscape("[+-]?(?:[0-9]+(?:\\.[0-9]*)?|\\.[0-9]+)" + notBeforeWord) + "\"/>\n";
   // A bare word (target, label or map name); it keeps a digit inside a word such as base1 from
   // reading as a number.
-  out += "        <RegExpr attribute=\"Normal Text\" String=\"" + XmlText(word + "+") + "\"/>\n";
+  out += "        <RegExpr attribute=\"Normal Text\" String=\"" + HtmlEscape(word + "+") + "\"/>\n";
   out += "        <AnyChar attribute=\"Vector\" String=\"&lt;&gt;\"/>\n";
   out += "        <AnyChar attribute=\"Delimiter\" String=\"(),;=@\"/>\n";
   out += "      </context>\n";
@@ -273,7 +251,7 @@ std::string KateSyntax(const std::string& version) {
       "fallthroughContext=\"#pop\">\n";
   out += "        <DetectSpaces/>\n";
   out += "        <AnyChar attribute=\"Delimiter\" String=\"(=@\"/>\n";
-  out += "        <RegExpr attribute=\"Label Name\" String=\"" + XmlText(word + "+") +
+  out += "        <RegExpr attribute=\"Label Name\" String=\"" + HtmlEscape(word + "+") +
          "\" context=\"#pop\"/>\n";
   out += "      </context>\n";
   out += "      <context name=\"String\" attribute=\"String\" lineEndContext=\"#pop\">\n";
@@ -310,7 +288,7 @@ std::string KateSyntax(const std::string& version) {
   out += "    <comments>\n";
   out += "      <comment name=\"singleLine\" start=\"//\"/>\n";
   out += "    </comments>\n";
-  out += "    <keywords casesensitive=\"1\" additionalDeliminator=\"" + XmlText("@") + "\"/>\n";
+  out += "    <keywords casesensitive=\"1\" additionalDeliminator=\"" + HtmlEscape("@") + "\"/>\n";
   out += "  </general>\n";
   out += "</language>\n";
   return out;
