@@ -38,13 +38,16 @@ std::string Quote(const std::string& text) {
 
 // Runs zelk with the arguments in dir, with input as its standard input.
 // environment: variable settings for env(1), e.g. "-u DISPLAY LD_DEBUG=libs".
+// stdoutTo: where standard output goes (read back as out when it is the default).
 RunResult Zelk(const TempDir& dir, const std::vector<std::string>& args,
-               const std::string& input = "", const std::string& environment = "") {
+               const std::string& input = "", const std::string& environment = "",
+               const std::string& stdoutTo = ".stdout") {
   dir.Write(".stdin", input);
+  dir.Write(".stdout", "");
   std::string command =
       "cd " + Quote(dir.Path()) + " && env " + environment + " " + Quote(ZELK_BINARY);
   for (const std::string& arg : args) command += " " + Quote(arg);
-  command += " < .stdin > .stdout 2> .stderr";
+  command += " < .stdin > " + Quote(stdoutTo) + " 2> .stderr";
   const int raw = std::system(command.c_str());
   RunResult run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -276,6 +279,25 @@ TEST(BatchMode, DecompilesACompiledScript) {
   EXPECT_EQ(broken.status, 1);
   EXPECT_NE(broken.err.find("shorter than the 8-byte header"), std::string::npos);
   EXPECT_EQ(broken.out, "");
+}
+
+// Output that cannot be written (a full disk) is a failure that says why, never a silent success.
+TEST(BatchMode, OutputThatCannotBeWrittenIsAFailure) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  TempDir dir;
+  dir.Write("a.scr", "stand;\n");
+  ASSERT_EQ(Zelk(dir, {"-c", "compile a"}).status, 0);
+  const std::vector<std::string> runs[] = {
+      {"--decompile", "a.dat"}, {"--version"}, {"--help"}, {"-c", "version"}, {"-c", "compile a"}};
+  for (const auto& args : runs) {
+    const RunResult run = Zelk(dir, args, "", "", "/dev/full");
+    EXPECT_EQ(run.status, 1) << args[0];
+    EXPECT_EQ(run.err, "zelk: cannot write to standard output: No space left on device\n")
+        << args[0];
+  }
+  // A run that failed already keeps its own status.
+  EXPECT_EQ(Zelk(dir, {"-c", "compile missing"}, "", "", "/dev/full").status, 1);
+  EXPECT_EQ(Zelk(dir, {"--batch", "missing.txt"}, "", "", "/dev/full").status, 2);
 }
 
 // Files that cannot be read are named with the reason, and a directory is no file to read.
