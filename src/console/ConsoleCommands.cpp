@@ -170,7 +170,14 @@ void ExecuteConsoleLine(CZelkView& view) {
   } else if (line == "status") {
     ShowStatus(doc.m_settings, doc);
   } else if (line == "home") {
-    OpenPage(view, HomePageUrl(), "home");
+    const std::string url = HomePageUrl();
+    if (url.empty()) {
+      doc.PrintFormat("Cannot open the home page: ZELK_HOME_URL is not set and the language "
+                      "reference (%s/%s) is not installed",
+                      REFERENCE_DATA_DIR, REFERENCE_FILE_NAME);
+    } else {
+      OpenPage(view, url, "home");
+    }
   } else if (line == "cmdlist") {
     PrintCommandList(doc);
   } else if (line == "quake2") {

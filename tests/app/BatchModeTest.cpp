@@ -300,6 +300,22 @@ TEST(BatchMode, OutputThatCannotBeWrittenIsAFailure) {
   EXPECT_EQ(Zelk(dir, {"--batch", "missing.txt"}, "", "", "/dev/full").status, 2);
 }
 
+// A copy of the program without the language reference beside it, and no address set, says
+// what is missing when asked for the home page.
+TEST(BatchMode, HomeWithoutAnAddressOrTheReferenceSaysWhatIsMissing) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.File("bin"));
+  std::filesystem::copy_file(ZELK_BINARY, dir.File("bin/zelk"));
+  const std::string command = "cd " + Quote(dir.Path()) +
+                              " && env -u ZELK_HOME_URL bin/zelk -c home > .stdout 2> .stderr";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_NE(dir.Read(".stdout").find("Cannot open the home page: ZELK_HOME_URL is not set and "
+                                     "the language reference (share/zelk/zelk-reference.html) "
+                                     "is not installed"),
+            std::string::npos)
+      << dir.Read(".stdout");
+}
+
 // Files that cannot be read are named with the reason, and a directory is no file to read.
 TEST(BatchMode, UnreadableInputsSayWhy) {
   TempDir dir;
