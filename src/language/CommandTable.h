@@ -36,6 +36,13 @@ struct CommandEntry {
   const char* help;  // lines, each ended by a newline
 };
 
+// The number of arguments of an entry: its kinds before the first ARG_END, at most 7.
+inline int ArgumentCount(const CommandEntry& entry) {
+  int count = 0;
+  while (count < 7 && entry.argKinds[count] != ARG_END) ++count;
+  return count;
+}
+
 // The command codes of the statements that the compiler translates further.
 enum CommandCode : int {
   CMD_GOTO = 0,

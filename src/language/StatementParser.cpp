@@ -154,8 +154,7 @@ ParsedStatement ParseStatement(std::string_view line) {
   reader.SkipSpaces();
   if (entry.openDelim != 0 && !reader.TakeTerminator(entry.openDelim)) return parsed;
 
-  int argCount = 0;
-  while (argCount < 7 && entry.argKinds[argCount] != ARG_END) ++argCount;
+  const int argCount = ArgumentCount(entry);
   int slot = 1;
   for (int arg = 0; arg < argCount; ++arg) {
     const bool last = arg == argCount - 1;

@@ -39,12 +39,6 @@ bool Valid(int commandIndex) {
   return commandIndex >= 0 && commandIndex < COMMAND_COUNT;
 }
 
-int ArgumentCount(const CommandEntry& entry) {
-  int count = 0;
-  while (count < 7 && entry.argKinds[count] != ARG_END) ++count;
-  return count;
-}
-
 const char* KindName(unsigned char kind) {
   switch (kind) {
     case ARG_INTEGER:
