@@ -68,29 +68,29 @@ Range ReadRange(const Json& value) {
   return {ReadPosition(Member(value, {"start"})), ReadPosition(Member(value, {"end"}))};
 }
 
-// True when a list of strings in the client's capabilities holds the word.
-bool Offers(const Json& capabilities, std::initializer_list<const char*> path, const char* word) {
+// The value at the path in the client's capabilities, or nullptr where the path ends early.
+const Json* Capability(const Json& capabilities, std::initializer_list<const char*> path) {
   const Json* at = &capabilities;
   for (const char* key : path) {
-    if (!at->is_object()) return false;
+    if (!at->is_object()) return nullptr;
     const auto it = at->find(key);
-    if (it == at->end()) return false;
+    if (it == at->end()) return nullptr;
     at = &*it;
   }
-  if (!at->is_array()) return false;
-  return std::any_of(at->begin(), at->end(),
+  return at;
+}
+
+// True when a list of strings in the client's capabilities holds the word.
+bool Offers(const Json& capabilities, std::initializer_list<const char*> path, const char* word) {
+  const Json* list = Capability(capabilities, path);
+  if (list == nullptr || !list->is_array()) return false;
+  return std::any_of(list->begin(), list->end(),
                      [&](const Json& item) { return item.is_string() && item == word; });
 }
 
 bool Flag(const Json& capabilities, std::initializer_list<const char*> path) {
-  const Json* at = &capabilities;
-  for (const char* key : path) {
-    if (!at->is_object()) return false;
-    const auto it = at->find(key);
-    if (it == at->end()) return false;
-    at = &*it;
-  }
-  return at->is_boolean() && at->get<bool>();
+  const Json* flag = Capability(capabilities, path);
+  return flag != nullptr && flag->is_boolean() && flag->get<bool>();
 }
 
 }  // namespace
