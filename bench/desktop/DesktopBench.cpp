@@ -45,15 +45,24 @@ struct Paints final : QObject {
   benchmark::IterationCount count = 0;
 };
 
-void TypedCharacter(benchmark::State& state) {
-  zelk::CZelkDoc doc(SystemFixedFont());
+// A 1920 by 1080 console widget, shown, on its own document and platform.
+struct ShownConsole {
+  ShownConsole() {
+    platform.SetConsole(&console);
+    console.resize(1920, 1080);
+    console.Create();
+    console.show();
+    QApplication::processEvents();
+  }
+  zelk::CZelkDoc doc{SystemFixedFont()};
   zelk::QtPlatform platform;
-  zelk::CConsoleWidget console(doc, platform);
-  platform.SetConsole(&console);
-  console.resize(1920, 1080);
-  console.Create();
-  console.show();
-  QApplication::processEvents();
+  zelk::CConsoleWidget console{doc, platform};
+};
+
+void TypedCharacter(benchmark::State& state) {
+  ShownConsole shown;
+  zelk::CZelkDoc& doc = shown.doc;
+  zelk::CConsoleWidget& console = shown.console;
   // 45 lines of output, each state.range(0) characters long: 40 is a typical answer (the status
   // listing), 200 a screen packed with text.
   for (int i = 0; i < 45; ++i) doc.PrintLine(std::string(state.range(0), 'x').c_str());
@@ -78,14 +87,10 @@ BENCHMARK(TypedCharacter)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
 // A line of output on a full console: the buffer scrolls, every row changes and the whole console
 // is painted again.
 void LineThatScrolls(benchmark::State& state) {
-  zelk::CZelkDoc doc(SystemFixedFont());
-  zelk::QtPlatform platform;
-  zelk::CConsoleWidget console(doc, platform);
-  platform.SetConsole(&console);
-  console.resize(1920, 1080);
-  console.Create();
-  console.show();
-  QApplication::processEvents();
+  ShownConsole shown;
+  zelk::CZelkDoc& doc = shown.doc;
+  zelk::QtPlatform& platform = shown.platform;
+  zelk::CConsoleWidget& console = shown.console;
   const std::string text(state.range(0), 'x');
   int number = 0;
   for (auto _ : state) {
@@ -98,16 +103,6 @@ void LineThatScrolls(benchmark::State& state) {
 }
 BENCHMARK(LineThatScrolls)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
 
-// Notes the first paint of a widget.
-struct FirstPaint final : QObject {
-  explicit FirstPaint(QWidget* widget) { widget->installEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) seen = true;
-    return false;
-  }
-  bool seen = false;
-};
-
 void StartToFirstPrompt(benchmark::State& state) {
   for (auto _ : state) {
     QElapsedTimer clock;
@@ -117,9 +112,9 @@ void StartToFirstPrompt(benchmark::State& state) {
     zelk::RecentFileList recent;
     recent.Load();
     auto frame = std::make_unique<zelk::CMainFrame>(doc, platform, recent);
-    FirstPaint painted(frame->Console());
+    Paints painted(frame->Console());
     frame->show();
-    while (!painted.seen) QApplication::processEvents();
+    while (painted.count == 0) QApplication::processEvents();
     state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
     if (std::string(doc.m_lines[0].data(), 4) != "OK>\xA4")
       state.SkipWithError("no prompt painted");
