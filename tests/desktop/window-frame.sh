@@ -9,7 +9,9 @@
 # skipped test) when Xvfb or openbox is missing.
 #
 # Usage: window-frame.sh path/to/zelk [WIDTHxHEIGHT ...]   (default: 1366x768 1920x1080)
-set -euo pipefail
+set -eEuo pipefail
+# A step that fails unexpectedly says which one, so a failed run never ends without a word.
+trap 'echo "window-frame: line $LINENO: \"$BASH_COMMAND\" failed" >&2' ERR
 
 zelk=${1:?usage: window-frame.sh path/to/zelk [WIDTHxHEIGHT ...]}
 shift
@@ -67,7 +69,23 @@ fail() {
   failures=$((failures + 1))
 }
 
+# What Xvfb, openbox and Zelk printed: a failure on a busy machine is often explained there.
+show_logs() {
+  local log
+  for log in "$1"/*.log; do
+    [ -s "$log" ] && { echo "--- ${log##*/}"; cat "$log"; } >&2
+  done
+  return 0
+}
+
 check_size() {
+  local earlier=$failures
+  check_frame "$1"
+  stop_all
+  [ "$failures" -eq "$earlier" ] || show_logs "$scratch/$1"
+}
+
+check_frame() {
   local size=$1 width=${1%x*} height=${1#*x}
   local home=$scratch/$size
   mkdir -p "$home"
@@ -85,32 +103,29 @@ check_size() {
   openbox --sm-disable >"$home/openbox.log" 2>&1 &
   pids+=($!)
   wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK || { fail "openbox did not start"; return; }
-  wait_for sh -c 'xprop -root _NET_WORKAREA | grep -q ='
+  wait_for sh -c 'xprop -root _NET_WORKAREA | grep -q =' ||
+    { fail "openbox gave no available area (_NET_WORKAREA)"; return; }
 
   (cd "$home" && QT_QPA_PLATFORM=xcb exec "$zelk") >"$home/zelk.log" 2>&1 &
   pids+=($!)
   local window
   window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Zelk' 2>/dev/null | head -n 1) ||
     true
-  if [ -z "$window" ]; then
-    fail "the Zelk window did not appear"
-    cat "$home/zelk.log" >&2
-    return
-  fi
+  [ -n "$window" ] || { fail "the Zelk window did not appear"; return; }
   wait_for sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q =" ||
     { fail "openbox drew no frame"; return; }
 
-  # The window settles once the window manager has framed it: wait until the frame stays put.
-  local edges previous=
-  for _ in $(seq 40); do
-    edges=$(frame_edges "$window")
-    [ "$edges" = "$previous" ] && break
-    previous=$edges
-    sleep 0.25
+  local ax ay aw ah
+  read -r ax ay aw ah _ < <(xprop -root _NET_WORKAREA | numbers)
+  # The window settles once the window manager has framed it and Zelk has answered the frame.
+  # On a busy machine that can take a while, so wait for the frame to fill the available area
+  # (at most 20 seconds) and check whatever stands then.
+  local edges whole="$ax $ay $((ax + aw)) $((ay + ah))" until=$((SECONDS + 20))
+  while edges=$(frame_edges "$window") && [ "$edges" != "$whole" ] && [ "$SECONDS" -lt "$until" ]; do
+    sleep 0.1
   done
 
-  local ax ay aw ah left top right bottom
-  read -r ax ay aw ah _ < <(xprop -root _NET_WORKAREA | numbers)
+  local left top right bottom
   read -r left top right bottom <<<"$edges"
   echo "window-frame $size: available area $ax,$ay ${aw}x$ah; frame $left,$top to $right,$bottom"
   [ "$left" -eq "$ax" ] && [ "$top" -eq "$ay" ] ||
@@ -132,7 +147,6 @@ check_size() {
     mkdir -p "$ZELK_FRAME_SCREENSHOTS"
     import -window root "$ZELK_FRAME_SCREENSHOTS/frame-$size.png"
   fi
-  stop_all
 }
 
 for size in "${sizes[@]}"; do check_size "$size"; done
