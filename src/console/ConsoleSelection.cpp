@@ -54,6 +54,12 @@ ColumnRange WordAt(std::string_view text, int column) {
   return range;
 }
 
+ColumnRange SelectedColumns(TextPosition a, TextPosition b, std::int64_t line) {
+  if (b < a) std::swap(a, b);
+  if (line < a.line || line > b.line) return {};
+  return {line == a.line ? a.column : 0, line == b.line ? b.column : LINE_CELLS};
+}
+
 std::string SelectedText(const ConsoleLines& lines, TextPosition a, TextPosition b) {
   if (b < a) std::swap(a, b);
   std::string text;
@@ -63,8 +69,9 @@ std::string SelectedText(const ConsoleLines& lines, TextPosition a, TextPosition
       const auto cursor = static_cast<std::size_t>(lines.CursorColumn());
       if (cursor < line.size() && line[cursor] == CURSOR_MARK) line[cursor] = ' ';
     }
-    const auto begin = static_cast<std::size_t>(number == a.line ? a.column : 0);
-    const auto end = static_cast<std::size_t>(number == b.line ? b.column : LINE_CELLS);
+    const ColumnRange columns = SelectedColumns(a, b, number);
+    const auto begin = static_cast<std::size_t>(columns.begin);
+    const auto end = static_cast<std::size_t>(columns.end);
     line = begin < line.size() ? line.substr(begin, std::min(end, line.size()) - begin) : "";
     while (!line.empty() && line.back() == ' ') line.pop_back();
     if (number != a.line) text += '\n';

@@ -44,6 +44,10 @@ struct ColumnRange {
 };
 ColumnRange WordAt(std::string_view text, int column);
 
+// The columns of a line that the selection between two places (in either order) covers; an
+// empty range for a line outside it.
+ColumnRange SelectedColumns(TextPosition a, TextPosition b, std::int64_t line);
+
 // The text between two places, in either order: the lines joined by line feeds, each without its
 // trailing blanks; the cursor mark shows as a blank. Windows-1252, as the console holds it.
 std::string SelectedText(const ConsoleLines& lines, TextPosition a, TextPosition b);

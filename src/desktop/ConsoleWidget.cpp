@@ -208,14 +208,10 @@ CConsoleWidget::Row CConsoleWidget::CurrentRow(const ConsoleLines& lines,
   Row shown;
   std::memcpy(shown.cells.data(), text.data(), text.size());
   std::memset(shown.cells.data() + text.size(), ' ', LINE_CELLS - text.size());
-  const auto [from, to] = std::minmax(m_selectionBegin, m_selectionEnd);
-  if (number >= from.line && number <= to.line) {
-    const int begin = number == from.line ? from.column : 0;
-    const int end = number == to.line ? to.column : LINE_CELLS;
-    if (begin < end) {
-      shown.selectionBegin = static_cast<short>(begin);
-      shown.selectionEnd = static_cast<short>(end);
-    }
+  const ColumnRange selected = SelectedColumns(m_selectionBegin, m_selectionEnd, number);
+  if (selected.begin < selected.end) {
+    shown.selectionBegin = static_cast<short>(selected.begin);
+    shown.selectionEnd = static_cast<short>(selected.end);
   }
   return shown;
 }
@@ -482,18 +478,16 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
   if (!HasSelection() || !CurrentLook().drawn) return;
 
   // The selection shows inverted: the text colour behind the characters in the background colour.
-  const auto [from, to] = std::minmax(m_selectionBegin, m_selectionEnd);
   painter.setFont(FontFromDescription(doc.m_logFont));
   painter.setPen(ColorFromValue(doc.m_bkColor));
   const QColor selected = ColorFromValue(doc.TextColor());
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     const std::int64_t number = top + i;
-    if (number < from.line || number > to.line) continue;
-    const int begin = number == from.line ? from.column : 0;
-    const int end = number == to.line ? to.column : LINE_CELLS;
-    if (begin >= end) continue;
-    const int left = metrics.ColumnX(begin);
-    const int right = end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS) : metrics.ColumnX(end);
+    const ColumnRange columns = SelectedColumns(m_selectionBegin, m_selectionEnd, number);
+    if (columns.begin >= columns.end) continue;
+    const int left = metrics.ColumnX(columns.begin);
+    const int right = columns.end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS)
+                                                : metrics.ColumnX(columns.end);
     const QRect box(left, i * metrics.lineHeight, right - left, metrics.lineHeight);
     if (!region.intersects(box)) continue;
     painter.fillRect(box, selected);
