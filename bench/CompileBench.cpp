@@ -115,7 +115,9 @@ void CompileAgainstFloor(benchmark::State& state, bool forwardBranches) {
   ::getrusage(RUSAGE_SELF, &usage);
   state.counters["peak_rss_MiB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-void BM_CompileAgainstFloor(benchmark::State& state) { CompileAgainstFloor(state, false); }
+void BM_CompileAgainstFloor(benchmark::State& state) {
+  CompileAgainstFloor(state, false);
+}
 void BM_CompileForwardBranchesAgainstFloor(benchmark::State& state) {
   CompileAgainstFloor(state, true);
 }

@@ -13,8 +13,7 @@ namespace zelk::bench {
 // language with labels, branches, intercepts and comments, as authors write them. Branches and
 // intercepts name labels above them, or, with forwardBranches, any label of the script, most of
 // them further down.
-inline std::string GenerateSource(int statements, unsigned seed = 1,
-                                  bool forwardBranches = false) {
+inline std::string GenerateSource(int statements, unsigned seed = 1, bool forwardBranches = false) {
   std::mt19937 random(seed);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   std::string source = "// generated scene\nlabel@l0;\n";

@@ -16,13 +16,13 @@
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "language/CommandTable.h"
-#include "language/Converters.h"
-#include "language/StatementParser.h"
 #include "compiler/LabelTable.h"
 #include "compiler/SourceLabels.h"
 #include "compiler/SourceReader.h"
 #include "compiler/StatementEncoder.h"
+#include "language/CommandTable.h"
+#include "language/Converters.h"
+#include "language/StatementParser.h"
 
 namespace zelk::fuzz {
 namespace {

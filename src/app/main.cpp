@@ -14,7 +14,9 @@
 // desktop program's.
 int main(int argc, char** argv) {
   const zelk::CommandLine line = zelk::ParseCommandLine(argc, argv);
-  if (line.mode == zelk::CommandLine::Mode::Desktop) return zelk::RunDesktopProgram(argv, std::cerr);
+  if (line.mode == zelk::CommandLine::Mode::Desktop) {
+    return zelk::RunDesktopProgram(argv, std::cerr);
+  }
   zelk::InstallStopSignals();
   zelk::DescriptorOutput standardOutput(STDOUT_FILENO);
   std::ostream out(&standardOutput);

@@ -109,8 +109,7 @@ class LineCompiler {
         return Outcome::Nothing;
       case ParseResult::Statement: {
         ++m_instructionCount;
-        EncodeOutcome encoded =
-            EncodeStatement(parsed, m_labels, m_users, m_writer.NextRecord());
+        EncodeOutcome encoded = EncodeStatement(parsed, m_labels, m_users, m_writer.NextRecord());
         if (m_labels.CountingAheadFailed()) return Outcome::ReadFailed;
         if (!encoded.note.empty()) m_out.PrintLine(encoded.note);
         if (encoded.ok) return Outcome::Record;

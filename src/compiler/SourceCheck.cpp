@@ -146,8 +146,8 @@ class Checker {
         const auto [first, inserted] = firstLine.emplace(site.name, line.number);
         if (!inserted) {
           Add(Severity::Warning, line.number,
-              FormatLine("Label %s is defined twice: the one on line %d is used.", site.name.c_str(),
-                     first->second));
+              FormatLine("Label %s is defined twice: the one on line %d is used.",
+                         site.name.c_str(), first->second));
         }
         m_result.definitions.push_back(site);
       }

@@ -77,9 +77,9 @@ class SourceLabels final : public LabelLookup {
   std::size_t m_passLabel = 0;  // the next label for the second pass to reach
 
   mutable std::unique_ptr<SourceReader> m_ahead;
-  mutable int m_aheadLine = 0;  // the lines the reader has read
+  mutable int m_aheadLine = 0;                 // the lines the reader has read
   mutable std::int32_t m_aheadStatements = 0;  // the statements on those lines
-  mutable std::size_t m_aheadLabel = 0;  // the next label for the reader to reach
+  mutable std::size_t m_aheadLabel = 0;        // the next label for the reader to reach
   mutable bool m_aheadFailed = false;
 };
 

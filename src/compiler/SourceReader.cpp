@@ -74,9 +74,11 @@ std::string_view CleanLine(std::string_view line) {
   // A comment starts at the first "//" that has an even number of double quotes before it.
   std::size_t quotes = 0;
   std::size_t counted = 0;
-  for (std::size_t slash = line.find('/'); slash != std::string_view::npos && slash + 1 < line.size();
+  for (std::size_t slash = line.find('/');
+       slash != std::string_view::npos && slash + 1 < line.size();
        slash = line.find('/', slash + 1)) {
-    quotes += static_cast<std::size_t>(std::count(line.begin() + counted, line.begin() + slash, '"'));
+    quotes +=
+        static_cast<std::size_t>(std::count(line.begin() + counted, line.begin() + slash, '"'));
     counted = slash;
     if (quotes % 2 == 0 && line[slash + 1] == '/') {
       line = line.substr(0, slash);

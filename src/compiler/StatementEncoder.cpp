@@ -37,7 +37,8 @@ EncodeOutcome ResolveLabel(const LabelLookup& labels, const char* word, char* fi
                            std::string_view& text, std::int32_t& target) {
   target = labels.Find(text);
   if (target < 0) {
-    return Failed(Diagnostic::Kind::LabelNotFound, FormatLine("%s: Label %s not found!", word, field));
+    return Failed(Diagnostic::Kind::LabelNotFound,
+                  FormatLine("%s: Label %s not found!", word, field));
   }
   ClearString(field, text);
   return {};
@@ -71,8 +72,9 @@ EncodeOutcome EncodeOnUse(const LabelLookup& labels, InterceptUsers& users, Enco
                     FormatLine("on_use: Label %s not found!", r.String2));
     }
     if (!users.Add(e.string1)) {
-      return Failed(Diagnostic::Kind::TooManyUsers,
-                    FormatLine("Too many on_use users: %s is the 101st, the limit is 100.", r.String1));
+      return Failed(
+          Diagnostic::Kind::TooManyUsers,
+          FormatLine("Too many on_use users: %s is the 101st, the limit is 100.", r.String1));
     }
     outcome.note = FormatLine("When used by %s goto %s (ip%d)", r.String1, r.String2, r.Int1);
   }

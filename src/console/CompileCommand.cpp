@@ -125,8 +125,8 @@ void RunCompile(CZelkView& view, const char* heading) {
     } line;
     PrintCompileResult(result, job, line);
     doc.PrintLine(line.text);
-    const bool aboutTheOutput = result.status == Status::CannotCreate ||
-                                result.status == Status::WriteFailed;
+    const bool aboutTheOutput =
+        result.status == Status::CannotCreate || result.status == Status::WriteFailed;
     CountFailedCompile(view, aboutTheOutput ? job.outputPath : job.sourcePath, line.text);
   }
   doc.PrintRule(SEPARATOR_CELLS);

@@ -172,9 +172,10 @@ void ExecuteConsoleLine(CZelkView& view) {
   } else if (line == "home") {
     const std::string url = HomePageUrl();
     if (url.empty()) {
-      doc.PrintFormat("Cannot open the home page: ZELK_HOME_URL is not set and the language "
-                      "reference (%s/%s) is not installed",
-                      REFERENCE_DATA_DIR, REFERENCE_FILE_NAME);
+      doc.PrintFormat(
+          "Cannot open the home page: ZELK_HOME_URL is not set and the language "
+          "reference (%s/%s) is not installed",
+          REFERENCE_DATA_DIR, REFERENCE_FILE_NAME);
     } else {
       OpenPage(view, url, "home");
     }

@@ -486,8 +486,8 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
     const ColumnRange columns = SelectedColumns(m_selectionBegin, m_selectionEnd, number);
     if (columns.begin >= columns.end) continue;
     const int left = metrics.ColumnX(columns.begin);
-    const int right = columns.end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS)
-                                                : metrics.ColumnX(columns.end);
+    const int right =
+        columns.end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS) : metrics.ColumnX(columns.end);
     const QRect box(left, i * metrics.lineHeight, right - left, metrics.lineHeight);
     if (!region.intersects(box)) continue;
     painter.fillRect(box, selected);

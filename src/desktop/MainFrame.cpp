@@ -15,14 +15,14 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
-#include "desktop/AboutBox.h"
-#include "desktop/RecentFileList.h"
 #include "console/ConsoleCommands.h"
 #include "console/OpenCompileCommands.h"
+#include "desktop/AboutBox.h"
 #include "desktop/ConsoleSettings.h"
 #include "desktop/ConsoleWidget.h"
-#include "environment/OptionsFile.h"
 #include "desktop/QtPlatform.h"
+#include "desktop/RecentFileList.h"
+#include "environment/OptionsFile.h"
 
 namespace zelk {
 namespace {

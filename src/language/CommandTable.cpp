@@ -185,8 +185,7 @@ struct Index {
     for (int i = 0; i < COMMAND_COUNT; ++i) {
       std::size_t length = 0;
       while (kTable[i].name[length] != '\0') ++length;
-      auto& bucket =
-          byLetterAndLength[static_cast<unsigned char>(kTable[i].name[0]) - 'a'][length];
+      auto& bucket = byLetterAndLength[static_cast<unsigned char>(kTable[i].name[0]) - 'a'][length];
       std::size_t k = 0;
       while (bucket[k] >= 0) ++k;  // a bucket that overflows fails the constant evaluation
       bucket[k] = static_cast<signed char>(i);

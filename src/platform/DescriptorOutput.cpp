@@ -35,6 +35,8 @@ int DescriptorOutput::overflow(int_type c) {
   return c;
 }
 
-int DescriptorOutput::sync() { return Drain() ? 0 : -1; }
+int DescriptorOutput::sync() {
+  return Drain() ? 0 : -1;
+}
 
 }  // namespace zelk

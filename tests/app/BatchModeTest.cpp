@@ -306,8 +306,8 @@ TEST(BatchMode, HomeWithoutAnAddressOrTheReferenceSaysWhatIsMissing) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("bin"));
   std::filesystem::copy_file(ZELK_BINARY, dir.File("bin/zelk"));
-  const std::string command = "cd " + Quote(dir.Path()) +
-                              " && env -u ZELK_HOME_URL bin/zelk -c home > .stdout 2> .stderr";
+  const std::string command =
+      "cd " + Quote(dir.Path()) + " && env -u ZELK_HOME_URL bin/zelk -c home > .stdout 2> .stderr";
   ASSERT_EQ(std::system(command.c_str()), 0);
   EXPECT_NE(dir.Read(".stdout").find("Cannot open the home page: ZELK_HOME_URL is not set and "
                                      "the language reference (share/zelk/zelk-reference.html) "

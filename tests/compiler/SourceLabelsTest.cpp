@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "compiler/SourceLabels.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "compiler/CompileTestSupport.h"
+#include "compiler/SourceLabels.h"
 
 namespace zelk::test {
 namespace {

@@ -228,7 +228,8 @@ std::string KateSyntax(const std::string& version) {
     const std::vector<std::string> words = WordsOf(category);
     if (words.empty()) continue;
     out += "        <RegExpr attribute=\"" + std::string(KateAttribute(category)) + "\" String=\"" +
-           HtmlEscape("(?:" + Join(words, "|") + ")" + notBeforeWord) + "\" firstNonSpace=\"true\"" +
+           HtmlEscape("(?:" + Join(words, "|") + ")" + notBeforeWord) +
+           "\" firstNonSpace=\"true\"" +
            (category == CATEGORY_LABEL ? " context=\"Label Name\"" : "") + "/>\n";
   }
   out += "        <RegExpr attribute=\"Pseudo Target\" String=\"" +
