@@ -121,7 +121,10 @@ class LanguageServer::Impl {
       return;
     }
     const auto version = message.find("jsonrpc");
-    const auto params = message.find("params");
+    // Absent and null params are alike: clients send "params": null with requests that take none
+    // (shutdown, exit); a method that needs params then answers that they are missing.
+    auto params = message.find("params");
+    if (params != message.end() && params->is_null()) params = message.end();
     const char* invalid = nullptr;
     if (!method->is_string()) {
       invalid = "Invalid request: the method is not a string.";

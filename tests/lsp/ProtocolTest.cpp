@@ -117,6 +117,13 @@ TEST(Protocol, AnswersEveryMessageAsPrescribed) {
        Initialize() + Raw(R"({"jsonrpc":"2.0","id":3,"method":"shutdown","params":5})"),
        {"0:result", "3:-32600"},
        1},
+      {"null params are no params",
+       Initialize() + Raw(R"({"jsonrpc":"2.0","method":"initialized","params":null})") +
+           Raw(R"({"jsonrpc":"2.0","id":2,"method":"textDocument/hover","params":null})") +
+           Raw(R"({"jsonrpc":"2.0","id":3,"method":"shutdown","params":null})") +
+           Raw(R"({"jsonrpc":"2.0","method":"exit","params":null})") + Request(4, "shutdown"),
+       {"0:result", "2:-32602", "3:result"},
+       0},
       {"no jsonrpc member",
        Initialize() + Raw(R"({"id":3,"method":"shutdown"})"),
        {"0:result", "3:-32600"},
