@@ -145,7 +145,8 @@ void OnSaveOptions(CZelkView& view) {
   // The file as messages show it: the start-up directory, a backslash and its name.
   const std::string path =
       view.m_startDir + "\\" + ZelkPathText(OptionsFileName(files, view.m_startDirHost));
-  if (SaveOptions(files, view.m_startDirHost, view.m_doc.m_settings, view.m_optionsRead)) {
+  if (SaveOptions(files, view.m_startDirHost, view.m_doc.m_settings, view.m_optionsRead,
+                  SaveMode::Always)) {
     view.m_doc.PrintFormat("Current options saved to '%s'", path.c_str());
   } else {
     view.m_doc.PrintFormat("Unable to saved to '%s'!", path.c_str());

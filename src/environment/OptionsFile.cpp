@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "environment/OptionsFile.h"
 
+#include <cstring>
+
 #include "environment/EnvironmentSettings.h"
 #include "platform/FileSystem.h"
 
@@ -13,6 +15,29 @@ bool WriteImage(OutputFile& file, const unsigned char* image) {
   const bool written = file.Write(reinterpret_cast<const char*>(image), OPTIONS_IMAGE_SIZE);
   const bool closed = file.Close();
   return written && closed;
+}
+
+// Reads up to size bytes of a file; the count read, or -1 when it cannot be opened or read.
+long long ReadStart(FileSystem& files, const std::string& path, unsigned char* bytes,
+                    std::size_t size) {
+  auto file = files.OpenRead(path);
+  if (!file) return -1;
+  std::size_t have = 0;
+  while (have < size) {
+    const long long n = file->Read(reinterpret_cast<char*>(bytes) + have, size - have);
+    if (n < 0) return -1;
+    if (n == 0) break;
+    have += static_cast<std::size_t>(n);
+  }
+  file->Close();
+  return static_cast<long long>(have);
+}
+
+// True when the file holds exactly the image, so that saving it again would change nothing.
+bool HoldsImage(FileSystem& files, const std::string& path, const unsigned char* image) {
+  unsigned char held[OPTIONS_IMAGE_SIZE + 1];
+  return ReadStart(files, path, held, sizeof held) == OPTIONS_IMAGE_SIZE &&
+         std::memcmp(held, image, OPTIONS_IMAGE_SIZE) == 0;
 }
 
 }  // namespace
@@ -30,30 +55,26 @@ OptionsImage LoadOptions(FileSystem& files, const std::string& startDir,
                          EnvironmentSettings& settings) {
   const std::string name = files.FindIgnoringCase(startDir, kOptionsFileName);
   if (name.empty()) return {};
-  auto file = files.OpenRead(JoinHostPath(startDir, name));
-  if (!file) return {};
   unsigned char image[OPTIONS_IMAGE_SIZE];
-  std::size_t size = 0;
-  while (size < OPTIONS_IMAGE_SIZE) {
-    const long long n =
-        file->Read(reinterpret_cast<char*>(image) + size, OPTIONS_IMAGE_SIZE - size);
-    if (n <= 0) break;
-    size += static_cast<std::size_t>(n);
-  }
-  file->Close();
-  return ReadSettingsImage(image, size, settings);
+  const long long size = ReadStart(files, JoinHostPath(startDir, name), image, sizeof image);
+  if (size < 0) return {};
+  return ReadSettingsImage(image, static_cast<std::size_t>(size), settings);
 }
 
 bool SaveOptions(FileSystem& files, const std::string& startDir,
-                 const EnvironmentSettings& settings, const OptionsImage& asRead) {
+                 const EnvironmentSettings& settings, const OptionsImage& asRead, SaveMode mode) {
   const std::string target = JoinHostPath(startDir, OptionsFileName(files, startDir));
-  if (files.IsReadOnly(target)) return false;
   unsigned char image[OPTIONS_IMAGE_SIZE];
   WriteSettingsImage(settings, image, asRead);
+  // Compared with the file as it is now, not as it was read at the start: another run may have
+  // written it since.
+  if (mode == SaveMode::WhenChanged && HoldsImage(files, target, image)) return true;
+  if (files.IsReadOnly(target)) return false;
 
-  // Written beside the file and renamed over it, a failed save leaves the old file whole.
-  const std::string temporary = target + ".new";
-  if (auto file = files.Create(temporary)) {
+  // Written beside the file under a name of its own and renamed over it: a failed save leaves
+  // the old file whole, and runs that save at the same time never take each other's file.
+  std::string temporary;
+  if (auto file = files.CreateTemporary(target, temporary)) {
     if (!WriteImage(*file, image) || !files.Rename(temporary, target)) {
       files.Remove(temporary);
       return false;

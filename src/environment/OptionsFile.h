@@ -18,12 +18,18 @@ class FileSystem;
 OptionsImage LoadOptions(FileSystem& files, const std::string& startDir,
                          EnvironmentSettings& settings);
 
-// Saves the settings. The image is written to a temporary file beside the options file and then
-// renamed over it, so that a failed save never leaves a truncated or empty options file behind;
-// where no temporary file can be created there, the options file is written in place. Returns
-// false when anything failed; a read-only options file is not replaced.
+// When a save writes: always (the menu's Save Options), or only when the file does not already
+// hold the settings' image byte for byte (the end of a run: a build that runs Zelk for every
+// scene with the same settings then writes nothing).
+enum class SaveMode { WhenChanged, Always };
+
+// Saves the settings. The image is written to a temporary file of its own beside the options
+// file and then renamed over it, so that a failed save never leaves a truncated or empty options
+// file behind; where no temporary file can be created there, the options file is written in
+// place. Returns false when anything failed; a read-only options file is not replaced.
 bool SaveOptions(FileSystem& files, const std::string& startDir,
-                 const EnvironmentSettings& settings, const OptionsImage& asRead = {});
+                 const EnvironmentSettings& settings, const OptionsImage& asRead = {},
+                 SaveMode mode = SaveMode::WhenChanged);
 
 // The options file's name in the start-up directory: the existing one, or zelk.cfg.
 std::string OptionsFileName(FileSystem& files, const std::string& startDir);

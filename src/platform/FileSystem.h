@@ -43,6 +43,11 @@ class FileSystem {
   virtual std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) = 0;
   // Creates the file, or empties an existing one; nullptr when that fails.
   virtual std::unique_ptr<OutputFile> Create(const std::string& hostPath) = 0;
+  // Creates a new file whose name is hostPath followed by a suffix of the host's choosing, only
+  // where no file of that name exists (so that two programs never share it), and gives its path
+  // in createdPath; nullptr when none can be created.
+  virtual std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
+                                                      std::string& createdPath) = 0;
   // Moves from over to, replacing to atomically.
   virtual bool Rename(const std::string& from, const std::string& to) = 0;
   virtual bool Remove(const std::string& hostPath) = 0;
@@ -60,6 +65,8 @@ class PosixFileSystem final : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) override;
   std::unique_ptr<OutputFile> Create(const std::string& hostPath) override;
+  std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
+                                              std::string& createdPath) override;
   bool Rename(const std::string& from, const std::string& to) override;
   bool Remove(const std::string& hostPath) override;
   bool Exists(const std::string& hostPath) override;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <strings.h>
 
 #include "platform/Cp1252.h"
@@ -140,6 +141,26 @@ std::unique_ptr<OutputFile> PosixFileSystem::Create(const std::string& hostPath)
   const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixOutputFile>(fd);
+}
+
+std::unique_ptr<OutputFile> PosixFileSystem::CreateTemporary(const std::string& hostPath,
+                                                             std::string& createdPath) {
+  // As mkstemp, but with the permissions that Create gives (the umask's), since the file takes
+  // the place of one the user reads and edits.
+  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device entropy;
+  std::minstd_rand pick(entropy());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string path = hostPath + ".";
+    for (int i = 0; i < 8; ++i) path += kLetters[pick() % (sizeof kLetters - 1)];
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      createdPath = std::move(path);
+      return std::make_unique<PosixOutputFile>(fd);
+    }
+    if (errno != EEXIST) return nullptr;
+  }
+  return nullptr;
 }
 
 bool PosixFileSystem::Rename(const std::string& from, const std::string& to) {

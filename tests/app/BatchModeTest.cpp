@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -114,6 +115,55 @@ TEST(BatchMode, WritesTheOptionsFileOnlyWhenASettingChangedOrItWasThere) {
   EXPECT_EQ(Zelk(dir, {"-c", "status"}).status, 0);
   EXPECT_EQ(dir.Read("Zelk.CFG").size(), 1828u);
   EXPECT_FALSE(dir.Exists("zelk.cfg"));
+}
+
+// The files of a directory other than those the test harness writes.
+std::vector<std::string> Entries(const TempDir& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+    const std::string name = entry.path().filename().string();
+    if (name[0] != '.') names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A build runs Zelk once a scene with the same settings: after the first run, the options file
+// already holds them, and no run writes it again.
+TEST(BatchMode, ARunThatChangesNoByteOfTheOptionsFileLeavesItUntouched) {
+  TempDir dir;
+  const std::vector<std::string> recipe = {"-c", "sv_load_dir = \"scenes\";", "-c",
+                                           "sv_save_dir = \"out\";", "-c", "status"};
+  ASSERT_EQ(Zelk(dir, recipe).status, 0);
+  const std::string saved = dir.Read("zelk.cfg");
+  const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  std::filesystem::last_write_time(dir.File("zelk.cfg"), old);
+  const RunResult again = Zelk(dir, recipe);
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.err, "");
+  EXPECT_EQ(dir.Read("zelk.cfg"), saved);
+  EXPECT_EQ(std::filesystem::last_write_time(dir.File("zelk.cfg")), old);
+  EXPECT_EQ(Entries(dir), std::vector<std::string>{"zelk.cfg"});
+}
+
+// Runs that change settings at the same time (make -j) each write a temporary file of their own:
+// none reports a failure, and the file is always one whole image that one of them wrote.
+TEST(BatchMode, ParallelRunsThatChangeSettingsNeverLoseTheOptionsFile) {
+  TempDir dir;
+  for (int round = 0; round < 4; ++round) {
+    std::string command = "cd " + Quote(dir.Path()) + " && for n in 1 2 3 4 5 6 7 8; do " +
+                          Quote(ZELK_BINARY) + " -c \"map m" + std::to_string(round) +
+                          "$n\" -c god </dev/null >/dev/null 2>.err$n & done; wait";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (int n = 1; n <= 8; ++n) {
+      EXPECT_EQ(dir.Read(".err" + std::to_string(n)), "") << "round " << round << ", run " << n;
+    }
+    EXPECT_EQ(Entries(dir), std::vector<std::string>{"zelk.cfg"}) << "round " << round;
+    const RunResult status = Zelk(dir, {"-c", "status"});
+    const std::size_t map = status.out.find(" -> Quake Map: m" + std::to_string(round));
+    EXPECT_NE(map, std::string::npos) << status.out;
+    EXPECT_EQ(dir.Read("zelk.cfg").size(), 1828u);
+  }
 }
 
 TEST(BatchMode, AFailedCompileExitsWithOneAndTheNoticeGoesToStandardError) {

@@ -38,6 +38,13 @@ class FaultyFileSystem : public FileSystem {
     if (!file) return nullptr;
     return std::make_unique<Output>(*this, std::move(file), hostPath);
   }
+  std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
+                                              std::string& createdPath) override {
+    if (Fail(Op::Create, hostPath)) return nullptr;
+    auto file = m_inner.CreateTemporary(hostPath, createdPath);
+    if (!file) return nullptr;
+    return std::make_unique<Output>(*this, std::move(file), createdPath);
+  }
   bool Rename(const std::string& from, const std::string& to) override {
     return !Fail(Op::Rename, from) && m_inner.Rename(from, to);
   }

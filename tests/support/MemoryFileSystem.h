@@ -63,6 +63,17 @@ class MemoryFileSystem : public FileSystem {
     return std::make_unique<Writer>(bytes);
   }
 
+  std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
+                                              std::string& createdPath) override {
+    std::string path;
+    do {
+      path = hostPath + ".tmp" + std::to_string(++m_temporaries);
+    } while (Has(path));
+    auto file = Create(path);
+    if (file) createdPath = path;
+    return file;
+  }
+
   bool Rename(const std::string& from, const std::string& to) override {
     const auto it = m_files.find(from);
     if (it == m_files.end() || IsDirectory(to) || !DirectoryWritable(from) ||
@@ -169,6 +180,7 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> m_directories;
   std::set<std::string> m_readOnlyFiles;
   std::set<std::string> m_readOnlyDirectories;
+  int m_temporaries = 0;
 };
 
 }  // namespace zelk::test
