@@ -22,6 +22,10 @@
 namespace zelk {
 namespace {
 
+// A batch line longer than the input line takes: the key rules keep its first characters.
+constexpr const char* LONG_LINE_MESSAGE = "line longer than 251 characters: cut";
+static_assert(INPUT_CHARACTERS == 251);
+
 // Writes each console line as AdvanceLine leaves it: its text, trailing blanks removed, in UTF-8.
 class TranscriptWriter final : public LineSink {
  public:
@@ -47,10 +51,17 @@ class BatchConsole {
     m_settingsAtStart = m_doc.m_settings;
   }
 
-  // Types one line: every character through the key rules, then Enter.
-  void Type(std::string_view utf8Line) {
+  // Types one line: every character through the key rules, then Enter. origin names the line
+  // in what the console reports about it ("FILE:LINE").
+  void Type(std::string_view utf8Line, std::string origin) {
     if (!utf8Line.empty() && utf8Line.back() == '\r') utf8Line.remove_suffix(1);
-    for (const char c : Utf8ToCp1252(utf8Line)) m_view.OnChar(static_cast<unsigned char>(c));
+    const std::string line = Utf8ToCp1252(utf8Line);
+    m_platform.SetLineOrigin(std::move(origin));
+    // The input line holds what the key rules keep; a longer one would run a command cut short.
+    if (line.find_last_not_of(' ') + 1 > INPUT_CHARACTERS) {
+      m_platform.ReportRefusedLine(LONG_LINE_MESSAGE);
+    }
+    for (const char c : line) m_view.OnChar(static_cast<unsigned char>(c));
     m_view.OnChar(13);
     // A program that drives the console through a pipe sees each answer at once.
     m_out.flush();
@@ -66,7 +77,8 @@ class BatchConsole {
     if (save && !m_view.OnDestroy()) {
       m_err << FinalSaveFailedText(m_platform.Files(), m_view.m_startDirHost) << std::flush;
     }
-    return m_view.m_failedCompiles > 0 ? EXIT_COMPILE_FAILED : EXIT_OK;
+    const bool failed = m_view.m_failedCompiles > 0 || m_platform.RefusedLines() > 0;
+    return failed ? EXIT_COMPILE_FAILED : EXIT_OK;
   }
 
  private:
@@ -93,13 +105,17 @@ int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& e
   BatchConsole console(line.consoleLines, out, err);
   // A stop signal ends the run after the line being carried out, the normal way.
   if (line.fromFile) {
+    const std::string name = input == in ? "<stdin>" : line.file;
     InputLines lines(input, StopSignalFd());
     std::string text;
-    while (!console.Closed() && lines.Next(text)) console.Type(text);
+    for (int number = 1; !console.Closed() && lines.Next(text); ++number) {
+      console.Type(text, name + ":" + std::to_string(number));
+    }
   } else {
+    int number = 0;
     for (const std::string& text : line.lines) {
       if (console.Closed() || StopSignal() != 0) break;
-      console.Type(text);
+      console.Type(text, "<command line>:" + std::to_string(++number));
     }
   }
   if (input != in) ::close(input);

@@ -43,7 +43,8 @@ const char* UsageText() {
          "A long option's value may also follow an equals sign (--lines=25). Every\n"
          "argument after -- is a file name, even one that begins with a dash.\n"
          "\n"
-         "Exit status: 0 on success, 1 when a compile failed, 2 on a usage error.\n";
+         "Exit status: 0 on success, 1 on a failed compile or a refused line, 2 on a\n"
+         "usage error.\n";
 }
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {

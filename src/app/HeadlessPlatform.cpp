@@ -37,6 +37,11 @@ void HeadlessPlatform::ReportCompileFailure(const std::string& path, const std::
   m_errors << path << ": error: " << Cp1252ToUtf8(message) << '\n' << std::flush;
 }
 
+void HeadlessPlatform::ReportRefusedLine(const std::string& message) {
+  ++m_refusedLines;
+  m_errors << m_lineOrigin << ": error: " << Cp1252ToUtf8(message) << '\n' << std::flush;
+}
+
 std::string HeadlessPlatform::CurrentDirectory() { return ReadCurrentDirectory(); }
 
 }  // namespace zelk

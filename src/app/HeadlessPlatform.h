@@ -27,6 +27,8 @@ class HeadlessPlatform final : public Platform {
   void ReportCompileError(const std::string& sourcePath, const Diagnostic& error) override;
   // Writes "file: error: message".
   void ReportCompileFailure(const std::string& path, const std::string& message) override;
+  // Writes "ORIGIN: error: message", with the origin of the line being typed.
+  void ReportRefusedLine(const std::string& message) override;
   DialogResult RunEnvironmentDialog(EnvironmentSettings&) override {
     return DialogResult::Unavailable;
   }
@@ -35,9 +37,16 @@ class HeadlessPlatform final : public Platform {
   FileSystem& Files() override { return m_files; }
 
   bool CloseRequested() const { return m_closeRequested; }
+  // Where the line being typed came from, as build tools name places: "FILE:LINE", or
+  // "<command line>:N" for the N-th -c option.
+  void SetLineOrigin(std::string origin) { m_lineOrigin = std::move(origin); }
+  // The lines refused so far (each makes the run's exit status 1).
+  int RefusedLines() const { return m_refusedLines; }
 
  private:
   std::ostream& m_errors;
+  std::string m_lineOrigin;
+  int m_refusedLines = 0;
   PosixFileSystem m_files;
   bool m_closeRequested = false;
 };

@@ -43,6 +43,12 @@ void RunEnvironmentDialog(CZelkView& view) {
   }
 }
 
+// Answers a line the console refuses, on the console and to the platform.
+void RefuseLine(CZelkView& view, const char* message) {
+  view.m_doc.PrintLine(message);
+  view.m_platform.ReportRefusedLine(message);
+}
+
 }  // namespace
 
 std::string FileUrl(const std::string& path) {
@@ -192,12 +198,14 @@ void ExecuteConsoleLine(CZelkView& view) {
         break;
       case ParseResult::Usage:
         PrintUsage(parsed.commandIndex, doc);
+        view.m_platform.ReportRefusedLine("wrong punctuation or arguments; usage: " +
+                                          std::string(UsageLine(parsed.commandIndex)));
         break;
       case ParseResult::NoEol:
-        doc.PrintLine("No EOL in current statement. Use semicolon.");
+        RefuseLine(view, "No EOL in current statement. Use semicolon.");
         break;
       case ParseResult::BadInstruction:
-        doc.PrintLine("Bad instruction or system data.");
+        RefuseLine(view, "Bad instruction or system data.");
         break;
       default:  // a label or script statement has no effect at the console
         break;

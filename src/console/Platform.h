@@ -60,6 +60,10 @@ class Platform {
     (void)path;
     (void)message;
   }
+  // The console refused a typed line (a word it does not know, a missing ";", wrong punctuation
+  // or arguments): the console's answer as one line (Windows-1252). The desktop shows the
+  // console only; batch mode also writes it for build tools and stops their build.
+  virtual void ReportRefusedLine(const std::string& message) { (void)message; }
   // Runs the Environment dialog on the settings; the dialog stores changes itself on OK.
   virtual DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) = 0;
   // An "open file" dialog. filter is in the "Description|*.ext|...||" form; initialDir and the

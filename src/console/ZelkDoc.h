@@ -16,6 +16,7 @@ constexpr int LINE_CELLS = 255;  // cells 0..254; byte 255 is always the termina
 constexpr int LINE_SIZE = 256;
 constexpr short PROMPT_WIDTH = 3;      // "OK>" in cells 0..2, input from cell 3
 constexpr short LAST_INPUT_CELL = 253;  // typed input stops here; the cursor mark may stand in 254
+constexpr int INPUT_CHARACTERS = LAST_INPUT_CELL - PROMPT_WIDTH + 1;  // 251 typed characters
 constexpr char CURSOR_MARK = '\xA4';    // the currency sign of Windows-1252
 constexpr short DRAW_NORMAL = 2;
 constexpr short DRAW_CLEAR = 4;

@@ -62,7 +62,7 @@ const std::string kRule(254, '-');
 TEST(BatchMode, TypedLinesAndTheirAnswersMakeTheTranscript) {
   TempDir dir;
   const RunResult run = Zelk(dir, {"-c", "Version", "-c", "clear", "-c", "goto(x)", "-c", ""});
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);  // goto(x) is refused
   EXPECT_EQ(run.out,
             "OK>version\n"
             "Zelk Script Compiler Version 1.01\n"
@@ -72,7 +72,52 @@ TEST(BatchMode, TypedLinesAndTheirAnswersMakeTheTranscript) {
             "OK>goto(x)\n"
             "No EOL in current statement. Use semicolon.\n"
             "OK>\n");
-  EXPECT_EQ(run.err, "");
+}
+
+// A line the console refuses stops a build: exit status 1 and one line on standard error that
+// names the line as compilers name places. The transcript stays as the console shows it, and
+// the run goes on with the next line.
+TEST(BatchMode, ARefusedLineFailsTheRunAndSaysWhere) {
+  const std::string longSay = "say(\"" + std::string(300, 'a') + "\", 1, attn_norm);";
+  const struct {
+    std::vector<std::string> args;
+    std::string input;
+    std::string err;
+  } cases[] = {
+      {{"-c", "sv_save_dir = \"out2\"", "-c", "compile guard"},
+       "",
+       "<command line>:1: error: No EOL in current statement. Use semicolon.\n"},
+      {{"-c", "version", "-c", "Bogus"},
+       "",
+       "<command line>:2: error: Bad instruction or system data.\n"},
+      {{"-c", "goto start;"},
+       "",
+       "<command line>:1: error: wrong punctuation or arguments; usage: goto(string x);\n"},
+      {{"-c", longSay},
+       "",
+       "<command line>:1: error: line longer than 251 characters: cut\n"
+       "<command line>:1: error: wrong punctuation or arguments; usage: "
+       "say(string wavefile, float volume, string attenuation);\n"},
+      {{"--batch", "commands.txt"},
+       "",
+       "commands.txt:2: error: No EOL in current statement. Use semicolon.\n"},
+      {{"--batch"}, "\n\nfoo\n", "<stdin>:3: error: Bad instruction or system data.\n"},
+      // A label or a statement typed at the console does nothing, and is no error.
+      {{"-c", "label@x;", "-c", "wait(1);", "-c", "god " + std::string(300, ' ')}, "", ""},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    dir.Write("guard.scr", "wait(1);\n");
+    dir.Write("commands.txt", "version\ngoto(x)\n");
+    const RunResult run = Zelk(dir, c.args, c.input);
+    EXPECT_EQ(run.err, c.err) << c.args.back();
+    EXPECT_EQ(run.status, c.err.empty() ? 0 : 1) << c.args.back();
+  }
+  // The compile after the refused setting wrote into the save directory it had.
+  TempDir dir;
+  dir.Write("guard.scr", "wait(1);\n");
+  Zelk(dir, cases[0].args);
+  EXPECT_TRUE(dir.Exists("guard.dat"));
 }
 
 TEST(BatchMode, CompilesTheBundledExampleAndSavesTheOptions) {
@@ -297,7 +342,8 @@ TEST(BatchMode, BadBytesInTheInputNeverCrash) {
   input +=
       "\n" + std::string(5000, '"') + "\n\x08\x08\x08\tversion\n" + std::string(300, 'A') + "\n";
   const RunResult run = Zelk(dir, {"--batch"}, input);
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);  // the lines of bad bytes are refused
+  EXPECT_EQ(run.err.rfind("<stdin>:1: error: ", 0), 0u) << run.err;
   EXPECT_NE(run.out.find("Zelk Script Compiler Version 1.01"), std::string::npos);
 }
 
