@@ -263,11 +263,12 @@ void PrintCompileResult(const CompileResult& result, const CompileJob& job, Line
       out.PrintFormat("Cannot open file %s.", job.outputPath.c_str());
       break;
     case Status::WriteFailed:
-      out.PrintFormat("Cannot write file %s: the compiled script is incomplete.",
+      out.PrintFormat("Cannot write the compiled file (the compiled script is incomplete): %s",
                       job.outputPath.c_str());
       break;
     case Status::ReadFailed:
-      out.PrintFormat("Cannot read file %s: the compile stopped.", job.sourcePath.c_str());
+      out.PrintFormat("Cannot read the source file (the compile stopped): %s",
+                      job.sourcePath.c_str());
       break;
     case Status::SourceError:
       break;

@@ -88,8 +88,8 @@ bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_vi
   if (tooLong != nullptr) {
     char text[256];
     std::snprintf(text, sizeof text,
-                  "Cannot compile %s: the %s path would be longer than 255 characters.",
-                  word.c_str(), tooLong);
+                  "Cannot compile (the %s path would be longer than 255 characters): %s",
+                  tooLong, word.c_str());
     doc.PrintLine(text);
     CountFailedCompile(view, source, text);
     return false;

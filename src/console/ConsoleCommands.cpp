@@ -107,7 +107,8 @@ void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
   if (url.empty()) {
     view.m_doc.PrintFormat("Cannot open the %s page: %s", pageName, reason.c_str());
   } else {
-    view.m_doc.PrintFormat("Cannot open %s: %s", Utf8ToCp1252(url).c_str(), reason.c_str());
+    view.m_doc.PrintFormat("Cannot open the page (%s): %s", reason.c_str(),
+                           Utf8ToCp1252(url).c_str());
   }
 }
 
@@ -115,8 +116,9 @@ void StartProgramOrSay(CZelkView& view, const std::string& program,
                        const std::vector<std::string>& arguments, const std::string& workingDir) {
   const StartResult result = view.m_platform.StartProgram(program, arguments, workingDir);
   if (result.started) return;
-  view.m_doc.PrintFormat("Cannot start %s: %s", Utf8ToCp1252(program).c_str(),
-                         Utf8ToCp1252(result.reason).c_str());
+  // The reason first: a long program path is then what the console line's cut takes.
+  view.m_doc.PrintFormat("Cannot start the program (%s): %s", Utf8ToCp1252(result.reason).c_str(),
+                         Utf8ToCp1252(program).c_str());
 }
 
 void PrintCommandList(CZelkDoc& doc) {

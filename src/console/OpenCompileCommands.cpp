@@ -41,8 +41,10 @@ void UseChosenNameIfBuiltIsMissing(CZelkView& view, const FileChoice& choice) {
 
 bool TakeOverOrSay(CZelkView& view, const FileChoice& choice) {
   if (TakeOverDirectory(view.m_doc.m_settings, choice.fullPath)) return true;
-  view.m_doc.PrintFormat("Cannot use %s: its directory is longer than 255 characters.",
-                         choice.fullPath.c_str());
+  // The reason stands before the path, so that the cut of a long console line falls on the path.
+  const std::string folder = choice.fullPath.substr(0, choice.fullPath.find_last_of("\\/") + 1);
+  view.m_doc.PrintFormat("Cannot use the folder (its path is longer than 255 characters): %s",
+                         folder.c_str());
   return false;
 }
 
@@ -62,8 +64,8 @@ void EditChosenSource(CZelkView& view, const FileChoice& choice) {
   if (!TakeOverOrSay(view, choice)) return;
   const std::string source = doc.m_settings.loadDir + choice.fileTitle + ".scr";
   if (source.size() > 255) {
-    doc.PrintFormat("Cannot open %s: its path would be longer than 255 characters.",
-                    choice.fileName.c_str());
+    doc.PrintFormat("Cannot open the source (its path would be longer than 255 characters): %s",
+                    source.c_str());
     return;
   }
   doc.m_sourcePath = source;

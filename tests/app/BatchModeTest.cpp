@@ -448,7 +448,7 @@ TEST(BatchMode, Quake2StartsFromARelativeDirectoryOrSaysWhyNot) {
             std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find(" -> gone\\quake2.exe  +map base1\n"
-                         "Cannot start gone/quake2.exe: No such file or directory\n"),
+                         "Cannot start the program (No such file or directory): gone/quake2.exe\n"),
             std::string::npos)
       << run.out;
   for (int i = 0; i < 200 && dir.Read("q2/started").empty(); ++i) {

@@ -182,8 +182,8 @@ TEST_F(CompileDriver, PathsThatDoNotFitAreRefusedWithoutTouchingAnyFile) {
   SetText(doc.m_settings.loadDir, dir.Path() + "/" + std::string(200, 'd') + "/");
   doc.ClearScreen();
   Enter("compile " + std::string(60, 'n'));
-  EXPECT_EQ(Output(), Out{"Cannot compile " + std::string(60, 'n') +
-                          ": the source path would be longer than 255 characters."});
+  EXPECT_EQ(Output(), Out{"Cannot compile (the source path would be longer than 255 characters): " +
+                          std::string(60, 'n')});
   EXPECT_EQ(view.m_failedCompiles, 1);
   EXPECT_EQ(doc.m_sourcePath, "");
 }

@@ -76,8 +76,8 @@ TEST_F(ConsoleCommands, ExitQuitHomeAndEnvGoToThePlatform) {
 TEST_F(ConsoleCommands, APageThatCannotOpenSaysWhy) {
   platform.urlResult = StartResult::Failed(NO_PAGE_OPENER_REASON);
   Enter("home");
-  EXPECT_EQ(Output(), Out{"Cannot open " + std::string(HomePageUrl()) +
-                          ": no program to open web pages was found"});
+  EXPECT_EQ(Output(), Out{"Cannot open the page (no program to open web pages was found): " +
+                          std::string(HomePageUrl())});
   platform.urlResult = StartResult::Failed(NO_ADDRESS_REASON);
   OpenPage(view, "", "support");
   EXPECT_EQ(Line(doc.m_curLine - 1), "Cannot open the support page: no address is configured for it");

@@ -143,7 +143,9 @@ TEST_F(OpenCompileTest, ADirectoryTooLongForTheSettingIsRefused) {
   platform.fileChoices.push_back(Choice(path));
   OnFileCompile(view);
   EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\");
-  EXPECT_EQ(Line(0).rfind("Cannot use /ddd", 0), 0u) << Line(0);
+  EXPECT_EQ(Line(0).rfind("Cannot use the folder (its path is longer than 255 characters): /ddd", 0),
+            0u)
+      << Line(0);
   EXPECT_EQ(doc.m_curLine, 1);
   EXPECT_EQ(view.m_failedCompiles, 1);
 }
@@ -186,7 +188,7 @@ TEST_F(OpenCompileTest, AnEditorUnderANonAsciiFolderStartsWholeOrSaysWhyNot) {
   EXPECT_EQ(platform.programs[0].program, "/opt/voil\xC3\xA0/edit");
   EXPECT_EQ(platform.programs[0].arguments,
             (std::vector<std::string>{"--title", "d\xC3\xA9j\xC3\xA0 vu", Scripts() + "/intro.scr"}));
-  EXPECT_EQ(Line(0), "Cannot start /opt/voil\xE0/edit: No such file or directory");
+  EXPECT_EQ(Line(0), "Cannot start the program (No such file or directory): /opt/voil\xE0/edit");
 }
 
 TEST_F(OpenCompileTest, OpenEditsAnUpperCaseSourceUnderItsOwnName) {

@@ -79,7 +79,7 @@ TEST_F(Quake2Launch, AStartThatFailsSaysWhatAndWhyBelowTheEcho) {
   Enter("quake2");
   EXPECT_EQ(Output(), (std::vector<std::string>{
                           " -> quake2.exe +set name c\xE0t",
-                          "Cannot start quake2.exe: No such file or directory"}));
+                          "Cannot start the program (No such file or directory): quake2.exe"}));
   ASSERT_EQ(platform.programs.size(), 1u);
   EXPECT_EQ(platform.programs[0].arguments, (Args{"+set", "name", "c\xC3\xA0t"}));
 }

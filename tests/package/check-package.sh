@@ -148,7 +148,7 @@ out=$(cd "$work/run" && env ZELK_HOME_URL=https://zelk.example.org/ PATH=/nonexi
   "$usr/bin/zelk" -c home 2>&1)
 same "home without a program to open pages says so" "$out" \
   "OK>home
-Cannot open https://zelk.example.org/: no program to open web pages was found"
+Cannot open the page (no program to open web pages was found): https://zelk.example.org/"
 out=$(cd "$work/run" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/zelk" 2>&1)
 same "the window without a display says what to do, with status 2" "$?: $out" \
   "2: zelk: the desktop console needs a display (neither DISPLAY nor WAYLAND_DISPLAY is set); use -c or --batch to run the console without a window"

@@ -76,13 +76,13 @@ std::string ExpectedMessage(Op op, const std::string& path) {
     case Op::Create:
       return "Cannot open file /save\\scene.dat.";
     case Op::Read:
-      return "Cannot read file /load\\scene.scr: the compile stopped.";
+      return "Cannot read the source file (the compile stopped): /load\\scene.scr";
     case Op::Write:
     case Op::Seek:
-      return "Cannot write file /save\\scene.dat: the compiled script is incomplete.";
+      return "Cannot write the compiled file (the compiled script is incomplete): /save\\scene.dat";
     case Op::Close:
       return onSource ? ""
-                      : "Cannot write file /save\\scene.dat: the compiled script is incomplete.";
+                      : "Cannot write the compiled file (the compiled script is incomplete): /save\\scene.dat";
     default:
       return "?";
   }

@@ -287,7 +287,7 @@ TEST(DirectoryLimits, ALoadDirectoryOf255CharactersFromTheOptionsFile) {
   const auto output = console.Enter("compile intro");
   EXPECT_EQ(output,
             std::vector<std::string>{
-                "Cannot compile intro: the source path would be longer than 255 characters."});
+                "Cannot compile (the source path would be longer than 255 characters): intro"});
   EXPECT_EQ(watched.Count(), 0);
   EXPECT_EQ(console.view.m_failedCompiles, 1);
 }
@@ -309,7 +309,7 @@ TEST(DirectoryLimits, PathsUpTo255CharactersCompile) {
     } else {
       EXPECT_EQ(output,
                 std::vector<std::string>{
-                    "Cannot compile a: the source path would be longer than 255 characters."});
+                    "Cannot compile (the source path would be longer than 255 characters): a"});
     }
   }
 }
