@@ -352,8 +352,10 @@ void CConsoleWidget::inputMethodEvent(QInputMethodEvent* event) {
 
 void CConsoleWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The window's size, its toolbar and status bar: the lines the console can use follow.
+  // The window's size, its toolbar and status bar: the lines the console can use follow, and the
+  // buffer may have scrolled to keep the prompt in view.
   m_view.SetClientHeight(height());
+  ShowChanges();
 }
 
 void CConsoleWidget::RangeAt(QPointF position, int clicks, TextPosition& begin, TextPosition& end) {

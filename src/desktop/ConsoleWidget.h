@@ -23,9 +23,9 @@ class Platform;
 // Beside the view it offers what a console is expected to do today, none of which changes the
 // buffer or the key rules: Up and Down recall earlier input lines; the mouse selects text, which
 // Ctrl+Shift+C or the context menu copies; Ctrl+Shift+V, Shift+Insert or the context menu type the
-// clipboard's first line; Ctrl+Plus, Ctrl+Minus and Ctrl+0 change the font size; the mouse wheel
-// and Shift+PageUp/PageDown read the lines that scrolled off the top. A key that types returns
-// the view to the prompt.
+// clipboard's first line; Ctrl+Plus, Ctrl+Minus and Ctrl+0 change the font size (and so the
+// usable lines, as the window's height does); the mouse wheel and Shift+PageUp/PageDown read the
+// lines that scrolled off the top. A key that types returns the view to the prompt.
 //
 // A change is shown by repainting only the rows whose picture changed since the last request.
 class CConsoleWidget final : public QWidget {

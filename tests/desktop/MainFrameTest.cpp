@@ -308,15 +308,30 @@ TEST_F(MainFrameTest, OpenedDocumentsEnterTheRecentFileList) {
   EXPECT_EQ(QCoreApplication::applicationName(), "Zelk");
 }
 
-TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLines) {
+TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLinesAndShowingItKeepsThePrompt) {
+  // Lines tall enough that the bars take some of the fifty.
+  Console().SetFontHeight(30);
   const short before = doc.m_lastLine;
+  ASSERT_LT(before, 49);
   FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
   FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
   QApplication::processEvents();
   Console().repaint();
   EXPECT_FALSE(frame->findChild<QToolBar*>("ToolBar")->isVisible());
-  EXPECT_GE(doc.m_lastLine, before);
+  EXPECT_GT(doc.m_lastLine, before);
   EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+  // The prompt on the last line, the bars back: the prompt moves up onto the last line left.
+  while (doc.m_curLine < doc.m_lastLine) doc.PrintLine("output");
+  doc.PrintLine("last output");
+  QTest::keyClicks(&Console(), "move_to");
+  FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
+  FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(doc.m_lastLine, before);
+  EXPECT_EQ(doc.m_curLine, doc.m_lastLine);
+  EXPECT_EQ(Line(doc.m_curLine), "OK>move_to\xA4");
+  EXPECT_EQ(Line(doc.m_curLine - 1), "last output");
+  EXPECT_LE((doc.m_curLine + 1) * doc.m_logFont.height, Console().height());
 }
 
 TEST_F(MainFrameTest, CtrlShiftCCopiesAndNeverCompiles) {
