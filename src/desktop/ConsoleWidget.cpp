@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -39,7 +38,7 @@ int NextFontHeight(const FontDescription& description, int direction) {
   for (int size = font.pixelSize() + direction; size >= 1 && size <= 2 * MAX_FONT_HEIGHT;
        size += direction) {
     font.setPixelSize(size);
-    const int height = QFontMetrics(font).height();
+    const int height = MeasureGlyphRows(font).Height();
     if (height < MIN_FONT_HEIGHT || height > MAX_FONT_HEIGHT) break;
     if (direction > 0 ? height > description.height : height < description.height) return height;
   }
@@ -483,6 +482,7 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
   painter.setFont(FontFromDescription(doc.m_logFont));
   painter.setPen(ColorFromValue(doc.m_bkColor));
   const QColor selected = ColorFromValue(doc.TextColor());
+  QString buffer;
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     const std::int64_t number = top + i;
     const ColumnRange columns = SelectedColumns(m_selectionBegin, m_selectionEnd, number);
@@ -495,8 +495,8 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
     painter.fillRect(box, selected);
     const std::string_view text = lines.Text(number);
     painter.setClipRect(box);
-    painter.drawText(0, box.top() + metrics.ascent,
-                     CellsToString(text.data(), static_cast<int>(text.size())));
+    DrawCells(painter, metrics, 0, box.top() + metrics.ascent, text.data(),
+              static_cast<int>(text.size()), buffer);
     painter.setClipping(false);
   }
 }
