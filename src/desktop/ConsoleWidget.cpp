@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <utility>
@@ -23,6 +25,7 @@
 #include "console/Platform.h"
 #include "environment/OptionsFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
 
 namespace zelk {
 namespace {
@@ -71,14 +74,27 @@ void CConsoleWidget::Create() {
   m_view.OnCreate();
 }
 
-void CConsoleWidget::Destroy() {
-  if (!m_created || m_destroyed) return;
+bool CConsoleWidget::Destroy() {
+  if (!m_created || m_destroyed) return true;
   m_destroyed = true;
+  errno = 0;
+  if (m_view.OnDestroy()) return true;
+  m_saveError = errno;
   // The window has no console left to say it on: the error stream of the program does.
-  if (!m_view.OnDestroy()) {
-    std::cerr << FinalSaveFailedText(m_view.m_platform.Files(), m_view.m_startDirHost)
-              << std::flush;
-  }
+  std::cerr << FinalSaveFailedText(m_view.m_platform.Files(), m_view.m_startDirHost) << std::flush;
+  return false;
+}
+
+QString CConsoleWidget::LostSettingsText() const {
+  FileSystem& files = m_view.m_platform.Files();
+  const std::string path =
+      JoinHostPath(m_view.m_startDirHost, OptionsFileName(files, m_view.m_startDirHost));
+  // The reason first: a long path does not push it out of sight.
+  return QStringLiteral(
+             "Cannot save the options file (%1):\n%2\n\n"
+             "The settings changed in this session are lost.")
+      .arg(QString::fromStdString(WriteFailureReason(path, m_saveError)),
+           QFile::decodeName(path.c_str()));
 }
 
 void CConsoleWidget::RequestRepaint(bool erase) {

@@ -37,8 +37,12 @@ class CConsoleWidget final : public QWidget {
 
   // The view's creation steps (start-up directory, options file, first clear); once.
   void Create();
-  // The view's destruction steps (the silent save of the options file); once.
-  void Destroy();
+  // The view's destruction steps (the silent save of the options file); once. False when the
+  // save failed: the program's error stream has said so, and LostSettingsText says why.
+  bool Destroy();
+  // What the user is told when the options file could not be saved at the end: which file, why,
+  // and that the settings changed in the session are lost.
+  QString LostSettingsText() const;
 
   // A repaint of the view; with erase, the whole view with the background filled black first,
   // otherwise the rows that changed.
@@ -160,6 +164,8 @@ class CConsoleWidget final : public QWidget {
   bool m_showPosted = false;
   bool m_created = false;
   bool m_destroyed = false;
+  // The error the failed save at the end left (errno), for LostSettingsText.
+  int m_saveError = 0;
 };
 
 }  // namespace zelk
