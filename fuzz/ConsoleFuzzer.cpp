@@ -4,12 +4,14 @@
 // Every byte is a typed character, except that a 0 byte followed by a selector byte runs a menu
 // command, a change of the console's height or a paint instead (the keyboard never delivers a 0
 // here: a NUL is typed as 0 0). After every key and every command the buffer must be sound:
-// current line 0..49, column 3..254, the cursor mark at that cell, byte 255 of every line a zero,
-// the last usable line at most 49, and the draw mode one of its two values. A paint changes
-// nothing and draws every line whole.
+// current line 0..49, column 3..254, the cursor mark at that cell (unless a typed NUL ends the
+// line's text before it), no line longer than 255 cells, the last usable line at most 49, and the
+// draw mode one of its two values. A paint changes nothing and draws every line whole.
 
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "FuzzSupport.h"
 #include "console/ConsoleCommands.h"
@@ -32,21 +34,29 @@ class CountingDrawContext final : public DrawContext {
   int m_selected = 0;
 };
 
+std::vector<std::string> Screen(const CZelkDoc& doc) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < CONSOLE_LINES; ++i) lines.emplace_back(doc.LineText(i));
+  return lines;
+}
+
 void CheckBuffer(const CZelkDoc& doc) {
-  ZELK_FUZZ_CHECK(doc.m_curLine >= 0 && doc.m_curLine < CONSOLE_LINES, "current line %d",
-                  doc.m_curLine);
-  ZELK_FUZZ_CHECK(doc.m_curCol >= PROMPT_WIDTH && doc.m_curCol <= LINE_CELLS - 1,
-                  "current column %d", doc.m_curCol);
-  ZELK_FUZZ_CHECK(doc.m_lastLine <= CONSOLE_LINES - 1, "last line %d", doc.m_lastLine);
-  ZELK_FUZZ_CHECK(doc.m_drawMode == DRAW_NORMAL || doc.m_drawMode == DRAW_CLEAR, "draw mode %d",
-                  doc.m_drawMode);
-  ZELK_FUZZ_CHECK(doc.m_cmdlistNext >= 0 && doc.m_cmdlistNext < COMMAND_COUNT,
-                  "cmdlist resumes at %d", doc.m_cmdlistNext);
+  ZELK_FUZZ_CHECK(doc.CursorLine() >= 0 && doc.CursorLine() < CONSOLE_LINES, "current line %d",
+                  doc.CursorLine());
+  ZELK_FUZZ_CHECK(doc.CursorColumn() >= PROMPT_WIDTH && doc.CursorColumn() <= LINE_CELLS - 1,
+                  "current column %d", doc.CursorColumn());
+  ZELK_FUZZ_CHECK(doc.LastLine() <= CONSOLE_LINES - 1, "last line %d", doc.LastLine());
+  ZELK_FUZZ_CHECK(doc.DrawMode() == DRAW_NORMAL || doc.DrawMode() == DRAW_CLEAR, "draw mode %d",
+                  doc.DrawMode());
+  ZELK_FUZZ_CHECK(doc.CmdlistNext() >= 0 && doc.CmdlistNext() < COMMAND_COUNT,
+                  "cmdlist resumes at %d", doc.CmdlistNext());
   for (int i = 0; i < CONSOLE_LINES; ++i) {
-    ZELK_FUZZ_CHECK(doc.m_lines[i][LINE_CELLS] == '\0', "byte 255 of line %d", i);
+    ZELK_FUZZ_CHECK(doc.LineText(i).size() <= LINE_CELLS, "line %d is longer than a line", i);
   }
-  ZELK_FUZZ_CHECK(doc.m_lines[doc.m_curLine][doc.m_curCol] == CURSOR_MARK,
-                  "no cursor mark at line %d, column %d", doc.m_curLine, doc.m_curCol);
+  const std::string_view current = doc.LineText(doc.CursorLine());
+  const auto column = static_cast<std::size_t>(doc.CursorColumn());
+  ZELK_FUZZ_CHECK(column >= current.size() || current[column] == CURSOR_MARK,
+                  "no cursor mark at line %d, column %d", doc.CursorLine(), doc.CursorColumn());
 }
 
 }  // namespace
@@ -79,10 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       case 1: {
         // A console of 0 to 1016 pixels with a 16-pixel font: up to 63 lines, then a paint.
         view.SetClientHeight((selector >> 3) * 32);
-        const auto before = doc.m_lines;
+        const std::vector<std::string> before = Screen(doc);
         view.OnDraw(dc);
         ZELK_FUZZ_CHECK(dc.m_selected == 0, "the paint left a font selected");
-        ZELK_FUZZ_CHECK(doc.m_lines == before, "the paint changed the buffer");
+        ZELK_FUZZ_CHECK(Screen(doc) == before, "the paint changed the buffer");
         CheckBuffer(doc);
         break;
       }
@@ -100,8 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 5:
         view.RunBridge("clear");
-        ZELK_FUZZ_CHECK(doc.m_curLine == 0 && doc.m_curCol == PROMPT_WIDTH, "clear left %d/%d",
-                        doc.m_curLine, doc.m_curCol);
+        ZELK_FUZZ_CHECK(doc.CursorLine() == 0 && doc.CursorColumn() == PROMPT_WIDTH, "clear left %d/%d",
+                        doc.CursorLine(), doc.CursorColumn());
         CheckBuffer(doc);
         break;
       case 6:

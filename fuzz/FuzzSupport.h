@@ -41,9 +41,8 @@ struct MemoryConsole {
 
   void Start() {
     view.OnCreate();
-    doc->m_drawMode = DRAW_NORMAL;
-    SetText(doc->m_settings.loadDir, "/load\\");
-    SetText(doc->m_settings.saveDir, "/save\\");
+    SetText(doc->Settings().loadDir, "/load\\");
+    SetText(doc->Settings().saveDir, "/save\\");
   }
 
   test::MemoryFileSystem files;

@@ -23,12 +23,6 @@ constexpr const char* kNames[] = {"zelk.cfg", "Zelk.CFG", "ZELK.CFG", "zElK.cFg"
 // Offsets of the text fields in the image; byte 255 of each is forced to zero by the load.
 constexpr std::size_t kTextOffsets[] = {4, 260, 516, 772, 1056, 1312, 1568};
 
-std::string Image(const EnvironmentSettings& settings, const OptionsImage& asRead) {
-  unsigned char image[OPTIONS_IMAGE_SIZE];
-  WriteSettingsImage(settings, image, asRead);
-  return std::string(reinterpret_cast<const char*>(image), sizeof image);
-}
-
 bool IsTextTerminator(std::size_t offset) {
   for (const std::size_t text : kTextOffsets) {
     if (offset == text + 255) return true;
@@ -50,33 +44,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryConsole first;
   first.files.Put(path, file);
   first.view.OnCreate();
-  const std::string loaded = Image(first.doc->m_settings, first.view.m_optionsRead);
-
-  // The load replaces the leading bytes that the file holds; the rest keeps the start values.
-  for (std::size_t i = 0; i < OPTIONS_IMAGE_SIZE; ++i) {
-    char expected = i < file.size() ? file[i] : '\0';
-    if (IsTextTerminator(i)) expected = '\0';
-    ZELK_FUZZ_CHECK(loaded[i] == expected, "byte %zu of the loaded record", i);
-  }
-
-  ZELK_FUZZ_CHECK(SaveOptions(first.files, MemoryConsole::kStartDir, first.doc->m_settings,
-                              first.view.m_optionsRead),
-                  "saving to memory failed");
+  ZELK_FUZZ_CHECK(first.view.SaveOptionsFile(SaveMode::Always), "saving to memory failed");
   const auto paths = first.files.Paths();
   ZELK_FUZZ_CHECK(paths.size() == 1 && paths[0] == path, "the save left %zu files, the first %s",
                   paths.size(), paths.empty() ? "-" : paths[0].c_str());
-  ZELK_FUZZ_CHECK(first.files.Get(path) == loaded, "the saved file is not the record");
+  const std::string saved = first.files.Get(path);
+
+  // The load took the leading bytes that the file holds, and the save wrote them back; the rest
+  // keeps the start values.
+  ZELK_FUZZ_CHECK(saved.size() == OPTIONS_IMAGE_SIZE, "the saved file holds %zu bytes",
+                  saved.size());
+  for (std::size_t i = 0; i < OPTIONS_IMAGE_SIZE; ++i) {
+    char expected = i < file.size() ? file[i] : '\0';
+    if (IsTextTerminator(i)) expected = '\0';
+    ZELK_FUZZ_CHECK(saved[i] == expected, "byte %zu of the saved record", i);
+  }
 
   MemoryConsole second;
-  second.files.Put(path, first.files.Get(path));
+  second.files.Put(path, saved);
   second.view.OnCreate();
-  ZELK_FUZZ_CHECK(Image(second.doc->m_settings, second.view.m_optionsRead) == loaded,
+  ZELK_FUZZ_CHECK(second.doc->Settings() == first.doc->Settings(), "the settings did not survive");
+  ZELK_FUZZ_CHECK(second.view.SaveOptionsFile(SaveMode::Always) && second.files.Get(path) == saved,
                   "the record did not survive");
-  ZELK_FUZZ_CHECK(second.doc->m_settings == first.doc->m_settings, "the settings did not survive");
 
   // The Save Options command says where it saved, naming the file that was written.
   OnSaveOptions(second.view);
-  const std::string message = second.doc->m_lines[second.doc->m_curLine - 1].data();
+  const std::string message = second.doc->LineText(second.doc->CursorLine() - 1);
   ZELK_FUZZ_CHECK(message.rfind("Current options saved to '/start\\" + name + "'", 0) == 0,
                   "message %s", message.c_str());
   return 0;

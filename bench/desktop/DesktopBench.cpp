@@ -79,7 +79,7 @@ void TypedCharacter(benchmark::State& state) {
     type = !type;
   }
   if (paints.count < state.iterations()) state.SkipWithError("a key was not painted");
-  state.counters["lastLine"] = doc.m_lastLine;
+  state.counters["lastLine"] = doc.LastLine();
   state.counters["devicePixelRatio"] = console.devicePixelRatioF();
 }
 BENCHMARK(TypedCharacter)->Arg(40)->Arg(200)->Unit(benchmark::kMicrosecond);
@@ -116,7 +116,7 @@ void StartToFirstPrompt(benchmark::State& state) {
     frame->show();
     while (painted.count == 0) QApplication::processEvents();
     state.SetIterationTime(static_cast<double>(clock.nsecsElapsed()) / 1e9);
-    if (std::string(doc.m_lines[0].data(), 4) != "OK>\xA4")
+    if (doc.LineText(0).substr(0, 4) != "OK>\xA4")
       state.SkipWithError("no prompt painted");
     frame->close();
   }

@@ -44,11 +44,11 @@ class BatchConsole {
  public:
   BatchConsole(int consoleLines, std::ostream& out, std::ostream& err)
       : m_out(out), m_err(err), m_platform(err), m_view(m_doc, m_platform), m_transcript(out) {
-    m_doc.m_transcript = &m_transcript;
-    m_view.SetClientHeight(consoleLines * m_doc.m_logFont.height);
+    m_doc.SetTranscript(&m_transcript);
+    m_view.SetClientHeight(consoleLines * m_doc.Font().height);
     m_view.OnCreate();
-    m_optionsFileExisted = OptionsFileExists(m_platform.Files(), m_view.m_startDirHost);
-    m_settingsAtStart = m_doc.m_settings;
+    m_optionsFileExisted = OptionsFileExists(m_platform.Files(), m_view.StartDirHost());
+    m_settingsAtStart = m_doc.Settings();
   }
 
   // Types one line: every character through the key rules, then Enter. origin names the line
@@ -73,11 +73,11 @@ class BatchConsole {
   // creates no options file (a build that only compiles leaves the directory as it was); an
   // existing one is written back as the window would. Returns the exit status.
   int Finish() {
-    const bool save = m_optionsFileExisted || !(m_doc.m_settings == m_settingsAtStart);
+    const bool save = m_optionsFileExisted || !(m_doc.Settings() == m_settingsAtStart);
     if (save && !m_view.OnDestroy()) {
-      m_err << FinalSaveFailedText(m_platform.Files(), m_view.m_startDirHost) << std::flush;
+      m_err << FinalSaveFailedText(m_platform.Files(), m_view.StartDirHost()) << std::flush;
     }
-    const bool failed = m_view.m_failedCompiles > 0 || m_platform.RefusedLines() > 0;
+    const bool failed = m_view.FailedCompiles() > 0 || m_platform.RefusedLines() > 0;
     return failed ? EXIT_COMPILE_FAILED : EXIT_OK;
   }
 

@@ -23,15 +23,15 @@ constexpr const char* kFailedCompileText =
 // An environment command met in a source being compiled: carried out as at the console, except
 // that a compile inside the compile is refused.
 std::optional<std::string> RunSettingInSource(CZelkView& view, const ParsedStatement& statement) {
-  CZelkDoc& doc = view.m_doc;
-  const SettingOutcome outcome = ApplySetting(statement, doc.m_settings, doc);
+  CZelkDoc& doc = view.Doc();
+  const SettingOutcome outcome = ApplySetting(statement, doc.Settings(), doc);
   switch (outcome.kind) {
     case SettingOutcome::Kind::Refused:
       return outcome.refusal;
     case SettingOutcome::Kind::Compile:
       return NESTED_COMPILE_TEXT;
     case SettingOutcome::Kind::SetColor:
-      doc.m_colorIntensity = outcome.color;  // shown at the next repaint
+      doc.SetColorIntensity(outcome.color);  // shown at the next repaint
       break;
     case SettingOutcome::Kind::Applied:
       break;
@@ -42,35 +42,35 @@ std::optional<std::string> RunSettingInSource(CZelkView& view, const ParsedState
 // The failed-compile notice: the error sound when it is on, otherwise the message box; then the
 // line number.
 void AnnounceSourceError(CZelkView& view, int lineNumber) {
-  if (view.m_doc.m_settings.errorSoundOn != 0) {
-    view.m_platform.PlaySoundSync(JoinHostPath(view.m_startDirHost, "doh.wav"));
+  if (view.Doc().Settings().errorSoundOn != 0) {
+    view.Host().PlaySoundSync(JoinHostPath(view.StartDirHost(), "doh.wav"));
   } else {
-    view.m_platform.ShowMessageBox(kFailedCompileText);
+    view.Host().ShowMessageBox(kFailedCompileText);
   }
-  view.m_doc.PrintFormat("Error encountered at line %d", lineNumber);
+  view.Doc().PrintFormat("Error encountered at line %d", lineNumber);
 }
 
 }  // namespace
 
 void CountFailedCompile(CZelkView& view, const std::string& file, const std::string& message) {
-  ++view.m_failedCompiles;
-  view.m_platform.ReportCompileFailure(HostPath(file), message);
+  view.AddFailedCompile();
+  view.Host().ReportCompileFailure(HostPath(file), message);
 }
 
 void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
-  CZelkDoc& doc = view.m_doc;
-  const SettingOutcome outcome = ApplySetting(statement, doc.m_settings, doc);
+  CZelkDoc& doc = view.Doc();
+  const SettingOutcome outcome = ApplySetting(statement, doc.Settings(), doc);
   switch (outcome.kind) {
     case SettingOutcome::Kind::Refused:
       doc.PrintLine(outcome.refusal);
       break;
     case SettingOutcome::Kind::SetColor:
-      doc.m_colorIntensity = outcome.color;  // shown at the next repaint; no line is written
+      doc.SetColorIntensity(outcome.color);  // shown at the next repaint; no line is written
       break;
     case SettingOutcome::Kind::Compile:
-      if (view.m_compiling) {
+      if (view.Compiling()) {
         doc.PrintLine(NESTED_COMPILE_TEXT);
-      } else if (SetCompilePaths(view, doc.m_settings.loadDir, outcome.name)) {
+      } else if (SetCompilePaths(view, doc.Settings().loadDir, outcome.name)) {
         RunCompile(view, nullptr);
       }
       break;
@@ -80,10 +80,10 @@ void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
 }
 
 bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_view name) {
-  CZelkDoc& doc = view.m_doc;
+  CZelkDoc& doc = view.Doc();
   const std::string word(name);
   const std::string source = loadDir + word + ".scr";
-  const std::string output = doc.m_settings.saveDir + word + ".dat";
+  const std::string output = doc.Settings().saveDir + word + ".dat";
   const char* tooLong = source.size() > 255 ? "source" : output.size() > 255 ? "output" : nullptr;
   if (tooLong != nullptr) {
     char text[256];
@@ -94,28 +94,28 @@ bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_vi
     CountFailedCompile(view, source, text);
     return false;
   }
-  doc.m_sourcePath = source;
-  doc.m_outputPath = output;
+  doc.SetSourcePath(source);
+  doc.SetOutputPath(output);
   return true;
 }
 
 void RunCompile(CZelkView& view, const char* heading) {
-  CZelkDoc& doc = view.m_doc;
+  CZelkDoc& doc = view.Doc();
   doc.PrintRule(SEPARATOR_CELLS);
-  if (heading != nullptr) doc.PrintFormat("%s%s", heading, doc.m_sourcePath.c_str());
-  const CompileJob job{doc.m_sourcePath, doc.m_outputPath};
-  view.m_compiling = true;
+  if (heading != nullptr) doc.PrintFormat("%s%s", heading, doc.SourcePath().c_str());
+  const CompileJob job{doc.SourcePath(), doc.OutputPath()};
+  view.SetCompiling(true);
   const CompileResult result =
-      CompileScript(job, view.m_platform.Files(), doc,
+      CompileScript(job, view.Host().Files(), doc,
                     [&view](const ParsedStatement& s) { return RunSettingInSource(view, s); });
-  view.m_compiling = false;
+  view.SetCompiling(false);
   if (result.error) {
-    view.m_platform.ReportCompileError(HostPath(job.sourcePath), *result.error);
+    view.Host().ReportCompileError(HostPath(job.sourcePath), *result.error);
     AnnounceSourceError(view, result.error->line);
   }
   using Status = CompileResult::Status;
   if (result.status == Status::Ok || result.status == Status::SourceError) {
-    if (result.status != Status::Ok) ++view.m_failedCompiles;
+    if (result.status != Status::Ok) view.AddFailedCompile();
     PrintCompileResult(result, job, doc);
   } else {
     // The files could not be used: the line that says so also goes to the platform's report.

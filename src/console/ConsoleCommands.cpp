@@ -32,21 +32,21 @@ void TrimStatement(std::string& statement) {
 }
 
 void PrintVersion(CZelkDoc& doc) {
-  doc.PrintFormat("Zelk Script Compiler Version %.2f", static_cast<double>(doc.m_version));
+  doc.PrintFormat("Zelk Script Compiler Version %.2f", static_cast<double>(doc.Version()));
   doc.PrintLine("Copyright (C) 1998 The Zelk Team");
   doc.PrintLine("Written by the Zelk Team");
 }
 
 void RunEnvironmentDialog(CZelkView& view) {
-  if (view.m_platform.RunEnvironmentDialog(view.m_doc.m_settings) == DialogResult::Unavailable) {
-    view.m_doc.PrintLine("The Environment dialog needs the desktop window.");
+  if (view.Host().RunEnvironmentDialog(view.Doc().Settings()) == DialogResult::Unavailable) {
+    view.Doc().PrintLine("The Environment dialog needs the desktop window.");
   }
 }
 
 // Answers a line the console refuses, on the console and to the platform.
 void RefuseLine(CZelkView& view, const char* message) {
-  view.m_doc.PrintLine(message);
-  view.m_platform.ReportRefusedLine(message);
+  view.Doc().PrintLine(message);
+  view.Host().ReportRefusedLine(message);
 }
 
 }  // namespace
@@ -101,31 +101,31 @@ const char* SupportPageUrl() {
 }
 
 void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
-  const StartResult result = view.m_platform.OpenUrl(url);
+  const StartResult result = view.Host().OpenUrl(url);
   if (result.started) return;
   const std::string reason = Utf8ToCp1252(result.reason);
   if (url.empty()) {
-    view.m_doc.PrintFormat("Cannot open the %s page: %s", pageName, reason.c_str());
+    view.Doc().PrintFormat("Cannot open the %s page: %s", pageName, reason.c_str());
   } else {
-    view.m_doc.PrintFormat("Cannot open the page (%s): %s", reason.c_str(),
+    view.Doc().PrintFormat("Cannot open the page (%s): %s", reason.c_str(),
                            Utf8ToCp1252(url).c_str());
   }
 }
 
 void StartProgramOrSay(CZelkView& view, const std::string& program,
                        const std::vector<std::string>& arguments, const std::string& workingDir) {
-  const StartResult result = view.m_platform.StartProgram(program, arguments, workingDir);
+  const StartResult result = view.Host().StartProgram(program, arguments, workingDir);
   if (result.started) return;
   // The reason first: a long program path is then what the console line's cut takes.
-  view.m_doc.PrintFormat("Cannot start the program (%s): %s", Utf8ToCp1252(result.reason).c_str(),
+  view.Doc().PrintFormat("Cannot start the program (%s): %s", Utf8ToCp1252(result.reason).c_str(),
                          Utf8ToCp1252(program).c_str());
 }
 
 void PrintCommandList(CZelkDoc& doc) {
   int printed = 1;
   // Counts one printed line; false when the page is full.
-  auto roomLeft = [&]() { return !(printed++ > doc.m_lastLine - 1); };
-  for (int index = doc.m_cmdlistNext; Commands()[index].name != nullptr; ++index) {
+  auto roomLeft = [&]() { return !(printed++ > doc.LastLine() - 1); };
+  for (int index = doc.CmdlistNext(); Commands()[index].name != nullptr; ++index) {
     const CommandEntry& entry = Commands()[index];
     if (entry.help == nullptr) continue;
     bool full = false;
@@ -141,43 +141,44 @@ void PrintCommandList(CZelkDoc& doc) {
       full = !roomLeft();
     });
     if (full) {
-      doc.m_cmdlistNext = static_cast<short>(index);
+      doc.SetCmdlistNext(static_cast<short>(index));
       return;
     }
   }
-  doc.m_cmdlistNext = 0;
+  doc.SetCmdlistNext(0);
 }
 
 void OnSaveOptions(CZelkView& view) {
-  FileSystem& files = view.m_platform.Files();
   // The file as messages show it: the start-up directory, a backslash and its name.
   const std::string path =
-      view.m_startDir + "\\" + ZelkPathText(OptionsFileName(files, view.m_startDirHost));
-  if (SaveOptions(files, view.m_startDirHost, view.m_doc.m_settings, view.m_optionsRead,
-                  SaveMode::Always)) {
-    view.m_doc.PrintFormat("Current options saved to '%s'", path.c_str());
+      view.StartDir() + "\\" +
+      ZelkPathText(OptionsFileName(view.Host().Files(), view.StartDirHost()));
+  if (view.SaveOptionsFile(SaveMode::Always)) {
+    view.Doc().PrintFormat("Current options saved to '%s'", path.c_str());
   } else {
-    view.m_doc.PrintFormat("Unable to saved to '%s'!", path.c_str());
+    view.Doc().PrintFormat("Unable to saved to '%s'!", path.c_str());
   }
-  view.m_platform.RequestRepaint(true);
+  view.Host().RequestRepaint(true);
 }
 
 void ExecuteConsoleLine(CZelkView& view) {
-  CZelkDoc& doc = view.m_doc;
-  TrimStatement(doc.m_statement);
-  const std::string_view line = doc.m_statement;
+  CZelkDoc& doc = view.Doc();
+  std::string statement = doc.Statement();
+  TrimStatement(statement);
+  doc.SetStatement(statement);
+  const std::string_view line = doc.Statement();
 
   if (line == "clear") {
     doc.Clear();
-    view.m_platform.RequestRepaint(true);
+    view.Host().RequestRepaint(true);
   } else if (line == "env") {
     RunEnvironmentDialog(view);
   } else if (line == "exit" || line == "quit") {
-    view.m_platform.RequestClose();
+    view.Host().RequestClose();
   } else if (line == "version") {
     PrintVersion(doc);
   } else if (line == "status") {
-    ShowStatus(doc.m_settings, doc);
+    ShowStatus(doc.Settings(), doc);
   } else if (line == "home") {
     const std::string url = HomePageUrl();
     if (url.empty()) {
@@ -200,7 +201,7 @@ void ExecuteConsoleLine(CZelkView& view) {
         break;
       case ParseResult::Usage:
         PrintUsage(parsed.commandIndex, doc);
-        view.m_platform.ReportRefusedLine("wrong punctuation or arguments; usage: " +
+        view.Host().ReportRefusedLine("wrong punctuation or arguments; usage: " +
                                           std::string(UsageLine(parsed.commandIndex)));
         break;
       case ParseResult::NoEol:

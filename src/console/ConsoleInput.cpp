@@ -1,19 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "console/ConsoleInput.h"
 
-#include <cstring>
-
 #include "console/CommandHistory.h"
 #include "console/ZelkView.h"
 
 namespace zelk {
-
-std::string InputText(const CZelkDoc& doc) {
-  const char* line = doc.m_lines[doc.m_curLine].data();
-  const int end = doc.m_curCol > PROMPT_WIDTH ? doc.m_curCol : PROMPT_WIDTH;
-  const char* input = line + PROMPT_WIDTH;
-  return std::string(input, ::strnlen(input, static_cast<std::size_t>(end - PROMPT_WIDTH)));
-}
 
 void TypeInput(CZelkView& view, std::string_view text) {
   for (const char c : text) {
@@ -24,12 +15,12 @@ void TypeInput(CZelkView& view, std::string_view text) {
 }
 
 void ReplaceInput(CZelkView& view, std::string_view text) {
-  while (view.m_doc.m_curCol > PROMPT_WIDTH) view.OnChar(8);
+  while (view.Doc().CursorColumn() > PROMPT_WIDTH) view.OnChar(8);
   TypeInput(view, text);
 }
 
 bool RecallOlder(CZelkView& view, CommandHistory& history) {
-  const std::optional<std::string> line = history.Older(InputText(view.m_doc));
+  const std::optional<std::string> line = history.Older(view.Doc().InputText());
   if (line) ReplaceInput(view, *line);
   return line.has_value();
 }

@@ -7,15 +7,12 @@
 namespace zelk {
 
 class CommandHistory;
-class CZelkDoc;
 class CZelkView;
 
 // Input that reaches the prompt by other ways than single keys (a recalled line, a paste): it is
 // typed character by character through the key rules, so the input limit and the quote and
 // lower-case rules hold for it as for typed text.
 
-// The input typed at the prompt: the cells from the prompt to the cursor, up to a typed NUL.
-std::string InputText(const CZelkDoc& doc);
 // Types the text through the key rules. Codes that would not be stored but edit or submit the
 // line (NUL, Backspace, Tab, Enter) are left out.
 void TypeInput(CZelkView& view, std::string_view text);

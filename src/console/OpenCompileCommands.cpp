@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "console/OpenCompileCommands.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -32,48 +33,48 @@ std::string PathText(const std::string& text) { return text.substr(0, 255); }
 // a file chosen as INTRO.SCR does not exist under that name; it is then read under the name it
 // was chosen with, so that the chosen file is the one compiled or edited.
 void UseChosenNameIfBuiltIsMissing(CZelkView& view, const FileChoice& choice) {
-  CZelkDoc& doc = view.m_doc;
-  FileSystem& files = view.m_platform.Files();
-  if (files.Exists(HostPath(doc.m_sourcePath))) return;
-  const std::string chosen = doc.m_settings.loadDir + choice.fileName;
-  if (chosen.size() <= 255 && files.Exists(HostPath(chosen))) doc.m_sourcePath = chosen;
+  CZelkDoc& doc = view.Doc();
+  FileSystem& files = view.Host().Files();
+  if (files.Exists(HostPath(doc.SourcePath()))) return;
+  const std::string chosen = doc.Settings().loadDir + choice.fileName;
+  if (chosen.size() <= 255 && files.Exists(HostPath(chosen))) doc.SetSourcePath(chosen);
 }
 
 bool TakeOverOrSay(CZelkView& view, const FileChoice& choice) {
-  if (TakeOverDirectory(view.m_doc.m_settings, choice.fullPath)) return true;
+  if (TakeOverDirectory(view.Doc().Settings(), choice.fullPath)) return true;
   // The reason stands before the path, so that the cut of a long console line falls on the path.
   const std::string folder = choice.fullPath.substr(0, choice.fullPath.find_last_of("\\/") + 1);
-  view.m_doc.PrintFormat("Cannot use the folder (its path is longer than 255 characters): %s",
+  view.Doc().PrintFormat("Cannot use the folder (its path is longer than 255 characters): %s",
                          folder.c_str());
   return false;
 }
 
 void CompileChosenSource(CZelkView& view, const FileChoice& choice) {
-  CZelkDoc& doc = view.m_doc;
   if (!TakeOverOrSay(view, choice)) {
-    ++view.m_failedCompiles;
+    view.AddFailedCompile();
     return;
   }
-  if (!SetCompilePaths(view, doc.m_settings.loadDir, choice.fileTitle)) return;
+  if (!SetCompilePaths(view, view.Doc().Settings().loadDir, choice.fileTitle)) return;
   UseChosenNameIfBuiltIsMissing(view, choice);
   RunCompile(view, " ->Compiling... ");
 }
 
 void EditChosenSource(CZelkView& view, const FileChoice& choice) {
-  CZelkDoc& doc = view.m_doc;
+  CZelkDoc& doc = view.Doc();
   if (!TakeOverOrSay(view, choice)) return;
-  const std::string source = doc.m_settings.loadDir + choice.fileTitle + ".scr";
+  const EnvironmentSettings& settings = doc.Settings();
+  const std::string source = settings.loadDir + choice.fileTitle + ".scr";
   if (source.size() > 255) {
     doc.PrintFormat("Cannot open the source (its path would be longer than 255 characters): %s",
                     source.c_str());
     return;
   }
-  doc.m_sourcePath = source;
+  doc.SetSourcePath(source);
   UseChosenNameIfBuiltIsMissing(view, choice);
 
   // The editor setting may carry arguments of its own; the source path follows them as one
   // argument, whole, spaces and all.
-  std::vector<std::string> arguments = SplitCommand(doc.m_settings.editorCommand);
+  std::vector<std::string> arguments = SplitCommand(settings.editorCommand);
   if (arguments.empty()) {
     doc.PrintLine("Cannot start the .SCR editor: none is set (sv_editor).");
     return;
@@ -81,16 +82,31 @@ void EditChosenSource(CZelkView& view, const FileChoice& choice) {
   const std::string program = Cp1252ToUtf8(arguments.front());
   arguments.erase(arguments.begin());
   for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
-  arguments.push_back(HostPath(doc.m_sourcePath));
-  StartProgramOrSay(view, program, arguments, HostPath(doc.m_settings.loadDir));
+  arguments.push_back(HostPath(doc.SourcePath()));
+  StartProgramOrSay(view, program, arguments, HostPath(settings.loadDir));
 }
 
 void RedrawConsole(CZelkView& view) {
-  view.m_doc.m_drawMode = DRAW_NORMAL;
-  view.m_platform.RequestRepaint(false);
+  view.Doc().SetDrawMode(DRAW_NORMAL);
+  view.Host().RequestRepaint(false);
 }
 
 }  // namespace
+
+std::vector<FileTypeFilter> SplitFileFilter(std::string_view filter) {
+  std::vector<FileTypeFilter> choices;
+  while (!filter.empty()) {
+    const std::size_t bar = filter.find('|');
+    if (bar == std::string_view::npos) break;
+    const std::string_view description = filter.substr(0, bar);
+    filter.remove_prefix(bar + 1);
+    const std::string_view pattern = filter.substr(0, filter.find('|'));
+    filter.remove_prefix(std::min(pattern.size() + 1, filter.size()));
+    if (description.empty() && pattern.empty()) break;  // the closing "||"
+    choices.push_back({std::string(description), std::string(pattern)});
+  }
+  return choices;
+}
 
 bool TakeOverDirectory(EnvironmentSettings& settings, const std::string& fullPath) {
   // A backslash ends a directory in Zelk's own texts; on a POSIX host the dialog reports '/'.
@@ -108,12 +124,12 @@ bool TakeOverDirectory(EnvironmentSettings& settings, const std::string& fullPat
 
 void OnFileCompile(CZelkView& view) {
   const FileChoice choice =
-      view.m_platform.ChooseFile(COMPILE_FILTER, view.m_doc.m_settings.loadDir);
+      view.Host().ChooseFile(COMPILE_FILTER, view.Doc().Settings().loadDir);
   if (!choice.fileName.empty()) {
     if (IsScriptExtension(choice.extension)) CompileChosenSource(view, choice);
     if (IsConfigExtension(choice.extension)) {
-      CZelkDoc& doc = view.m_doc;
-      doc.m_sourcePath = PathText(choice.fullPath);
+      CZelkDoc& doc = view.Doc();
+      doc.SetSourcePath(PathText(choice.fullPath));
       doc.PrintRule(SEPARATOR_CELLS);
       doc.PrintFormat(" ->Opening... %s", choice.fullPath.c_str());
     }
@@ -122,7 +138,7 @@ void OnFileCompile(CZelkView& view) {
 }
 
 void OnFileOpen(CZelkView& view) {
-  const FileChoice choice = view.m_platform.ChooseFile(OPEN_FILTER, view.m_doc.m_settings.loadDir);
+  const FileChoice choice = view.Host().ChooseFile(OPEN_FILTER, view.Doc().Settings().loadDir);
   if (!choice.fileName.empty() && IsScriptExtension(choice.extension)) {
     EditChosenSource(view, choice);
   }

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace zelk {
 
@@ -12,6 +14,16 @@ struct EnvironmentSettings;
 inline constexpr const char* OPEN_FILTER = "Scripts (*.SCR)|*.scr||";
 inline constexpr const char* COMPILE_FILTER =
     "Scripts (*.SCR)|*.scr|Binary (*.BIN)|*.bin|Config (*.CFG)|*.cfg||";
+
+// One choice of a filter: its description and its pattern ("Scripts (*.SCR)", "*.scr").
+struct FileTypeFilter {
+  std::string description;
+  std::string pattern;
+  bool operator==(const FileTypeFilter&) const = default;
+};
+// The choices of a filter, in order, up to the closing "||" (or the end of the text), for the
+// window's dialog to show in its own form. A text left after the last "|" is no choice.
+std::vector<FileTypeFilter> SplitFileFilter(std::string_view filter);
 
 // Makes the directory of a chosen file the load directory: the text up to its last separator,
 // ending in a backslash ("c:\work\intro.scr" gives "c:\work\", "/home/me/intro.scr" gives

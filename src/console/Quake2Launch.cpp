@@ -20,11 +20,11 @@ Quake2CommandLine BuildQuake2CommandLine(const EnvironmentSettings& s) {
 }
 
 void LaunchQuake2(CZelkView& view) {
-  const EnvironmentSettings& s = view.m_doc.m_settings;
+  const EnvironmentSettings& s = view.Doc().Settings();
   const Quake2CommandLine line = BuildQuake2CommandLine(s);
-  view.m_doc.PrintFormat(" -> %s %s", line.program.c_str(), line.parameters.c_str());
+  view.Doc().PrintFormat(" -> %s %s", line.program.c_str(), line.parameters.c_str());
 
-  FileSystem& files = view.m_platform.Files();
+  FileSystem& files = view.Host().Files();
   std::string program = HostPath(line.program);
   // The Linux ports of Quake2 ship the program as "quake2".
   if (!files.Exists(program)) {

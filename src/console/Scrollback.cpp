@@ -30,25 +30,25 @@ std::string_view ConsoleLines::Text(std::int64_t number) const {
 }
 
 std::int64_t ConsoleLines::CursorLine() const {
-  return BufferStart() + m_doc.m_curLine;
+  return BufferStart() + m_doc.CursorLine();
 }
 
 int ConsoleLines::CursorColumn() const {
-  return m_doc.m_curCol;
+  return m_doc.CursorColumn();
 }
 
 void DrawScrolledBack(DrawContext& dc, const CZelkDoc& doc, const ConsoleLines& lines,
                       std::int64_t top) {
   dc.SetBkColor(0);
-  dc.SelectFont(doc.m_logFont);
-  dc.SetBkColor(doc.m_bkColor);
+  dc.SelectFont(doc.Font());
+  dc.SetBkColor(doc.BackgroundColor());
   dc.SetTextColor(doc.TextColor());
   char padded[LINE_CELLS];
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     const std::string_view text = lines.Text(top + i);
     std::memcpy(padded, text.data(), text.size());
     std::memset(padded + text.size(), ' ', LINE_CELLS - text.size());
-    dc.TextOut(0, i * doc.m_logFont.height, padded, LINE_CELLS);
+    dc.TextOut(0, i * doc.Font().height, padded, LINE_CELLS);
   }
   dc.RestoreFont();
 }

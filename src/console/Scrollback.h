@@ -16,7 +16,7 @@ class DrawContext;
 
 // The lines that scrolled off the top of the console buffer, the newest last, at most LIMIT of
 // them: a view beside the buffer, which stays as it is. The document hands each line over as it
-// scrolls off (CZelkDoc::m_scrolledOff).
+// scrolls off (CZelkDoc::SetScrolledOff).
 class Scrollback final : public LineSink {
  public:
   static constexpr std::size_t LIMIT = 5000;

@@ -27,7 +27,7 @@ CZelkDoc::CZelkDoc(const FontDescription& font) : m_logFont(font) {
 }
 
 void CZelkDoc::WritePrompt() {
-  char* line = CurrentLine();
+  char* line = CurrentCells();
   std::memcpy(line, "OK>", PROMPT_WIDTH);
   line[PROMPT_WIDTH] = CURSOR_MARK;
 }
@@ -57,25 +57,62 @@ void CZelkDoc::ScrollUp() {
   BlankLine(m_lines[CONSOLE_LINES - 1]);
 }
 
-void CZelkDoc::KeepCurrentLineUsable() {
+void CZelkDoc::SetLastLine(int lastLine) {
+  m_lastLine = static_cast<short>(std::min(lastLine, CONSOLE_LINES - 1));
   // A console lower than one line still shows its current line on line 0.
   const short last = m_lastLine > 0 ? m_lastLine : 0;
   for (; m_curLine > last; --m_curLine) ScrollUp();
+}
+
+void CZelkDoc::SetFontHeight(int pixels) {
+  if (pixels > 0) m_logFont.height = pixels;
 }
 
 void CZelkDoc::PrintLine(std::string_view text) {
   text = text.substr(0, std::min<std::size_t>(text.find('\0'), LINE_CELLS));
   // The prompt and cursor mark that stood there are overwritten; after the terminator the line
   // shows blanks.
-  char* line = CurrentLine();
+  char* line = CurrentCells();
   std::memcpy(line, text.data(), text.size());
   line[text.size()] = '\0';
   AdvanceLine();
 }
 
 void CZelkDoc::PrintRule(int count) {
-  std::memset(CurrentLine(), '-', static_cast<std::size_t>(count < LINE_CELLS ? count : LINE_CELLS));
+  std::memset(CurrentCells(), '-', static_cast<std::size_t>(count < LINE_CELLS ? count : LINE_CELLS));
   AdvanceLine();
+}
+
+bool CZelkDoc::StoreAtCursor(char c) {
+  if (m_curCol > LAST_INPUT_CELL) return false;
+  CurrentCells()[m_curCol++] = c;
+  return true;
+}
+
+char CZelkDoc::EraseBeforeCursor() {
+  char* line = CurrentCells();
+  const char before = line[m_curCol - 1];
+  line[m_curCol] = ' ';
+  if (m_curCol > PROMPT_WIDTH) --m_curCol;
+  line[m_curCol] = ' ';
+  return before;
+}
+
+void CZelkDoc::WriteCursorMark() {
+  CurrentCells()[m_curCol] = CURSOR_MARK;
+}
+
+std::string CZelkDoc::TakeInputLine() {
+  char* line = CurrentCells();
+  line[m_curCol] = ' ';
+  // Cells 3..254; the statement line ends where a typed NUL stands.
+  const char* input = line + PROMPT_WIDTH;
+  return std::string(input, ::strnlen(input, LINE_CELLS - PROMPT_WIDTH));
+}
+
+std::string CZelkDoc::InputText() const {
+  const char* input = m_lines[m_curLine].data() + PROMPT_WIDTH;
+  return std::string(input, ::strnlen(input, static_cast<std::size_t>(m_curCol - PROMPT_WIDTH)));
 }
 
 void CZelkDoc::Clear() {

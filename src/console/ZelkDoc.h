@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "environment/EnvironmentSettings.h"
 #include "platform/LineSink.h"
@@ -42,7 +43,9 @@ struct FontDescription {
 };
 
 // The document: the console screen buffer (50 lines of 255 cells and a terminator) with its
-// prompt and cursor, the statement line, the console's colours and font, and the settings.
+// prompt and cursor, the statement line, the console's colours and font, the settings and the
+// paths of the current compile. Its data is its own: the view, the commands and the windows reach
+// it through the operations below.
 //
 // As a line sink it prints lines into the buffer; a transcript sink, when set, receives every line
 // at the moment AdvanceLine leaves it (typed lines and rules included), as batch mode writes it.
@@ -55,13 +58,11 @@ class CZelkDoc final : public LineSink {
   CZelkDoc(const CZelkDoc&) = delete;
   CZelkDoc& operator=(const CZelkDoc&) = delete;
 
+  // Output.
+
   // Finishes the current line and opens a fresh "OK>" prompt below it, scrolling the buffer up by
   // one line when the current line is the last usable one.
   void AdvanceLine();
-  // The last usable line went up the screen (the console grew shorter or its lines taller): when
-  // the current line lies below it, the buffer scrolls up as AdvanceLine scrolls it, until the
-  // current line, with the prompt and what is typed on it, is the last usable one.
-  void KeepCurrentLineUsable();
   // Writes the text (cut at 255 characters) into the current line, then AdvanceLine.
   void PrintLine(std::string_view text) override;
   // Writes count '-' characters from cell 0 of the current line, then AdvanceLine: the separator
@@ -73,11 +74,78 @@ class CZelkDoc final : public LineSink {
   // says so until a key or a printed line sets it back.
   void Clear();
 
-  char* CurrentLine() { return m_lines[m_curLine].data(); }
+  // The input line, as the key rules edit it: the cells of the current line from the prompt on,
+  // with the insertion cell at the cursor column.
+
+  // Stores the character in the insertion cell and moves the cursor on; false, storing nothing,
+  // when the input line is full (the cursor stands in cell 254).
+  bool StoreAtCursor(char c);
+  // Backspace: blanks the insertion cell, moves the cursor back unless it stands right after the
+  // prompt, and blanks the cell it then stands in. Returns what stood before the insertion cell.
+  char EraseBeforeCursor();
+  // Writes the cursor mark into the insertion cell.
+  void WriteCursorMark();
+  // Blanks the insertion cell (the cursor mark goes) and returns the input cells 3..254, up to a
+  // typed NUL: what Enter hands to the command interpreter.
+  std::string TakeInputLine();
+  // The input typed at the prompt: the cells from the prompt to the cursor, up to a typed NUL.
+  std::string InputText() const;
+
+  // Reading the screen.
+
   // The text of a line as it shows: the cells before a terminator (the rest shows as blanks).
   std::string_view LineText(int index) const;
+  // Where the cursor mark stands: the current line (0..49) and the insertion column (3..254).
+  short CursorLine() const { return m_curLine; }
+  short CursorColumn() const { return m_curCol; }
+  // What the next paint does: DRAW_NORMAL or DRAW_CLEAR.
+  short DrawMode() const { return m_drawMode; }
+  void SetDrawMode(short mode) { m_drawMode = mode == DRAW_CLEAR ? DRAW_CLEAR : DRAW_NORMAL; }
+  // The index of the last usable line, from the height of the console. Setting it (at most 49)
+  // keeps the current line usable: when it lies below the new last line, the buffer scrolls up as
+  // AdvanceLine scrolls it, until the current line, with the prompt and what is typed on it, is
+  // the last usable one.
+  short LastLine() const { return m_lastLine; }
+  void SetLastLine(int lastLine);
+
+  // The console's look.
+
+  const FontDescription& Font() const { return m_logFont; }
+  // A new line height (zoom); positive.
+  void SetFontHeight(int pixels);
   // The text colour: the intensity in the green byte.
   std::uint32_t TextColor() const { return static_cast<std::uint32_t>(m_colorIntensity) * 256u; }
+  void SetColorIntensity(std::int32_t intensity) { m_colorIntensity = intensity; }
+  std::uint32_t BackgroundColor() const { return m_bkColor; }
+  float Version() const { return m_version; }
+
+  // The statement line the command interpreter reads.
+  const std::string& Statement() const { return m_statement; }
+  void SetStatement(std::string_view text) { m_statement.assign(text); }
+
+  // The table index at which the next command listing resumes.
+  short CmdlistNext() const { return m_cmdlistNext; }
+  void SetCmdlistNext(short index) { m_cmdlistNext = index; }
+
+  EnvironmentSettings& Settings() { return m_settings; }
+  const EnvironmentSettings& Settings() const { return m_settings; }
+
+  // The source and compiled file of the current compile (Zelk path texts).
+  const std::string& SourcePath() const { return m_sourcePath; }
+  const std::string& OutputPath() const { return m_outputPath; }
+  void SetSourcePath(std::string path) { m_sourcePath = std::move(path); }
+  void SetOutputPath(std::string path) { m_outputPath = std::move(path); }
+
+  // Where lines go besides the buffer (null: nowhere).
+  void SetTranscript(LineSink* sink) { m_transcript = sink; }
+  void SetScrolledOff(LineSink* sink) { m_scrolledOff = sink; }
+  LineSink* ScrolledOff() const { return m_scrolledOff; }
+
+ private:
+  char* CurrentCells() { return m_lines[m_curLine].data(); }
+  void WritePrompt();
+  // Moves every line up by one: line 0 goes to the scrolled-off sink, line 49 becomes blank.
+  void ScrollUp();
 
   float m_version = 1.01f;
   std::array<std::array<char, LINE_SIZE>, CONSOLE_LINES> m_lines;
@@ -98,11 +166,6 @@ class CZelkDoc final : public LineSink {
 
   LineSink* m_transcript = nullptr;
   LineSink* m_scrolledOff = nullptr;
-
- private:
-  void WritePrompt();
-  // Moves every line up by one: line 0 goes to the scrolled-off sink, line 49 becomes blank.
-  void ScrollUp();
 };
 
 }  // namespace zelk

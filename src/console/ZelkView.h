@@ -4,6 +4,7 @@
 #include <string>
 
 #include "console/ZelkDoc.h"
+#include "environment/OptionsFile.h"
 
 namespace zelk {
 
@@ -12,7 +13,7 @@ class Platform;
 
 // The console view, free of any platform: the key rules that turn typed characters into an input
 // line, the hand-over of that line to the command interpreter, the paint, and the view's creation
-// and destruction steps. The desktop window and batch mode both drive it.
+// and destruction steps. The desktop windows and batch mode all drive it.
 //
 // It ties the console together for one run: the document, the platform, the start-up directory
 // (where the options file and the error sound are), and the compile state the console keeps.
@@ -45,18 +46,34 @@ class CZelkView {
   void OnActionStatus();
   void OnHelpCommandList();
 
-  CZelkDoc& m_doc;
-  Platform& m_platform;
+  CZelkDoc& Doc() { return m_doc; }
+  const CZelkDoc& Doc() const { return m_doc; }
+  Platform& Host() const { return m_platform; }
+
   // The start-up directory: the Windows-1252 text that messages show, and the host path that
   // files are opened with. Both are kept whole, whatever their length.
+  const std::string& StartDir() const { return m_startDir; }
+  const std::string& StartDirHost() const { return m_startDirHost; }
+  // Saves the settings to the options file in the start-up directory, keeping what the file held
+  // beyond them when it was read at creation. False when it could not be written.
+  bool SaveOptionsFile(SaveMode mode) const;
+
+  // A compile is running (a compile line inside its source is refused).
+  bool Compiling() const { return m_compiling; }
+  void SetCompiling(bool compiling) { m_compiling = compiling; }
+  // Compiles that did not end in success since the view was created (batch mode's exit status).
+  int FailedCompiles() const { return m_failedCompiles; }
+  void AddFailedCompile() { ++m_failedCompiles; }
+
+ private:
+  CZelkDoc& m_doc;
+  Platform& m_platform;
   std::string m_startDir;
   std::string m_startDirHost;
   // The options file as it was read at creation, for the saves.
   OptionsImage m_optionsRead;
   bool m_quoteMode = false;
-  // Set while a compile runs, so that a compile line inside a source can be refused.
   bool m_compiling = false;
-  // Compiles that did not end in success since the view was created (batch mode's exit status).
   int m_failedCompiles = 0;
 };
 

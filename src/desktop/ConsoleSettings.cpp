@@ -25,25 +25,25 @@ void LoadConsoleSettings(CConsoleWidget& console) {
   for (const QString& line : settings.value(kHistory).toStringList()) {
     lines.push_back(Utf8ToCp1252(line.toStdString()));
   }
-  console.History().Assign(lines);
+  console.Screen().History().Assign(lines);
   bool valid = false;
   const int height = settings.value(kFontHeight).toInt(&valid);
-  if (valid && height > 0) console.SetFontHeight(height);
+  if (valid && height > 0) console.Screen().SetFontHeight(height);
 }
 
 void SaveConsoleSettings(CConsoleWidget& console) {
   QSettings settings;
   settings.beginGroup(kGroup);
   QStringList lines;
-  for (const std::string& line : console.History().Lines()) {
+  for (const std::string& line : console.Screen().History().Lines()) {
     lines << QString::fromStdString(Cp1252ToUtf8(line));
   }
   settings.setValue(kHistory, lines);
   // The default size is not written, so that the system's font decides it again next time.
-  if (console.FontHeight() == console.DefaultFontHeight()) {
+  if (console.Screen().FontHeight() == console.Screen().DefaultFontHeight()) {
     settings.remove(kFontHeight);
   } else {
-    settings.setValue(kFontHeight, console.FontHeight());
+    settings.setValue(kFontHeight, console.Screen().FontHeight());
   }
 }
 

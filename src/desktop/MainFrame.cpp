@@ -16,20 +16,25 @@
 #include <QStatusTipEvent>
 #include <QToolBar>
 
-#include "console/ConsoleCommands.h"
-#include "console/OpenCompileCommands.h"
+#include <cstring>
+
 #include "desktop/AboutBox.h"
 #include "desktop/ConsoleSettings.h"
 #include "desktop/ConsoleWidget.h"
+#include "desktop/QtKeys.h"
 #include "desktop/QtPlatform.h"
 #include "desktop/RecentFileList.h"
-#include "environment/OptionsFile.h"
+#include "platform/Cp1252.h"
 #include "platform/StopSignals.h"
 
 namespace zelk {
 namespace {
 
-const QString kReady = QStringLiteral("Ready");
+QString FromZelk(const char* text) {
+  return QString::fromStdString(Cp1252ToUtf8(text));
+}
+
+const QString kReady = FromZelk(IDLE_PROMPT);
 
 }  // namespace
 
@@ -78,68 +83,52 @@ CMainFrame::~CMainFrame() {
 }
 
 QString CMainFrame::UntitledTitle() {
-  return QStringLiteral("Untitled - Zelk");
+  return QString::fromStdString(FrameTitle(""));
 }
 
-QAction* CMainFrame::AddCommand(QMenu* menu, int id, const char* caption, const char* prompt,
-                                const char* tooltip, const char* icon) {
-  auto* action = new QAction(QString::fromLatin1(caption), this);
-  action->setData(id);
-  if (prompt != nullptr) action->setStatusTip(QString::fromLatin1(prompt));
+QAction* CMainFrame::AddCommand(QMenu* menu, const MenuCommand& command) {
+  auto* action = new QAction(FromZelk(command.caption), this);
+  action->setData(command.id);
+  if (command.prompt != nullptr) action->setStatusTip(FromZelk(command.prompt));
   // Without a tooltip of its own an action shows its caption; a command without one shows none.
-  action->setToolTip(tooltip != nullptr ? QString::fromLatin1(tooltip) : QString());
-  if (icon != nullptr) {
-    action->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QString::fromLatin1(icon))));
+  action->setToolTip(command.tooltip != nullptr ? FromZelk(command.tooltip) : QString());
+  if (command.icon != nullptr) {
+    action->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(FromZelk(command.icon))));
   }
+  if (command.accelerator.key != Key::None) {
+    action->setShortcut(KeySequenceOf(command.accelerator));
+  }
+  if (command.flags & MENU_CHECKED) {
+    action->setCheckable(true);
+    action->setChecked(true);
+  }
+  if (command.flags & MENU_GRAYED) action->setEnabled(false);
   menu->addAction(action);
-  m_actions.insert(id, action);
+  m_actions.insert(command.id, action);
   return action;
 }
 
 void CMainFrame::BuildMenusAndToolBar() {
   QMenuBar* bar = menuBar();
-  m_fileMenu = bar->addMenu(QStringLiteral("&File"));
-  m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
-  AddCommand(m_fileMenu, ID_FILE_OPEN_SOURCE, "&Open...\tCtrl+O",
-             "Open an existing source file for editing", "Open", "open")
-      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  AddCommand(m_fileMenu, ID_FILE_COMPILE, "&Compile..\tCtrl+C",
-             "Compile an exisiting document for editing", "Compile", "compile")
-      ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-  m_fileMenu->addSeparator();
-  AddCommand(m_fileMenu, ID_FILE_MRU_FILE1, "Recent File", "Open this document", nullptr, nullptr)
-      ->setEnabled(false);
-  m_recentSeparator = m_fileMenu->addSeparator();
-  AddCommand(m_fileMenu, ID_APP_EXIT, "E&xit", "Quit the application", "Exit", nullptr);
-
-  QMenu* view = bar->addMenu(QStringLiteral("&View"));
-  QAction* toolBarItem = AddCommand(view, ID_VIEW_TOOLBAR, "&Toolbar", "Show or hide the toolbar",
-                                    "Toggle ToolBar", nullptr);
-  QAction* statusBarItem = AddCommand(view, ID_VIEW_STATUS_BAR, "&Status Bar",
-                                      "Show or hide the status bar", "Toggle StatusBar", nullptr);
-  toolBarItem->setCheckable(true);
-  toolBarItem->setChecked(true);
-  statusBarItem->setCheckable(true);
-  statusBarItem->setChecked(true);
-
-  QMenu* action = bar->addMenu(QStringLiteral("&Action"));
-  AddCommand(action, ID_ACTION_CLEAR, "&Clear Screen", "Clear the screen", "Clear", "clear");
-  AddCommand(action, ID_ACTION_STATUS, "&Status", "Display the current environment variables",
-             "Status", "status");
-  AddCommand(action, ID_ACTION_QUAKE2, "&Quake2", "Launch Quake2 session", "Launch Quake2",
-             "quake2");
-  AddCommand(action, ID_ACTION_ENV, "&Environment...", "Display the environment dialog",
-             "Environment", "environment");
-  AddCommand(action, ID_ACTION_SAVE_OPTIONS, "Sa&ve Options", nullptr, nullptr, nullptr);
-
-  QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-  AddCommand(help, ID_HELP_HOME, "&Home...", "Go to the Zelk home page", "Home Page", "home");
-  AddCommand(help, ID_APP_ABOUT, "&About Zelk...",
-             "Display program information, version number and copyright", "About", "about");
-  AddCommand(help, ID_HELP_CMDLIST, "&Command List",
-             "Display the available command list for the editor", "Command List", "cmdlist");
-  AddCommand(help, ID_HELP_SUPPORT, "&Support...", "Write to the Zelk support department",
-             "Support", "support");
+  QMenu* menu = nullptr;
+  const char* menuCaption = nullptr;
+  for (const MenuCommand& command : MenuCommands()) {
+    if (menuCaption == nullptr || std::strcmp(menuCaption, command.menu) != 0) {
+      menuCaption = command.menu;
+      menu = bar->addMenu(FromZelk(menuCaption));
+    }
+    if (command.id != 0) {
+      AddCommand(menu, command);
+      if (command.id == ID_FILE_MRU_FILE1) {
+        m_fileMenu = menu;
+        m_fileMenu->setObjectName(QStringLiteral("FileMenu"));
+      }
+      continue;
+    }
+    QAction* separator = menu->addSeparator();
+    // The recent files go before the separator that follows their placeholder.
+    if (menu == m_fileMenu && m_recentSeparator == nullptr) m_recentSeparator = separator;
+  }
 
   m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
   m_toolBar->setObjectName(QStringLiteral("ToolBar"));
@@ -147,11 +136,7 @@ void CMainFrame::BuildMenusAndToolBar() {
   m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
   m_toolBar->setMovable(true);
   m_toolBar->setFloatable(true);
-  const int buttons[] = {
-      ID_FILE_OPEN_SOURCE, ID_FILE_COMPILE,  0, ID_ACTION_STATUS, ID_ACTION_CLEAR,
-      ID_ACTION_ENV,       ID_ACTION_QUAKE2, 0, ID_HELP_HOME,     ID_HELP_SUPPORT,
-      ID_HELP_CMDLIST,     ID_APP_ABOUT};
-  for (const int id : buttons) {
+  for (const int id : ToolbarButtons()) {
     if (id == 0) {
       m_toolBar->addSeparator();
     } else {
@@ -160,45 +145,28 @@ void CMainFrame::BuildMenusAndToolBar() {
   }
   addToolBar(Qt::TopToolBarArea, m_toolBar);
 
+  QAction* toolBarItem = m_actions.value(ID_VIEW_TOOLBAR);
   connect(toolBarItem, &QAction::toggled, m_toolBar, &QToolBar::setVisible);
   connect(m_toolBar, &QToolBar::visibilityChanged, toolBarItem, [this, toolBarItem](bool) {
     // Hiding the main window hides the toolbar too; only a hidden toolbar in a visible window
     // unticks the item.
     if (isVisible()) toolBarItem->setChecked(m_toolBar->isVisible());
   });
-  connect(statusBarItem, &QAction::toggled, statusBar(), &QStatusBar::setVisible);
+  connect(m_actions.value(ID_VIEW_STATUS_BAR), &QAction::toggled, statusBar(),
+          &QStatusBar::setVisible);
 }
 
 void CMainFrame::ConnectCommands() {
   CZelkView& view = m_console->View();
-  auto on = [this](int id, auto handler) {
-    connect(m_actions.value(id), &QAction::triggered, this, handler);
-  };
-  on(ID_FILE_OPEN_SOURCE, [&view] { OnFileOpen(view); });
-  on(ID_FILE_COMPILE, [&view] { OnFileCompile(view); });
-  on(ID_APP_EXIT, [this] { RunBridge("exit"); });
-  on(ID_ACTION_CLEAR, [this] { RunBridge("clear"); });
-  on(ID_ACTION_STATUS, [this, &view] { view.OnActionStatus(); });
-  on(ID_ACTION_QUAKE2, [this] { RunBridge("quake2"); });
-  on(ID_ACTION_ENV, [this] { RunBridge("env"); });
-  on(ID_ACTION_SAVE_OPTIONS, [&view] { OnSaveOptions(view); });
-  on(ID_HELP_HOME, [this] { RunBridge("home"); });
-  on(ID_HELP_CMDLIST, [&view] { view.OnHelpCommandList(); });
-  on(ID_HELP_SUPPORT, [this, &view] {
-    OpenPage(view, SupportPageUrl(), "support");
-    m_console->RequestRepaint(false);
-  });
-  on(ID_APP_ABOUT, [this] {
+  for (const MenuCommand& command : MenuCommands()) {
+    if (command.run == nullptr) continue;
+    connect(m_actions.value(command.id), &QAction::triggered, this,
+            [&view, id = command.id] { RunMenuCommand(view, id); });
+  }
+  connect(m_actions.value(ID_APP_ABOUT), &QAction::triggered, this, [this] {
     CAboutBox about(this);
     about.exec();
   });
-}
-
-void CMainFrame::RunBridge(const char* word) {
-  m_console->View().RunBridge(word);
-  // What the command printed (the launch's echo line, say) is shown at once, not only at the
-  // next keystroke.
-  m_console->RequestRepaint(false);
 }
 
 void CMainFrame::RebuildRecentFiles() {
@@ -212,8 +180,10 @@ void CMainFrame::RebuildRecentFiles() {
   for (int i = 0; i < files.size(); ++i) {
     const QString fileName = files[i];
     auto* action = new QAction(
-        QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(fileName)), this);
-    action->setStatusTip(QStringLiteral("Open this document"));
+        QString::fromStdString(
+            RecentFileCaption(i, QDir::toNativeSeparators(fileName).toStdString())),
+        this);
+    action->setStatusTip(FromZelk(FindMenuCommand(ID_FILE_MRU_FILE1)->prompt));
     action->setData(ID_FILE_MRU_FILE1 + i);
     connect(action, &QAction::triggered, this, [this, fileName] { OpenDocument(fileName); });
     m_fileMenu->insertAction(m_recentSeparator, action);
@@ -224,14 +194,14 @@ void CMainFrame::RebuildRecentFiles() {
 bool CMainFrame::OpenDocument(const QString& fileName) {
   QFile file(fileName);
   if (!file.open(QIODevice::ReadOnly)) {
-    QMessageBox::warning(this, QStringLiteral("Zelk"),
+    QMessageBox::warning(this, FromZelk(APPLICATION_TITLE),
                          QStringLiteral("Cannot open %1:\n%2").arg(fileName, file.errorString()));
     m_recentFiles.Remove(fileName);
     RebuildRecentFiles();
     return false;
   }
   // The document keeps nothing from the file: it is only named.
-  setWindowTitle(QStringLiteral("%1 - Zelk").arg(QFileInfo(fileName).fileName()));
+  setWindowTitle(QString::fromStdString(FrameTitle(QFileInfo(fileName).fileName().toStdString())));
   m_recentFiles.Add(fileName);
   m_recentFiles.Save();
   RebuildRecentFiles();
@@ -260,7 +230,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   // session, when nobody is there to answer.
   const bool saved = m_console->Destroy();
   if (!saved && StopSignal() == 0 && !m_sessionEnding && !qApp->isSavingSession()) {
-    QMessageBox::warning(this, QStringLiteral("Zelk"), m_console->LostSettingsText());
+    QMessageBox::warning(this, FromZelk(APPLICATION_TITLE), m_console->LostSettingsText());
   }
   m_recentFiles.Save();
   SaveConsoleSettings(*m_console);

@@ -6,6 +6,8 @@
 #include <QMargins>
 #include <QString>
 
+#include "console/MenuCommands.h"
+
 class QAction;
 class QMenu;
 class QToolBar;
@@ -17,28 +19,10 @@ class CZelkDoc;
 class QtPlatform;
 class RecentFileList;
 
-// The command numbers of the menu items and toolbar buttons.
-enum CommandId : int {
-  ID_ACTION_CLEAR = 32773,
-  ID_HELP_HOME = 32772,
-  ID_ACTION_STATUS = 32775,
-  ID_HELP_CMDLIST = 32776,
-  ID_ACTION_QUAKE2 = 32779,
-  ID_ACTION_ENV = 32781,
-  ID_HELP_SUPPORT = 32783,
-  ID_FILE_OPEN_SOURCE = 32786,
-  ID_ACTION_SAVE_OPTIONS = 32788,
-  ID_FILE_COMPILE = 57601,
-  ID_FILE_MRU_FILE1 = 57616,
-  ID_APP_ABOUT = 57664,
-  ID_APP_EXIT = 57665,
-  ID_VIEW_TOOLBAR = 59392,
-  ID_VIEW_STATUS_BAR = 59393,
-};
-
 // The main window: menu, toolbar, status bar and the console view, full-screen at the top left,
-// neither resizable nor maximizable. It turns the menu and toolbar commands into work, most of
-// them as console words run through the view.
+// neither resizable nor maximizable. Its menu, toolbar and accelerators are built from the
+// console's command table (MenuCommands), whose handlers carry out the console's commands; the
+// window carries out its own (the About box, the bars, the recent files).
 class CMainFrame final : public QMainWindow {
   Q_OBJECT
 
@@ -64,12 +48,10 @@ class CMainFrame final : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
-  QAction* AddCommand(QMenu* menu, int id, const char* caption, const char* prompt,
-                      const char* tooltip, const char* icon);
+  QAction* AddCommand(QMenu* menu, const MenuCommand& command);
   void BuildMenusAndToolBar();
   void ConnectCommands();
   void RebuildRecentFiles();
-  void RunBridge(const char* word);
   // Gives the frame the screen's available area: its top left corner and its size.
   void FitToAvailableArea();
   // The margins of the frame the window manager draws around the window (none without one).

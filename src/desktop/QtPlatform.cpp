@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "console/OpenCompileCommands.h"
 #include "desktop/ConsoleWidget.h"
 #include "desktop/EnvironmentDialog.h"
 #include "platform/Cp1252.h"
@@ -70,12 +71,10 @@ DialogResult QtPlatform::RunEnvironmentDialog(EnvironmentSettings& settings) {
 }
 
 QString QtPlatform::QtFileFilter(const std::string& filter) {
-  const QStringList parts = FromZelk(filter).split(QLatin1Char('|'));
   QStringList entries;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QString& description = parts[i];
-    const QString& pattern = parts[i + 1];
-    if (description.isEmpty() && pattern.isEmpty()) break;  // the closing "||"
+  for (const FileTypeFilter& choice : SplitFileFilter(filter)) {
+    const QString description = FromZelk(choice.description);
+    const QString pattern = FromZelk(choice.pattern);
     const QString ownPattern = QLatin1Char('(') + pattern + QLatin1Char(')');
     if (description.endsWith(ownPattern, Qt::CaseInsensitive)) {
       entries << description;

@@ -69,12 +69,12 @@ TEST_P(HeadlessLaunch, ArgumentsAndWorkingDirectoryArriveIntact) {
   HeadlessPlatform platform(errors);
   CZelkDoc doc;
   CZelkView view(doc, platform);
-  SetText(doc.m_settings.quake2Dir, gameDir + "\\");
-  SetText(doc.m_settings.parameters, c.parameters);
-  SetText(doc.m_settings.gameName, c.game);
-  SetText(doc.m_settings.mapName, c.map);
-  doc.m_settings.disconnectOn = c.disconnect ? 1 : 0;
-  doc.m_statement = "quake2";
+  SetText(doc.Settings().quake2Dir, gameDir + "\\");
+  SetText(doc.Settings().parameters, c.parameters);
+  SetText(doc.Settings().gameName, c.game);
+  SetText(doc.Settings().mapName, c.map);
+  doc.Settings().disconnectOn = c.disconnect ? 1 : 0;
+  doc.SetStatement("quake2");
   ExecuteConsoleLine(view);
 
   const auto received = WaitForRecord(record);

@@ -14,7 +14,7 @@ namespace {
 using History = ConsoleFixture;
 
 // Each case types at the prompt, with '^' for Up, 'v' for Down and '\r' for Enter, and ends
-// with the input line and quote mode it expects.
+// with the input line and quote mode it expects (whether a letter typed next keeps its case).
 TEST_F(History, UpAndDownRecallEarlierLinesThroughTheKeyRules) {
   const struct {
     const char* name;
@@ -50,20 +50,22 @@ TEST_F(History, UpAndDownRecallEarlierLinesThroughTheKeyRules) {
   for (const auto& c : cases) {
     CommandHistory history;
     doc.ClearScreen();
-    view.m_quoteMode = false;
+    view.OnChar(13);  // an empty line that ends quote mode
+    doc.ClearScreen();
     for (const char key : c.keys) {
       if (key == '^') {
         RecallOlder(view, history);
       } else if (key == 'v') {
         RecallNewer(view, history);
       } else {
-        if (key == '\r') history.Add(InputText(doc));
+        if (key == '\r') history.Add(doc.InputText());
         view.OnChar(static_cast<unsigned char>(key));
       }
     }
-    EXPECT_EQ(InputText(doc), c.input) << c.name;
-    EXPECT_EQ(Line(doc.m_curLine), "OK>" + c.input + "\xA4") << c.name;
-    EXPECT_EQ(view.m_quoteMode, c.quoteMode) << c.name;
+    EXPECT_EQ(doc.InputText(), c.input) << c.name;
+    EXPECT_EQ(Line(doc.CursorLine()), "OK>" + c.input + "\xA4") << c.name;
+    view.OnChar('Q');
+    EXPECT_EQ(doc.InputText(), c.input + (c.quoteMode ? "Q" : "q")) << c.name;
     EXPECT_EQ(history.Lines(), c.lines) << c.name;
   }
 }
@@ -75,16 +77,16 @@ TEST_F(History, KeepsTheLastHundredLinesAndRecallsWithinTheInputLimit) {
   ASSERT_EQ(history.Lines().size(), CommandHistory::LIMIT);
   EXPECT_EQ(history.Lines().front(), "line 51");
   ASSERT_TRUE(RecallOlder(view, history));
-  EXPECT_EQ(InputText(doc), std::string(251, 'x'));  // the typed limit holds for a recall
-  EXPECT_EQ(doc.m_curCol, 254);
+  EXPECT_EQ(doc.InputText(), std::string(251, 'x'));  // the typed limit holds for a recall
+  EXPECT_EQ(doc.CursorColumn(), 254);
 
   // Lines kept in the settings come back through the same rules; codes that would edit or submit
   // the line are not typed.
   history.Assign({"a", "a", "", std::string("b\tc\rd\be", 8)});
   EXPECT_EQ(history.Lines(), (std::vector<std::string>{"a", std::string("b\tc\rd\be", 8)}));
   RecallOlder(view, history);
-  EXPECT_EQ(InputText(doc), "bcde");
-  EXPECT_EQ(doc.m_curLine, 0);  // nothing was submitted
+  EXPECT_EQ(doc.InputText(), "bcde");
+  EXPECT_EQ(doc.CursorLine(), 0);  // nothing was submitted
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(CompileDriver, AnEmptySourceGivesAHeaderOfZeros) {
   EXPECT_EQ(Compile(""), (Out{kSeparator, "Number of intercetps 0 out of possible 100",
                               "Compile successful. 0 instructions. 0 bytes", kSeparator}));
   EXPECT_EQ(Compiled(), std::string(8, '\0'));
-  EXPECT_EQ(view.m_failedCompiles, 0);
+  EXPECT_EQ(view.FailedCompiles(), 0);
 }
 
 TEST_F(CompileDriver, TheFourLineExampleGivesItsBytes) {
@@ -98,7 +98,7 @@ TEST_F(CompileDriver, LineEndsCommentsAndBlanks) {
   for (const Case& c : cases) {
     Compile(c.source);
     EXPECT_EQ(Header(Compiled()).instructionCount, c.instructions) << c.source;
-    EXPECT_EQ(view.m_failedCompiles, 0) << c.source;
+    EXPECT_EQ(view.FailedCompiles(), 0) << c.source;
   }
   Compile("say(\"a//b.wav\", 1, attn_none); // x\n");
   EXPECT_STREQ(Record(Compiled(), 0).String1, "a//b.wav");
@@ -116,7 +116,7 @@ TEST_F(CompileDriver, AnErrorStopsTheCompileAndNamesItsLine) {
   EXPECT_EQ(platform.messageBoxes[0].substr(0, 26), "Compile was unsuccessfull.");
   EXPECT_EQ(platform.messageBoxes[0].back(), '\n');
   EXPECT_TRUE(platform.sounds.empty());
-  EXPECT_EQ(view.m_failedCompiles, 1);
+  EXPECT_EQ(view.FailedCompiles(), 1);
 }
 
 TEST_F(CompileDriver, ErrorMessagesOfEachKind) {
@@ -153,12 +153,12 @@ TEST_F(CompileDriver, SettingLinesInASourceTakeEffectAndPrintTheirConfirmation) 
             (Out{kSeparator, "God mode on", "Loading directory is now: elsewhere\\",
                  "Number of intercetps 0 out of possible 100",
                  "Compile successful. 1 instructions. 544 bytes", kSeparator}));
-  EXPECT_EQ(doc.m_settings.godOn, 1);
-  EXPECT_EQ(std::string(doc.m_sourcePath), dir.Path() + "/t.scr");  // the compile's paths stay
+  EXPECT_EQ(doc.Settings().godOn, 1);
+  EXPECT_EQ(std::string(doc.SourcePath()), dir.Path() + "/t.scr");  // the compile's paths stay
 }
 
 TEST_F(CompileDriver, WithTheErrorSoundOnNoBoxIsShown) {
-  doc.m_settings.errorSoundOn = 1;
+  doc.Settings().errorSoundOn = 1;
   Compile("bad\n");
   EXPECT_TRUE(platform.messageBoxes.empty());
   EXPECT_EQ(platform.sounds, std::vector<std::string>{dir.Path() + "/doh.wav"});
@@ -171,21 +171,21 @@ TEST_F(CompileDriver, MissingSourceAndUncreatableOutput) {
                            kSeparator}));
   EXPECT_FALSE(dir.Exists("missing.dat"));
 
-  SetText(doc.m_settings.saveDir, dir.Path() + "/no/such/dir/");
+  SetText(doc.Settings().saveDir, dir.Path() + "/no/such/dir/");
   EXPECT_EQ(Compile("wait(1);\n"),
             (Out{kSeparator, "Cannot open file " + dir.Path() + "/no/such/dir/t.dat.",
                  kSeparator}));
-  EXPECT_EQ(view.m_failedCompiles, 2);
+  EXPECT_EQ(view.FailedCompiles(), 2);
 }
 
 TEST_F(CompileDriver, PathsThatDoNotFitAreRefusedWithoutTouchingAnyFile) {
-  SetText(doc.m_settings.loadDir, dir.Path() + "/" + std::string(200, 'd') + "/");
+  SetText(doc.Settings().loadDir, dir.Path() + "/" + std::string(200, 'd') + "/");
   doc.ClearScreen();
   Enter("compile " + std::string(60, 'n'));
   EXPECT_EQ(Output(), Out{"Cannot compile (the source path would be longer than 255 characters): " +
                           std::string(60, 'n')});
-  EXPECT_EQ(view.m_failedCompiles, 1);
-  EXPECT_EQ(doc.m_sourcePath, "");
+  EXPECT_EQ(view.FailedCompiles(), 1);
+  EXPECT_EQ(doc.SourcePath(), "");
 }
 
 TEST_F(CompileDriver, LongLinesAreCutAt255Characters) {
@@ -195,7 +195,7 @@ TEST_F(CompileDriver, LongLinesAreCutAt255Characters) {
   EXPECT_EQ(Header(Compiled()).instructionCount, 1);
   // A string that runs past the cut loses its closing quote.
   Compile("hide(\"" + std::string(300, 'x') + "\");\n");
-  EXPECT_EQ(view.m_failedCompiles, 1);
+  EXPECT_EQ(view.FailedCompiles(), 1);
 }
 
 TEST_F(CompileDriver, CleanLineRemovesCommentsOutsideQuotesAndTrailingControlBytes) {

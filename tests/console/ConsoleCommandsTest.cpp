@@ -37,7 +37,7 @@ TEST_F(ConsoleCommands, AnswersEachKindOfLine) {
       {"\xE9t\xE9", {"Bad instruction or system data."}},
   };
   for (const Case& c : cases) {
-    const int typedLine = doc.m_curLine;
+    const int typedLine = doc.CursorLine();
     Enter(c.typed);
     EXPECT_EQ(Output(typedLine), c.output) << c.typed;
   }
@@ -54,10 +54,10 @@ TEST_F(ConsoleCommands, ClearEmptiesTheScreenAsksForAnErasingRepaintAndPrintsNot
   Enter("version");
   platform.repaints.clear();
   Enter("clear   ");
-  EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
+  EXPECT_EQ(doc.DrawMode(), DRAW_CLEAR);
   ASSERT_FALSE(platform.repaints.empty());
   EXPECT_EQ(platform.repaints.back(), true);
-  EXPECT_EQ(doc.m_curLine, 0);
+  EXPECT_EQ(doc.CursorLine(), 0);
   EXPECT_EQ(Line(0), "OK>\xA4");
   EXPECT_EQ(Line(1), "");
 }
@@ -70,7 +70,7 @@ TEST_F(ConsoleCommands, ExitQuitHomeAndEnvGoToThePlatform) {
   EXPECT_EQ(platform.urls, std::vector<std::string>{HomePageUrl()});
   Enter("env");
   EXPECT_EQ(platform.dialogRuns, 1);
-  EXPECT_EQ(doc.m_curLine, 4);  // none of them printed a line
+  EXPECT_EQ(doc.CursorLine(), 4);  // none of them printed a line
 }
 
 TEST_F(ConsoleCommands, APageThatCannotOpenSaysWhy) {
@@ -80,22 +80,22 @@ TEST_F(ConsoleCommands, APageThatCannotOpenSaysWhy) {
                           std::string(HomePageUrl())});
   platform.urlResult = StartResult::Failed(NO_ADDRESS_REASON);
   OpenPage(view, "", "support");
-  EXPECT_EQ(Line(doc.m_curLine - 1), "Cannot open the support page: no address is configured for it");
+  EXPECT_EQ(Line(doc.CursorLine() - 1), "Cannot open the support page: no address is configured for it");
 }
 
 TEST_F(ConsoleCommands, EnvWithoutADesktopSaysSoAndChangesNothing) {
   platform.dialog = [](EnvironmentSettings&) { return DialogResult::Unavailable; };
   Enter("env");
   EXPECT_EQ(Output(), Out{"The Environment dialog needs the desktop window."});
-  EXPECT_EQ(doc.m_settings.godOn, 0);
+  EXPECT_EQ(doc.Settings().godOn, 0);
 }
 
 TEST_F(ConsoleCommands, CommandListPagesBySmallWindows) {
-  doc.m_lastLine = 20;
+  doc.SetLastLine(20);
   doc.ClearScreen();
   Enter("cmdlist");
   // goto, sv_color, wait and move_to take 5, 5, 4 and 5 lines; then the first line of entry 4.
-  EXPECT_EQ(doc.m_cmdlistNext, 4);
+  EXPECT_EQ(doc.CmdlistNext(), 4);
   // The page of 20 lines below the typed line scrolled the typed line away.
   EXPECT_EQ(Line(0), std::string(254, '-'));
   EXPECT_EQ(Line(1), "-> COMMAND 0:");
@@ -106,27 +106,27 @@ TEST_F(ConsoleCommands, CommandListPagesBySmallWindows) {
   // Entries 4 to 7 take 4 lines each; the last help line of entry 8 fills the page, so the next
   // listing starts again with entry 8.
   Enter("cmdlist");
-  EXPECT_EQ(doc.m_cmdlistNext, 8);
+  EXPECT_EQ(doc.CmdlistNext(), 8);
 }
 
 TEST_F(ConsoleCommands, AFullListingHolds301LinesAndStartsAgainAtTheEnd) {
-  doc.m_lastLine = 49;
+  doc.SetLastLine(49);
   int printed = 0;
   int listings = 0;
   struct Counter : LineSink {
     int lines = 0;
     void PrintLine(std::string_view) override { ++lines; }
   } counter;
-  doc.m_transcript = &counter;
+  doc.SetTranscript(&counter);
   std::vector<int> resumes;
   do {
     const int before = counter.lines;
     view.RunBridge("cmdlist");
     printed += counter.lines - before;
-    resumes.push_back(doc.m_cmdlistNext);
+    resumes.push_back(doc.CmdlistNext());
     ++listings;
-  } while (doc.m_cmdlistNext != 0 && listings < 20);
-  doc.m_transcript = nullptr;
+  } while (doc.CmdlistNext() != 0 && listings < 20);
+  doc.SetTranscript(nullptr);
   EXPECT_GT(listings, 6);
   // Each page stops within a block, whose separator and header are printed again next time, so
   // the pages print more than the 301 lines of the listing.
@@ -135,8 +135,8 @@ TEST_F(ConsoleCommands, AFullListingHolds301LinesAndStartsAgainAtTheEnd) {
 }
 
 TEST_F(ConsoleCommands, BlocksNumberFromZeroAndIndentHelpLines) {
-  doc.m_lastLine = 49;
-  doc.m_cmdlistNext = 5;
+  doc.SetLastLine(49);
+  doc.SetCmdlistNext(5);
   view.RunBridge("cmdlist");
   EXPECT_EQ(Line(0), std::string(254, '-'));
   EXPECT_EQ(Line(1), "-> COMMAND 5:");
@@ -146,23 +146,23 @@ TEST_F(ConsoleCommands, BlocksNumberFromZeroAndIndentHelpLines) {
 }
 
 TEST_F(ConsoleCommands, ABlockLongerThanThePageCannotBePassed) {
-  doc.m_lastLine = 5;
-  doc.m_cmdlistNext = 37;  // on_see: 14 lines with separator and header
+  doc.SetLastLine(5);
+  doc.SetCmdlistNext(37);  // on_see: 14 lines with separator and header
   view.RunBridge("cmdlist");
-  EXPECT_EQ(doc.m_cmdlistNext, 37);
+  EXPECT_EQ(doc.CmdlistNext(), 37);
   view.RunBridge("cmdlist");
-  EXPECT_EQ(doc.m_cmdlistNext, 37);
+  EXPECT_EQ(doc.CmdlistNext(), 37);
 }
 
 TEST_F(ConsoleCommands, UsageOfOnUseHasNineHelpLines) {
   PrintUsage(30, doc);
-  EXPECT_EQ(doc.m_curLine, 10);
+  EXPECT_EQ(doc.CursorLine(), 10);
   EXPECT_EQ(Line(0), ">> USAGE <<");
   EXPECT_EQ(Line(1), "on_use(string activator, string labelname);");
   EXPECT_EQ(Line(9), "IP = current instruction before the branch");
   PrintUsage(70, doc);  // an empty slot prints nothing
   PrintUsage(-1, doc);
-  EXPECT_EQ(doc.m_curLine, 10);
+  EXPECT_EQ(doc.CursorLine(), 10);
 }
 
 }  // namespace

@@ -35,15 +35,14 @@ TEST(ConsoleSelection, ADoubleClickTakesAWordABlankRunOrOneMark) {
 TEST(ConsoleSelection, CopiesTheTextBetweenTwoPlacesWithoutTrailingBlanks) {
   CZelkDoc doc;
   Scrollback scrollback;
-  doc.m_scrolledOff = &scrollback;
-  doc.m_lastLine = 2;
+  doc.SetScrolledOff(&scrollback);
+  doc.SetLastLine(2);
   doc.ClearScreen();
   doc.PrintLine("kept line   ");
   doc.PrintLine("first");
   doc.PrintLine("second line");
-  doc.CurrentLine()[3] = 'a';
-  doc.CurrentLine()[4] = CURSOR_MARK;
-  doc.m_curCol = 4;
+  doc.StoreAtCursor('a');
+  doc.WriteCursorMark();
   const ConsoleLines lines(doc, scrollback);
   ASSERT_EQ(lines.BufferStart(), 1);
   const struct {

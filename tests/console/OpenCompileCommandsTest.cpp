@@ -56,8 +56,8 @@ class OpenCompileTest : public ConsoleFixture {
   OpenCompileTest() {
     std::filesystem::create_directories(dir.File("my scripts"));
     std::filesystem::create_directories(dir.File("out"));
-    SetText(doc.m_settings.loadDir, "/nowhere\\");
-    SetText(doc.m_settings.saveDir, dir.Path() + "/out\\");
+    SetText(doc.Settings().loadDir, "/nowhere\\");
+    SetText(doc.Settings().saveDir, dir.Path() + "/out\\");
     platform.repaints.clear();
   }
   std::string Scripts() const { return dir.File("my scripts"); }
@@ -72,19 +72,19 @@ TEST_F(OpenCompileTest, CompileCompilesTheChosenSourceAndTakesOverItsDirectory) 
   EXPECT_EQ(platform.chooseFileCalls[0].filter,
             "Scripts (*.SCR)|*.scr|Binary (*.BIN)|*.bin|Config (*.CFG)|*.cfg||");
   EXPECT_EQ(platform.chooseFileCalls[0].initialDir, "/nowhere\\");
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+  EXPECT_EQ(std::string(doc.Settings().loadDir), Scripts() + "\\");
   const std::string source = Scripts() + "\\intro.scr";
-  EXPECT_EQ(std::string(doc.m_sourcePath), source);
-  const std::vector<std::string> output = Lines(0, doc.m_curLine);
+  EXPECT_EQ(std::string(doc.SourcePath()), source);
+  const std::vector<std::string> output = Lines(0, doc.CursorLine());
   ASSERT_GE(output.size(), 4u);
   EXPECT_EQ(output[0], kSeparator);
   EXPECT_EQ(output[1], " ->Compiling... " + source);
   EXPECT_EQ(output[output.size() - 2], "Compile successful. 2 instructions. 1088 bytes");
   EXPECT_EQ(output.back(), kSeparator);
   EXPECT_EQ(dir.Read("out/intro.dat").size(), 8u + 2 * 544);
-  EXPECT_FALSE(view.m_compiling);
-  EXPECT_EQ(view.m_failedCompiles, 0);
-  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+  EXPECT_FALSE(view.Compiling());
+  EXPECT_EQ(view.FailedCompiles(), 0);
+  EXPECT_EQ(doc.DrawMode(), DRAW_NORMAL);
   EXPECT_EQ(platform.repaints, std::vector<bool>{false});
 }
 
@@ -92,17 +92,17 @@ TEST_F(OpenCompileTest, AnUpperCaseExtensionCompilesTheChosenFile) {
   dir.Write("my scripts/INTRO.SCR", kSource);
   platform.fileChoices.push_back(Choice(Scripts() + "/INTRO.SCR"));
   OnFileCompile(view);
-  EXPECT_EQ(std::string(doc.m_sourcePath), Scripts() + "\\INTRO.SCR");
+  EXPECT_EQ(std::string(doc.SourcePath()), Scripts() + "\\INTRO.SCR");
   EXPECT_EQ(dir.Read("out/INTRO.dat").size(), 8u + 2 * 544);
-  EXPECT_EQ(view.m_failedCompiles, 0);
+  EXPECT_EQ(view.FailedCompiles(), 0);
 }
 
 TEST_F(OpenCompileTest, AMissingSourceIsReportedAndCounted) {
   platform.fileChoices.push_back(Choice(Scripts() + "/gone.scr"));
   OnFileCompile(view);
   EXPECT_EQ(Line(2), "File " + Scripts() + "\\gone.scr not found.");
-  EXPECT_EQ(view.m_failedCompiles, 1);
-  EXPECT_FALSE(view.m_compiling);
+  EXPECT_EQ(view.FailedCompiles(), 1);
+  EXPECT_FALSE(view.Compiling());
 }
 
 TEST_F(OpenCompileTest, AConfigurationFileIsOnlyNamed) {
@@ -110,10 +110,10 @@ TEST_F(OpenCompileTest, AConfigurationFileIsOnlyNamed) {
   const std::string path = Scripts() + "/zelk.cfg";
   platform.fileChoices.push_back(Choice(path));
   OnFileCompile(view);
-  EXPECT_EQ(Lines(0, doc.m_curLine),
+  EXPECT_EQ(Lines(0, doc.CursorLine()),
             (std::vector<std::string>{kSeparator, " ->Opening... " + path}));
-  EXPECT_EQ(std::string(doc.m_sourcePath), path);
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\");
+  EXPECT_EQ(std::string(doc.SourcePath()), path);
+  EXPECT_EQ(std::string(doc.Settings().loadDir), "/nowhere\\");
   EXPECT_EQ(platform.repaints, std::vector<bool>{false});
 }
 
@@ -125,15 +125,15 @@ TEST_F(OpenCompileTest, OtherChoicesDoNothingButRedraw) {
     platform.repaints.clear();
     platform.fileChoices.push_back(Choice(path));
     OnFileCompile(view);
-    EXPECT_EQ(doc.m_curLine, 0) << path;
-    EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\") << path;
+    EXPECT_EQ(doc.CursorLine(), 0) << path;
+    EXPECT_EQ(std::string(doc.Settings().loadDir), "/nowhere\\") << path;
     EXPECT_EQ(platform.repaints, std::vector<bool>{false}) << path;
   }
   // A cancelled dialog too.
   platform.repaints.clear();
   OnFileCompile(view);
   OnFileOpen(view);
-  EXPECT_EQ(doc.m_curLine, 0);
+  EXPECT_EQ(doc.CursorLine(), 0);
   EXPECT_EQ(platform.repaints, (std::vector<bool>{false, false}));
   EXPECT_TRUE(platform.programs.empty());
 }
@@ -142,30 +142,30 @@ TEST_F(OpenCompileTest, ADirectoryTooLongForTheSettingIsRefused) {
   const std::string path = "/" + std::string(260, 'd') + "/intro.scr";
   platform.fileChoices.push_back(Choice(path));
   OnFileCompile(view);
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), "/nowhere\\");
+  EXPECT_EQ(std::string(doc.Settings().loadDir), "/nowhere\\");
   EXPECT_EQ(Line(0).rfind("Cannot use the folder (its path is longer than 255 characters): /ddd", 0),
             0u)
       << Line(0);
-  EXPECT_EQ(doc.m_curLine, 1);
-  EXPECT_EQ(view.m_failedCompiles, 1);
+  EXPECT_EQ(doc.CursorLine(), 1);
+  EXPECT_EQ(view.FailedCompiles(), 1);
 }
 
 TEST_F(OpenCompileTest, OpenStartsTheEditorWithThePathAsOneArgument) {
   dir.Write("my scripts/intro game.scr", kSource);
-  SetText(doc.m_settings.editorCommand, "\"my editor\" --line 1");
+  SetText(doc.Settings().editorCommand, "\"my editor\" --line 1");
   platform.fileChoices.push_back(Choice(Scripts() + "/intro game.scr"));
   OnFileOpen(view);
 
   ASSERT_EQ(platform.chooseFileCalls.size(), 1u);
   EXPECT_EQ(platform.chooseFileCalls[0].filter, "Scripts (*.SCR)|*.scr||");
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
-  EXPECT_EQ(std::string(doc.m_sourcePath), Scripts() + "\\intro game.scr");
+  EXPECT_EQ(std::string(doc.Settings().loadDir), Scripts() + "\\");
+  EXPECT_EQ(std::string(doc.SourcePath()), Scripts() + "\\intro game.scr");
   ASSERT_EQ(platform.programs.size(), 1u);
   EXPECT_EQ(platform.programs[0].program, "my editor");
   EXPECT_EQ(platform.programs[0].arguments,
             (std::vector<std::string>{"--line", "1", Scripts() + "/intro game.scr"}));
   EXPECT_EQ(platform.programs[0].workingDir, Scripts() + "/");
-  EXPECT_EQ(doc.m_curLine, 0);  // nothing printed
+  EXPECT_EQ(doc.CursorLine(), 0);  // nothing printed
   EXPECT_FALSE(dir.Exists("out/intro game.dat"));
   EXPECT_EQ(platform.repaints, std::vector<bool>{false});
 }
@@ -174,13 +174,13 @@ TEST_F(OpenCompileTest, OpenWithoutAnEditorTakesOverTheDirectoryAndSaysSo) {
   platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
   OnFileOpen(view);
   EXPECT_TRUE(platform.programs.empty());
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), Scripts() + "\\");
+  EXPECT_EQ(std::string(doc.Settings().loadDir), Scripts() + "\\");
   EXPECT_EQ(Line(0), "Cannot start the .SCR editor: none is set (sv_editor).");
 }
 
 TEST_F(OpenCompileTest, AnEditorUnderANonAsciiFolderStartsWholeOrSaysWhyNot) {
   // "voilà" in the settings' code page; the editor carries an argument of its own.
-  SetText(doc.m_settings.editorCommand, "/opt/voil\xE0/edit --title \"d\xE9j\xE0 vu\"");
+  SetText(doc.Settings().editorCommand, "/opt/voil\xE0/edit --title \"d\xE9j\xE0 vu\"");
   platform.startResult = StartResult::Failed("No such file or directory");
   platform.fileChoices.push_back(Choice(Scripts() + "/intro.scr"));
   OnFileOpen(view);
@@ -193,7 +193,7 @@ TEST_F(OpenCompileTest, AnEditorUnderANonAsciiFolderStartsWholeOrSaysWhyNot) {
 
 TEST_F(OpenCompileTest, OpenEditsAnUpperCaseSourceUnderItsOwnName) {
   dir.Write("my scripts/INTRO.SCR", kSource);
-  SetText(doc.m_settings.editorCommand, "edit");
+  SetText(doc.Settings().editorCommand, "edit");
   platform.fileChoices.push_back(Choice(Scripts() + "/INTRO.SCR"));
   OnFileOpen(view);
   ASSERT_EQ(platform.programs.size(), 1u);

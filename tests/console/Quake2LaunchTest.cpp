@@ -48,7 +48,7 @@ TEST_F(Quake2Launch, BuildsTheCommandLineFromTheSettings) {
 TEST_F(Quake2Launch, EchoesAndStartsWithSplitArgumentsInTheQuake2Directory) {
   Enter("sv_quake2_dir = \"" + dir.Path() + "\";");
   // Quotes in the parameters come from the dialog or the options file.
-  SetText(doc.m_settings.parameters, "+set name \"Big Al\" +exec my.cfg");
+  SetText(doc.Settings().parameters, "+set name \"Big Al\" +exec my.cfg");
   Enter("game ctf");
   Enter("quake2");
   EXPECT_EQ(Line(5), " -> " + dir.Path() + "\\quake2.exe +set name \"Big Al\" +exec my.cfg "
@@ -74,7 +74,7 @@ TEST_F(Quake2Launch, PrefersTheLinuxPortNameWhenQuake2ExeIsMissing) {
 }
 
 TEST_F(Quake2Launch, AStartThatFailsSaysWhatAndWhyBelowTheEcho) {
-  SetText(doc.m_settings.parameters, "+set name c\xE0t");
+  SetText(doc.Settings().parameters, "+set name c\xE0t");
   platform.startResult = StartResult::Failed("No such file or directory");
   Enter("quake2");
   EXPECT_EQ(Output(), (std::vector<std::string>{
@@ -86,7 +86,7 @@ TEST_F(Quake2Launch, AStartThatFailsSaysWhatAndWhyBelowTheEcho) {
 
 TEST_F(Quake2Launch, AllEmptyEchoesTheBareNameAndATrailingSpace) {
   Enter("quake2");
-  EXPECT_EQ(std::string(doc.m_lines[1].data()), " -> quake2.exe ");
+  EXPECT_EQ(std::string(doc.LineText(1)), " -> quake2.exe ");
   ASSERT_EQ(platform.programs.size(), 1u);
   EXPECT_EQ(platform.programs[0].program, "quake2.exe");
   EXPECT_TRUE(platform.programs[0].arguments.empty());

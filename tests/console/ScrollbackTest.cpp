@@ -19,15 +19,15 @@ TEST(Scrollback, KeepsTheLinesThatScrollOffAndLeavesTheBufferAlone) {
   RecordingSink plainTranscript;
   RecordingSink keptTranscript;
   Scrollback scrollback;
-  plain.m_transcript = &plainTranscript;
-  kept.m_transcript = &keptTranscript;
-  kept.m_scrolledOff = &scrollback;
+  plain.SetTranscript(&plainTranscript);
+  kept.SetTranscript(&keptTranscript);
+  kept.SetScrolledOff(&scrollback);
   for (CZelkDoc* doc : {&plain, &kept}) {
-    doc->m_lastLine = 30;
+    doc->SetLastLine(30);
     doc->ClearScreen();
     for (int i = 0; i < 40; ++i) doc->PrintLine(("line " + std::to_string(i) + "   ").c_str());
   }
-  EXPECT_EQ(kept.m_lines, plain.m_lines);
+  for (int i = 0; i < CONSOLE_LINES; ++i) EXPECT_EQ(kept.LineText(i), plain.LineText(i)) << i;
   EXPECT_EQ(keptTranscript.lines, plainTranscript.lines);
   ASSERT_EQ(scrollback.Size(), 10u);  // 40 lines on 31 usable ones: 10 scrolled off
   EXPECT_EQ(scrollback.Line(0), "line 0");

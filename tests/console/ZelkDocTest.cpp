@@ -8,11 +8,14 @@
 namespace zelk {
 namespace {
 
+// The 255 cells of a line without a terminator, as a text.
 std::string Cells(const CZelkDoc& doc, int line) {
-  return std::string(doc.m_lines[line].data(), LINE_CELLS);
+  const std::string text(doc.LineText(line));
+  EXPECT_EQ(text.size(), static_cast<std::size_t>(LINE_CELLS)) << "line " << line;
+  return text;
 }
 
-std::string Text(const CZelkDoc& doc, int line) { return doc.m_lines[line].data(); }
+std::string Text(const CZelkDoc& doc, int line) { return std::string(doc.LineText(line)); }
 
 const std::string kBlank(LINE_CELLS, ' ');
 
@@ -20,29 +23,31 @@ TEST(ZelkDoc, StartsBlankWithoutPromptAndWithItsDefaults) {
   CZelkDoc doc;
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     EXPECT_EQ(Cells(doc, i), kBlank) << "line " << i;
-    EXPECT_EQ(doc.m_lines[i][LINE_CELLS], '\0');
   }
-  EXPECT_EQ(doc.m_curLine, 0);
-  EXPECT_EQ(doc.m_curCol, 3);
-  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
-  EXPECT_EQ(doc.m_colorIntensity, 170);
+  EXPECT_EQ(doc.CursorLine(), 0);
+  EXPECT_EQ(doc.CursorColumn(), 3);
+  EXPECT_EQ(doc.DrawMode(), DRAW_NORMAL);
   EXPECT_EQ(doc.TextColor(), 0x00AA00u);  // red 0, green 170, blue 0
-  EXPECT_EQ(doc.m_bkColor, 0u);
-  EXPECT_EQ(doc.m_settings, EnvironmentSettings{});
+  EXPECT_EQ(doc.BackgroundColor(), 0u);
+  EXPECT_EQ(doc.Settings(), EnvironmentSettings{});
 }
 
 TEST(ZelkDoc, ClearScreenPutsThePromptOnLineZeroAndLeavesNoCursorBehind) {
   CZelkDoc doc;
-  doc.m_curLine = 7;
-  doc.m_curCol = 254;
-  doc.m_lines[7][254] = CURSOR_MARK;
-  doc.m_drawMode = DRAW_CLEAR;
+  for (int i = 0; i < 7; ++i) doc.PrintLine("output");
+  while (doc.StoreAtCursor('x')) {
+  }
+  doc.WriteCursorMark();
+  ASSERT_EQ(doc.CursorLine(), 7);
+  ASSERT_EQ(doc.CursorColumn(), 254);
+  ASSERT_EQ(doc.LineText(7)[254], CURSOR_MARK);
+  doc.SetDrawMode(DRAW_CLEAR);
   doc.ClearScreen();
   EXPECT_EQ(Cells(doc, 0), "OK>\xA4" + kBlank.substr(4));
   for (int i = 1; i < CONSOLE_LINES; ++i) EXPECT_EQ(Cells(doc, i), kBlank);
-  EXPECT_EQ(doc.m_curLine, 0);
-  EXPECT_EQ(doc.m_curCol, 3);
-  EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);  // the clear repeats until a key or AdvanceLine
+  EXPECT_EQ(doc.CursorLine(), 0);
+  EXPECT_EQ(doc.CursorColumn(), 3);
+  EXPECT_EQ(doc.DrawMode(), DRAW_CLEAR);  // the clear repeats until a key or AdvanceLine
 }
 
 TEST(ZelkDoc, PrintLineWritesOverThePromptAndOpensANewOne) {
@@ -51,11 +56,11 @@ TEST(ZelkDoc, PrintLineWritesOverThePromptAndOpensANewOne) {
   doc.PrintLine("hello");
   EXPECT_EQ(Text(doc, 0), "hello");
   EXPECT_EQ(Text(doc, 1).substr(0, 4), "OK>\xA4");
-  EXPECT_EQ(doc.m_curLine, 1);
-  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+  EXPECT_EQ(doc.CursorLine(), 1);
+  EXPECT_EQ(doc.DrawMode(), DRAW_NORMAL);
   doc.PrintLine("");
   EXPECT_EQ(Text(doc, 1), "");  // shows as a blank line
-  EXPECT_EQ(doc.m_curLine, 2);
+  EXPECT_EQ(doc.CursorLine(), 2);
 }
 
 TEST(ZelkDoc, PrintLineCutsLongTextsAt255Characters) {
@@ -63,19 +68,19 @@ TEST(ZelkDoc, PrintLineCutsLongTextsAt255Characters) {
   doc.ClearScreen();
   doc.PrintLine(std::string(300, 'x').c_str());
   EXPECT_EQ(Text(doc, 0), std::string(255, 'x'));
-  EXPECT_EQ(doc.m_lines[0][LINE_CELLS], '\0');
-  EXPECT_EQ(Cells(doc, 1).substr(0, 4), "OK>\xA4");
+  EXPECT_EQ(Cells(doc, 1).substr(0, 4), "OK>\xA4");  // nothing ran over into the next line
+  EXPECT_EQ(Cells(doc, 2), kBlank);
 }
 
 TEST(ZelkDoc, ScrollsWhenTheCurrentLineIsTheLastUsableOne) {
   CZelkDoc doc;
-  doc.m_lastLine = 30;
+  doc.SetLastLine(30);
   doc.ClearScreen();
   for (int i = 0; i < 30; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
-  EXPECT_EQ(doc.m_curLine, 30);
+  EXPECT_EQ(doc.CursorLine(), 30);
   EXPECT_EQ(Text(doc, 0), "line 0");
   doc.PrintLine("line 30");  // the 31st AdvanceLine scrolls
-  EXPECT_EQ(doc.m_curLine, 30);
+  EXPECT_EQ(doc.CursorLine(), 30);
   EXPECT_EQ(Text(doc, 0), "line 1");
   EXPECT_EQ(Text(doc, 29), "line 30");
   EXPECT_EQ(Cells(doc, 30).substr(0, 4), "OK>\xA4");
@@ -84,25 +89,35 @@ TEST(ZelkDoc, ScrollsWhenTheCurrentLineIsTheLastUsableOne) {
 
 TEST(ZelkDoc, ATallViewUsesAllFiftyLinesAndNeverMore) {
   CZelkDoc doc;
-  doc.m_lastLine = 49;
+  doc.SetLastLine(60);  // a view taller than the buffer
+  EXPECT_EQ(doc.LastLine(), 49);
   doc.ClearScreen();
   for (int i = 0; i < 120; ++i) {
     doc.PrintLine(std::to_string(i).c_str());
-    ASSERT_LE(doc.m_curLine, 49);
+    ASSERT_LE(doc.CursorLine(), 49);
   }
-  EXPECT_EQ(doc.m_curLine, 49);
+  EXPECT_EQ(doc.CursorLine(), 49);
   EXPECT_EQ(Text(doc, 48), "119");
   EXPECT_EQ(Text(doc, 0), "71");
 }
 
-TEST(ZelkDoc, ALineBelowTheUsableAreaKeepsItsIndexAndScrolls) {
+TEST(ZelkDoc, WhenTheUsableAreaShrinksTheCurrentLineMovesUpWithTheBuffer) {
   CZelkDoc doc;
   doc.ClearScreen();
-  doc.m_curLine = 40;
-  doc.m_lastLine = 30;  // the toolbar came back and the view shrank
+  for (int i = 0; i < 40; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
+  doc.SetLastLine(30);  // the toolbar came back and the view shrank
+  EXPECT_EQ(doc.CursorLine(), 30);
+  EXPECT_EQ(Text(doc, 29), "line 39");
+  EXPECT_EQ(Cells(doc, 30).substr(0, 4), "OK>\xA4");
   doc.PrintLine("a");
-  EXPECT_EQ(doc.m_curLine, 40);
-  EXPECT_EQ(Text(doc, 39), "a");
+  EXPECT_EQ(doc.CursorLine(), 30);
+  EXPECT_EQ(Text(doc, 29), "a");
+  // A console lower than one line keeps its current line on line 0, scrolling at every line.
+  doc.SetLastLine(-1);
+  EXPECT_EQ(doc.CursorLine(), 0);
+  doc.PrintLine("b");
+  EXPECT_EQ(doc.CursorLine(), 0);
+  EXPECT_EQ(Cells(doc, 0).substr(0, 4), "OK>\xA4");
 }
 
 TEST(ZelkDoc, RulesFillTheCurrentLine) {
@@ -112,7 +127,7 @@ TEST(ZelkDoc, RulesFillTheCurrentLine) {
   EXPECT_EQ(Cells(doc, 0), std::string(254, '-') + " ");
   doc.PrintRule(255);
   EXPECT_EQ(Cells(doc, 1), std::string(255, '-'));
-  EXPECT_EQ(doc.m_lines[1][LINE_CELLS], '\0');
+  EXPECT_EQ(Cells(doc, 2).substr(0, 4), "OK>\xA4");
 }
 
 TEST(ZelkDoc, PrintFormatTakesValuesAsArgumentsNeverAsTheFormat) {

@@ -15,47 +15,42 @@ namespace {
 using ZelkView = ConsoleFixture;
 
 TEST_F(ZelkView, LowerCasesOutsideQuotesAndKeepsCaseInside) {
-  Type("Say(\"Hello World\", 1, ATTN_NORM);");
-  EXPECT_EQ(Line(0), "OK>say(\"Hello World\", 1, attn_norm);\xA4");
-  EXPECT_FALSE(view.m_quoteMode);
+  Type("Say(\"Hello World\", 1, ATTN_NORM);X");
+  EXPECT_EQ(Line(0), "OK>say(\"Hello World\", 1, attn_norm);x\xA4");  // quote mode is over
 }
 
 TEST_F(ZelkView, BytesFrom128UpAndControlCharactersAreStoredUnchanged) {
   Type(std::string("\xC4\x1B\n", 3));
-  EXPECT_EQ(doc.m_lines[0][3], '\xC4');
-  EXPECT_EQ(doc.m_lines[0][4], '\x1B');  // Escape is stored
-  EXPECT_EQ(doc.m_lines[0][5], '\n');
-  EXPECT_EQ(doc.m_curCol, 6);
+  EXPECT_EQ(Line(0), "OK>\xC4\x1B\n\xA4");  // Escape is stored
+  EXPECT_EQ(doc.CursorColumn(), 6);
 }
 
 TEST_F(ZelkView, TheInputLineHoldsAtMost251Characters) {
   Type(std::string(251, 'a'));
-  EXPECT_EQ(doc.m_curCol, 254);
-  EXPECT_EQ(doc.m_lines[0][253], 'a');
-  EXPECT_EQ(doc.m_lines[0][254], CURSOR_MARK);
+  EXPECT_EQ(doc.CursorColumn(), 254);
+  EXPECT_EQ(Line(0), "OK>" + std::string(251, 'a') + "\xA4");
   Type("b");  // dropped
-  EXPECT_EQ(doc.m_curCol, 254);
-  EXPECT_EQ(doc.m_lines[0][254], CURSOR_MARK);
-  EXPECT_EQ(doc.m_lines[0][255], '\0');
+  EXPECT_EQ(doc.CursorColumn(), 254);
+  EXPECT_EQ(Line(0), "OK>" + std::string(251, 'a') + "\xA4");
+  EXPECT_EQ(Line(1), "");  // nothing ran over into the next line
   view.OnChar(8);
-  EXPECT_EQ(doc.m_curCol, 253);
-  EXPECT_EQ(doc.m_lines[0][253], CURSOR_MARK);
-  EXPECT_EQ(doc.m_lines[0][254], ' ');
+  EXPECT_EQ(doc.CursorColumn(), 253);
+  EXPECT_EQ(std::string(doc.LineText(0)), "OK>" + std::string(250, 'a') + "\xA4 ");
   view.OnChar(13);
-  EXPECT_EQ(doc.m_curLine, 2);  // "Bad instruction or system data." printed on line 1
+  EXPECT_EQ(doc.CursorLine(), 2);  // "Bad instruction or system data." printed on line 1
 }
 
 TEST_F(ZelkView, BackspaceAtThePromptOnlyRedrawsTheCursor) {
   view.OnChar(8);
   EXPECT_EQ(Line(0), "OK>\xA4");
-  EXPECT_EQ(doc.m_curCol, 3);
+  EXPECT_EQ(doc.CursorColumn(), 3);
 }
 
 TEST_F(ZelkView, BackspaceOverADoubleQuoteLeavesQuoteMode) {
-  Type("\"");
-  EXPECT_TRUE(view.m_quoteMode);
+  Type("\"A");
+  EXPECT_EQ(Line(0), "OK>\"A\xA4");  // quote mode
   view.OnChar(8);
-  EXPECT_FALSE(view.m_quoteMode);
+  view.OnChar(8);
   Type("AB");
   EXPECT_EQ(Line(0), "OK>ab\xA4");
 }
@@ -63,12 +58,13 @@ TEST_F(ZelkView, BackspaceOverADoubleQuoteLeavesQuoteMode) {
 TEST_F(ZelkView, EnterAndTabSubmitAndResetQuoteMode) {
   for (const unsigned char key : {13, 9}) {
     Type("\"Version");
-    EXPECT_TRUE(view.m_quoteMode);
-    const int typedLine = doc.m_curLine;
+    const int typedLine = doc.CursorLine();
     view.OnChar(key);
-    EXPECT_FALSE(view.m_quoteMode) << int(key);
-    EXPECT_EQ(Line(typedLine), "OK>\"Version");
+    EXPECT_EQ(Line(typedLine), "OK>\"Version");  // typed in quote mode
     EXPECT_EQ(Line(typedLine + 1), "Bad instruction or system data.");
+    Type("X");
+    EXPECT_EQ(Line(typedLine + 2), "OK>x\xA4") << int(key);  // quote mode is over
+    view.OnChar(8);
   }
 }
 
@@ -76,7 +72,7 @@ TEST_F(ZelkView, SubmitHandsThePaddedInputToTheInterpreterAndKeepsTheTypedLine) 
   Enter("Version");
   EXPECT_EQ(Line(0), "OK>version");
   EXPECT_EQ(Line(1), "Zelk Script Compiler Version 1.01");
-  EXPECT_EQ(doc.m_curLine, 4);
+  EXPECT_EQ(doc.CursorLine(), 4);
   EXPECT_EQ(Line(4), "OK>\xA4");
 }
 
@@ -84,15 +80,15 @@ TEST_F(ZelkView, EnterOnAnEmptyPromptOpensANewPromptBelow) {
   view.OnChar(13);
   EXPECT_EQ(Line(0), "OK>");
   EXPECT_EQ(Line(1), "OK>\xA4");
-  EXPECT_EQ(doc.m_statement, "");  // the interpreter trimmed the blanks away
+  EXPECT_EQ(doc.Statement(), "");  // the interpreter trimmed the blanks away
 }
 
 TEST_F(ZelkView, EveryKeyRequestsARepaintWithoutErase) {
   platform.repaints.clear();
-  doc.m_drawMode = DRAW_CLEAR;
+  ASSERT_EQ(doc.DrawMode(), DRAW_CLEAR);  // the clear of the creation
   Type("ab");
   EXPECT_EQ(platform.repaints, (std::vector<bool>{false, false}));
-  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+  EXPECT_EQ(doc.DrawMode(), DRAW_NORMAL);
 }
 
 TEST_F(ZelkView, CreationRecordsTheStartDirectoryAndRequestsAClear) {
@@ -101,9 +97,9 @@ TEST_F(ZelkView, CreationRecordsTheStartDirectoryAndRequestsAClear) {
   CZelkDoc otherDoc;
   CZelkView otherView(otherDoc, other);
   otherView.OnCreate();
-  EXPECT_EQ(otherView.m_startDirHost, dir.Path());
-  EXPECT_EQ(otherView.m_startDir, dir.Path());
-  EXPECT_EQ(otherDoc.m_drawMode, DRAW_CLEAR);
+  EXPECT_EQ(otherView.StartDirHost(), dir.Path());
+  EXPECT_EQ(otherView.StartDir(), dir.Path());
+  EXPECT_EQ(otherDoc.DrawMode(), DRAW_CLEAR);
   EXPECT_EQ(other.repaints, std::vector<bool>{true});
 }
 
@@ -150,7 +146,7 @@ TEST_F(ZelkView, TheCreatedViewPaintsFiftyPaddedLinesInGreenOnBlack) {
   EXPECT_EQ(dc.bkColor, 0u);
   EXPECT_EQ(dc.fonts, std::vector<int>{16});
   EXPECT_EQ(dc.restores, 1);
-  EXPECT_EQ(freshDoc.m_lastLine, 30);  // 500 / 16 - 1
+  EXPECT_EQ(freshDoc.LastLine(), 30);  // 500 / 16 - 1
 }
 
 TEST_F(ZelkView, TheLastLineFollowsTheHeightAndThePaintChangesNothing) {
@@ -160,28 +156,38 @@ TEST_F(ZelkView, TheLastLineFollowsTheHeightAndThePaintChangesNothing) {
   };
   for (const Case c : {Case{500, 30}, Case{16, 0}, Case{800, 49}, Case{2000, 49}, Case{31, 0}}) {
     view.SetClientHeight(c.height);
-    EXPECT_EQ(doc.m_lastLine, c.lastLine) << c.height;
+    EXPECT_EQ(doc.LastLine(), c.lastLine) << c.height;
   }
   Type("abc");
-  const auto before = doc.m_lines;
+  auto screen = [&] {
+    std::vector<std::string> lines;
+    for (int i = 0; i < CONSOLE_LINES; ++i) lines.emplace_back(doc.LineText(i));
+    return lines;
+  };
+  const std::vector<std::string> before = screen();
   RecordingDrawContext dc;
   view.OnDraw(dc);
-  EXPECT_EQ(doc.m_lines, before);
-  EXPECT_EQ(doc.m_lastLine, 0);
+  EXPECT_EQ(screen(), before);
+  EXPECT_EQ(doc.LastLine(), 0);
 }
 
 TEST_F(ZelkView, PaintShowsTextAfterATerminatorAsBlanks) {
-  Enter("version");
-  doc.m_lines[1][5] = '\0';
+  // A menu command's output overwrites text typed but not submitted: its terminator stands
+  // before the rest of the typed text.
+  Type(std::string(40, 'a'));
+  view.RunBridge("version");
+  ASSERT_EQ(Line(0), "Zelk Script Compiler Version 1.01");
+  Type("b");
+  Type(std::string("ZELK\0WORDS", 10));
   RecordingDrawContext dc;
   view.OnDraw(dc);
-  EXPECT_EQ(dc.calls[1].text, "Zelk " + std::string(250, ' '));
-  EXPECT_EQ(doc.m_lines[1][LINE_CELLS], '\0');
+  EXPECT_EQ(dc.calls[0].text, "Zelk Script Compiler Version 1.01" + std::string(222, ' '));
+  EXPECT_EQ(dc.calls[3].text, "OK>bzelk" + std::string(247, ' '));
 }
 
 TEST_F(ZelkView, SvColorChangesTheTextColourAtTheNextPaint) {
   Enter("sv_color 255");
-  EXPECT_EQ(doc.m_curLine, 1);  // no line written
+  EXPECT_EQ(doc.CursorLine(), 1);  // no line written
   RecordingDrawContext dc;
   view.OnDraw(dc);
   EXPECT_EQ(dc.textColor, 0x00FF00u);
@@ -204,9 +210,9 @@ TEST_F(ZelkView, BridgesWithoutOutputLeaveTheTypedTextAndCursor) {
   view.RunBridge("env");
   EXPECT_EQ(platform.dialogRuns, 1);
   EXPECT_EQ(Line(0), "OK>abc\xA4");
-  EXPECT_EQ(doc.m_curCol, 6);
+  EXPECT_EQ(doc.CursorColumn(), 6);
   view.RunBridge("clear");
-  EXPECT_EQ(doc.m_drawMode, DRAW_CLEAR);
+  EXPECT_EQ(doc.DrawMode(), DRAW_CLEAR);
   EXPECT_EQ(platform.repaints.back(), true);
   EXPECT_EQ(Line(0), "OK>\xA4");
 }

@@ -89,29 +89,30 @@ class ConsoleWidgetTest : public ::testing::Test {
 
   // The middle of a cell and the boundary before it, by the advance the font draws with.
   QPoint CellPoint(int row, int column) {
-    const CellMetrics m = MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height);
+    const CellMetrics m = MeasureCells(FontFromDescription(doc.Font()), doc.Font().height);
     return {qRound((column + 0.5) * m.advance), row * m.lineHeight + m.lineHeight / 2};
   }
   QPoint BoundaryPoint(int row, int column) {
-    const CellMetrics m = MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height);
+    const CellMetrics m = MeasureCells(FontFromDescription(doc.Font()), doc.Font().height);
     return {qRound(column * m.advance), row * m.lineHeight + m.lineHeight / 2};
   }
   // Mouse events at their own times: clicks count as double and triple clicks only when they
   // follow each other quickly.
-  void Mouse(QEvent::Type type, QPoint at, int afterMs) {
+  void Mouse(QEvent::Type type, QPoint at, int afterMs, QWidget* target = nullptr) {
+    if (target == nullptr) target = &widget;
     time += static_cast<quint64>(afterMs);
     const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(Qt::LeftButton);
-    QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
     event.setTimestamp(time);
-    QApplication::sendEvent(&widget, &event);
+    QApplication::sendEvent(target, &event);
   }
-  void Drag(QPoint from, QPoint to) {
-    Mouse(QEvent::MouseButtonPress, from, 1000);
-    Mouse(QEvent::MouseMove, (from + to) / 2, 10);
-    Mouse(QEvent::MouseMove, to, 10);
-    Mouse(QEvent::MouseButtonRelease, to, 10);
+  void Drag(QPoint from, QPoint to, QWidget* target = nullptr) {
+    Mouse(QEvent::MouseButtonPress, from, 1000, target);
+    Mouse(QEvent::MouseMove, (from + to) / 2, 10, target);
+    Mouse(QEvent::MouseMove, to, 10, target);
+    Mouse(QEvent::MouseButtonRelease, to, 10, target);
   }
   void Clicks(QPoint at, int count) {
     Mouse(QEvent::MouseButtonPress, at, 1000);
@@ -201,14 +202,19 @@ TEST_F(ConsoleWidgetTest, TypedKeysFollowTheCaseAndQuoteRules) {
        true},
   };
   for (const auto& c : cases) {
+    // An empty line submitted ends the quote mode of the case before.
     Doc().ClearScreen();
-    widget.View().m_quoteMode = false;
+    QTest::keyClick(&widget, Qt::Key_Return);
+    Doc().ClearScreen();
     for (const Key& k : c.keys) {
       QKeyEvent press(QEvent::KeyPress, k.key, Qt::NoModifier, QString::fromUtf8(k.text));
       QApplication::sendEvent(&widget, &press);
     }
     EXPECT_EQ(Line(0), c.line) << c.name;
-    EXPECT_EQ(widget.View().m_quoteMode, c.quoteMode) << c.name;
+    // In quote mode a letter keeps its case.
+    QTest::keyClicks(&widget, "X");
+    EXPECT_EQ(Line(0), c.line.substr(0, c.line.size() - 1) + (c.quoteMode ? "X" : "x") + "\xA4")
+        << c.name;
   }
 }
 
@@ -216,18 +222,18 @@ TEST_F(ConsoleWidgetTest, EveryKeyAsksForARepaintWithoutErase) {
   QTest::keyClicks(&widget, "ab");
   QTest::keyClick(&widget, Qt::Key_Backspace);
   EXPECT_EQ(platform.repaints, (std::vector<bool>{false, false, false}));
-  EXPECT_EQ(doc.m_drawMode, DRAW_NORMAL);
+  EXPECT_EQ(doc.DrawMode(), DRAW_NORMAL);
 }
 
 TEST_F(ConsoleWidgetTest, TheInputLineHoldsAtMost251Characters) {
   QTest::keyClicks(&widget, QString(260, QLatin1Char('a')));
   const std::string line = Line(0);
   EXPECT_EQ(line, "OK>" + std::string(251, 'a') + "\xA4");
-  EXPECT_EQ(doc.m_curCol, 254);
+  EXPECT_EQ(doc.CursorColumn(), 254);
   QTest::keyClick(&widget, Qt::Key_Backspace);
   EXPECT_EQ(Line(0), "OK>" + std::string(250, 'a') + "\xA4");
   QTest::keyClick(&widget, Qt::Key_Return);
-  EXPECT_EQ(doc.m_curLine, 2);  // the line went to the interpreter, which answered
+  EXPECT_EQ(doc.CursorLine(), 2);  // the line went to the interpreter, which answered
 }
 
 TEST_F(ConsoleWidgetTest, EnterTabAndShiftTabSubmitTheLine) {
@@ -243,14 +249,13 @@ TEST_F(ConsoleWidgetTest, EnterTabAndShiftTabSubmitTheLine) {
     QTest::keyClick(&widget, key, modifier);
     EXPECT_EQ(Line(2), "OK>version") << key;
     EXPECT_EQ(Line(3), "Zelk Script Compiler Version 1.01") << key;
-    EXPECT_EQ(std::string(doc.m_statement), "version") << key;
-    EXPECT_FALSE(widget.View().m_quoteMode) << key;
+    EXPECT_EQ(std::string(doc.Statement()), "version") << key;
     EXPECT_TRUE(widget.hasFocus()) << key;  // Tab does not move the focus away
   }
 }
 
 TEST_F(ConsoleWidgetTest, LastLineFollowsTheHeightAtEveryPaint) {
-  const int lineHeight = doc.m_logFont.height;
+  const int lineHeight = doc.Font().height;
   ASSERT_EQ(lineHeight, 16);
   const struct {
     int height;
@@ -259,7 +264,7 @@ TEST_F(ConsoleWidgetTest, LastLineFollowsTheHeightAtEveryPaint) {
   for (const auto& c : cases) {
     widget.resize(800, c.height);
     widget.repaint();
-    EXPECT_EQ(doc.m_lastLine, c.lastLine) << c.height;
+    EXPECT_EQ(doc.LastLine(), c.lastLine) << c.height;
   }
 }
 
@@ -301,7 +306,7 @@ TEST_F(ConsoleWidgetTest, PaintsGreenTextOnBlack) {
 }
 
 TEST_F(ConsoleWidgetTest, TheColourIntensityIsTheGreenOfTheText) {
-  doc.m_colorIntensity = 255;
+  doc.SetColorIntensity(255);
   widget.repaint();
   const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
   bool found = false;
@@ -328,13 +333,16 @@ TEST_F(ConsoleWidgetTest, UpAndDownRecallEarlierLinesAndAnEditedOneRunsAgain) {
   };
   for (const auto& step : steps) {
     QTest::keyClick(&widget, step.key);
-    EXPECT_EQ(Line(doc.m_curLine), std::string("OK>") + step.input + "\xA4") << step.input;
+    EXPECT_EQ(Line(doc.CursorLine()), std::string("OK>") + step.input + "\xA4") << step.input;
   }
-  EXPECT_TRUE(widget.View().m_quoteMode);  // the recalled quote is open again
-  QTest::keyClick(&widget, Qt::Key_Tab);   // Tab hands the line over as Enter does
-  EXPECT_EQ(widget.History().Lines(),
+  QTest::keyClicks(&widget, "X");
+  EXPECT_EQ(Line(doc.CursorLine()), "OK>say \"HixX\xA4");  // the recalled quote is open again
+  QTest::keyClick(&widget, Qt::Key_Backspace);
+  QTest::keyClick(&widget, Qt::Key_Tab);  // Tab hands the line over as Enter does
+  EXPECT_EQ(widget.Screen().History().Lines(),
             (std::vector<std::string>{"version", "say \"Hi\"", "say \"Hix"}));
-  EXPECT_FALSE(widget.View().m_quoteMode);
+  QTest::keyClicks(&widget, "X");
+  EXPECT_EQ(Line(doc.CursorLine()), "OK>x\xA4");  // quote mode is over
 }
 
 TEST_F(ConsoleWidgetTest, SelectedTextIsCopiedAsUtf8WithoutTrailingBlanks) {
@@ -374,7 +382,7 @@ TEST_F(ConsoleWidgetTest, SelectedTextIsCopiedAsUtf8WithoutTrailingBlanks) {
 // the whole-pixel width, far right on a line.
 TEST_F(ConsoleWidgetTest, GlyphsStandInTheCellsTheMouseFindsThem) {
   const CellMetrics metrics =
-      MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height, &widget);
+      MeasureCells(FontFromDescription(doc.Font()), doc.Font().height, &widget);
   ASSERT_NE(metrics.advance, metrics.cellWidth);  // else there is nothing to tell apart
   widget.resize(qCeil(metrics.advance * LINE_CELLS) + 8, 500);
   for (const int column : {15, 100, 200, 254}) {
@@ -418,7 +426,7 @@ TEST_F(ConsoleWidgetTest, PasteTypesTheClipboardsFirstLineThroughTheKeyRules) {
     QGuiApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
     QTest::keyClick(&widget, c.key.key(), c.key.keyboardModifiers());
     EXPECT_EQ(Line(0), c.line) << c.clipboard;
-    EXPECT_EQ(doc.m_curLine, 0) << c.clipboard;  // nothing was submitted
+    EXPECT_EQ(doc.CursorLine(), 0) << c.clipboard;  // nothing was submitted
   }
   // The input limit holds for a paste.
   doc.ClearScreen();
@@ -479,31 +487,31 @@ TEST_F(ConsoleWidgetTest, ZoomChangesTheFontAndTheUsableLinesFollow) {
   // The prompt on the last usable line: fewer lines push it up, more leave it where it is.
   for (int i = 0; i < 30; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
   QTest::keyClicks(&widget, "abc");
-  ASSERT_EQ(doc.m_curLine, doc.m_lastLine);
+  ASSERT_EQ(doc.CursorLine(), doc.LastLine());
   for (const auto& step : steps) {
-    const int before = doc.m_logFont.height;
-    const short lineBefore = doc.m_curLine;
+    const int before = doc.Font().height;
+    const short lineBefore = doc.CursorLine();
     for (int i = 0; i < step.repeat; ++i) {
       QTest::keyClick(&widget, step.key, step.modifiers);
     }
-    const int after = doc.m_logFont.height;
+    const int after = doc.Font().height;
     const int expected[] = {after > before, after < before, after == before, after == 16};
     EXPECT_TRUE(expected[step.height]) << step.name << ": " << before << " to " << after;
     EXPECT_GE(after, 8) << step.name;
     EXPECT_LE(after, 96) << step.name;
-    EXPECT_EQ(widget.FontHeight(), after) << step.name;
-    EXPECT_EQ(doc.m_lastLine, std::min(500 / after - 1, 49)) << step.name;
+    EXPECT_EQ(widget.Screen().FontHeight(), after) << step.name;
+    EXPECT_EQ(doc.LastLine(), std::min(500 / after - 1, 49)) << step.name;
     // The font drawn is the one of that line height, every glyph whole.
-    EXPECT_LE(MeasureGlyphRows(FontFromDescription(doc.m_logFont)).Height(), after) << step.name;
+    EXPECT_LE(MeasureGlyphRows(FontFromDescription(doc.Font())).Height(), after) << step.name;
     // The keys typed nothing, and the prompt is painted inside the window.
-    EXPECT_EQ(doc.m_curLine, std::min(lineBefore, doc.m_lastLine)) << step.name;
-    EXPECT_EQ(Line(doc.m_curLine), "OK>abc\xA4") << step.name;
-    EXPECT_EQ(Line(doc.m_curLine - 1), "line 29") << step.name;
+    EXPECT_EQ(doc.CursorLine(), std::min(lineBefore, doc.LastLine())) << step.name;
+    EXPECT_EQ(Line(doc.CursorLine()), "OK>abc\xA4") << step.name;
+    EXPECT_EQ(Line(doc.CursorLine() - 1), "line 29") << step.name;
     const QImage image = FullRepaint(widget);
     const qreal ratio = image.devicePixelRatio();
     int prompt = 0;
-    for (int y = qRound(doc.m_curLine * after * ratio);
-         y < qRound((doc.m_curLine + 1) * after * ratio) && y < image.height(); ++y) {
+    for (int y = qRound(doc.CursorLine() * after * ratio);
+         y < qRound((doc.CursorLine() + 1) * after * ratio) && y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) prompt += qGreen(image.pixel(x, y)) != 0;
     }
     EXPECT_GT(prompt, 0) << step.name;
@@ -515,21 +523,21 @@ TEST_F(ConsoleWidgetTest, ZoomChangesTheFontAndTheUsableLinesFollow) {
 TEST_F(ConsoleWidgetTest, EveryGlyphIsDrawnWholeAtEverySize) {
   const std::string text = "move_to |_gjpqy\xC5\xC9\xD6\xC7";
   widget.resize(1200, 500);  // the line fits at the largest size
-  widget.SetFontHeight(8);
-  for (int before = 0; before != widget.FontHeight(); widget.Zoom(1)) {
-    before = widget.FontHeight();
+  widget.Screen().SetFontHeight(8);
+  for (int before = 0; before != widget.Screen().FontHeight(); widget.Screen().Zoom(1)) {
+    before = widget.Screen().FontHeight();
     doc.ClearScreen();
     doc.PrintLine(text);
     const QImage shown = FullRepaint(widget);
     const qreal ratio = shown.devicePixelRatio();
     // The same characters drawn on a picture with room above and below the row.
     const CellMetrics metrics =
-        MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height, &widget);
+        MeasureCells(FontFromDescription(doc.Font()), doc.Font().height, &widget);
     QImage free(shown.width(), qRound(3 * before * ratio), QImage::Format_RGB32);
     free.setDevicePixelRatio(ratio);
     free.fill(Qt::black);
     QPainter painter(&free);
-    painter.setFont(FontFromDescription(doc.m_logFont));
+    painter.setFont(FontFromDescription(doc.Font()));
     painter.setPen(ColorFromValue(doc.TextColor()));
     painter.drawText(0, before + metrics.ascent,
                      CellsToString(text.data(), static_cast<int>(text.size())));
@@ -552,47 +560,85 @@ TEST_F(ConsoleWidgetTest, EveryGlyphIsDrawnWholeAtEverySize) {
 // hyphen, which the font draws with no width (or a tab stop's), shows as a blank cell and moves
 // nothing after it, in the rows and in the selection.
 TEST_F(ConsoleWidgetTest, AControlCharacterTakesItsCell) {
-  doc.ClearScreen();
-  doc.PrintLine("tab\there, form\ffeed");
-  doc.PrintLine("return\rsoft\xADhyphen \x1B escape");
-  QTest::keyClicks(&widget, "a");
-  QKeyEvent lineFeed(QEvent::KeyPress, Qt::Key_J, Qt::ControlModifier, QStringLiteral("\n"));
-  QApplication::sendEvent(&widget, &lineFeed);
-  QTest::keyClicks(&widget, "move");
+  // The same text on a second console, with blanks where the characters without width stand.
+  RecordingPlatform blankPlatform;
+  blankPlatform.currentDirectory = dir.Path();
+  CZelkDoc blankDoc(SixteenPixelFont());
+  CConsoleWidget blanks(blankDoc, blankPlatform);
+  blanks.resize(widget.size());
+  blanks.Create();
+  auto fill = [](CConsoleWidget& console, CZelkDoc& shown, bool blank) {
+    auto text = [blank](std::string line) {
+      if (blank) {
+        std::replace_if(
+            line.begin(), line.end(),
+            [](char c) { return c == '\t' || c == '\f' || c == '\r' || c == '\n' || c == '\xAD'; },
+            ' ');
+      }
+      return line;
+    };
+    shown.ClearScreen();
+    shown.PrintLine(text("tab\there, form\ffeed"));
+    shown.PrintLine(text("return\rsoft\xADhyphen \x1B escape"));
+    QTest::keyClicks(&console, "a");
+    QKeyEvent lineFeed(QEvent::KeyPress, blank ? Qt::Key_Space : Qt::Key_J,
+                       blank ? Qt::NoModifier : Qt::ControlModifier,
+                       blank ? QStringLiteral(" ") : QStringLiteral("\n"));
+    QApplication::sendEvent(&console, &lineFeed);
+    QTest::keyClicks(&console, "move");
+  };
+  fill(widget, doc, false);
+  fill(blanks, blankDoc, true);
   ASSERT_EQ(Line(2), "OK>a\nmove\xA4");
+  ASSERT_EQ(LineText(blankDoc, 2), "OK>a move\xA4");
   for (const bool selected : {false, true}) {
-    if (selected) Drag(BoundaryPoint(0, 2), BoundaryPoint(2, 6));
-    const QImage shown = FullRepaint(widget);
-    // The same with blanks where the characters without width stand.
-    const auto lines = doc.m_lines;
-    for (auto& line : doc.m_lines) {
-      std::replace_if(
-          line.begin(), line.end() - 1,
-          [](char c) { return c == '\t' || c == '\f' || c == '\r' || c == '\n' || c == '\xAD'; },
-          ' ');
+    if (selected) {
+      Drag(BoundaryPoint(0, 2), BoundaryPoint(2, 6));
+      Drag(BoundaryPoint(0, 2), BoundaryPoint(2, 6), &blanks);
     }
-    EXPECT_EQ(DifferentPixels(shown, FullRepaint(widget)), 0) << selected;
-    doc.m_lines = lines;
+    EXPECT_EQ(DifferentPixels(FullRepaint(widget), FullRepaint(blanks)), 0) << selected;
   }
 }
+
+// Rows of text as the console's paint draws them, for comparing pictures.
+class RowsWidget final : public QWidget {
+ public:
+  RowsWidget(const FontDescription& font, QSize size) : m_font(font) { resize(size); }
+  std::array<std::string, CONSOLE_LINES> rows;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    QtDrawContext dc(painter);
+    dc.SelectFont(m_font);
+    dc.SetBkColor(0);
+    dc.SetTextColor(0x00AA00);
+    for (int row = 0; row < CONSOLE_LINES; ++row) {
+      std::string cells = rows[static_cast<std::size_t>(row)];
+      cells.resize(LINE_CELLS, ' ');
+      dc.TextOut(0, row * m_font.height, cells.data(), LINE_CELLS);
+    }
+    dc.RestoreFont();
+  }
+
+ private:
+  FontDescription m_font;
+};
 
 TEST_F(ConsoleWidgetTest, TheWheelAndShiftPageKeysReadTheLinesThatScrolledOff) {
   // 100 lines on 31 usable ones: "line 0" to "line 69" scrolled off.
   doc.ClearScreen();
   for (int i = 0; i < 100; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
-  ASSERT_EQ(doc.m_lastLine, 30);
+  ASSERT_EQ(doc.LastLine(), 30);
   // The console as it shows when its first row is line `top` of all that was printed.
-  RecordingPlatform otherPlatform;
-  CZelkDoc shown(SixteenPixelFont());
-  CConsoleWidget reference(shown, otherPlatform);
-  reference.resize(widget.size());
+  RowsWidget reference(doc.Font(), widget.size());
   auto showsFrom = [&](int top) {
     for (int row = 0; row < CONSOLE_LINES; ++row) {
       const int number = top + row;
-      const std::string text = number < 100    ? "line " + std::to_string(number)
-                               : number == 100 ? std::string(doc.m_lines[30].data(), 255)
-                                               : std::string(255, ' ');
-      std::snprintf(shown.m_lines[row].data(), LINE_SIZE, "%-255s", text.c_str());
+      reference.rows[static_cast<std::size_t>(row)] = number < 100    ? "line " + std::to_string(number)
+                                                      : number == 100 ? std::string(doc.LineText(30))
+                                                                      : std::string();
     }
     return DifferentPixels(FullRepaint(widget), FullRepaint(reference));
   };
@@ -628,7 +674,7 @@ TEST_F(ConsoleWidgetTest, TheWheelAndShiftPageKeysReadTheLinesThatScrolledOff) {
   };
   for (const auto& step : steps) {
     step.act();
-    EXPECT_EQ(widget.ScrolledBack(), 70 - step.top) << step.name;
+    EXPECT_EQ(widget.Screen().ScrolledBack(), 70 - step.top) << step.name;
     EXPECT_EQ(showsFrom(step.top), 0) << step.name;
   }
   EXPECT_EQ(Line(30), "OK>x\xA4");

@@ -129,7 +129,7 @@ inline QAction* FindAction(const QWidget& window, int id) {
 
 // The text of a console line without trailing blanks.
 inline std::string LineText(const CZelkDoc& doc, int index) {
-  std::string text(doc.m_lines[index].data(), ::strnlen(doc.m_lines[index].data(), LINE_CELLS));
+  std::string text(doc.LineText(index));
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;
 }

@@ -149,7 +149,7 @@ TEST_F(MainFrameTest, WindowFillsTheAvailableAreaAndCannotBeResized) {
 TEST_F(MainFrameTest, StartsWithAClearedScreenErasedInBlack) {
   EXPECT_EQ(Line(0), "OK>\xA4");
   EXPECT_GE(paints->count, 1);
-  EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+  EXPECT_EQ(doc.LastLine(), std::min(49, Console().height() / doc.Font().height - 1));
 }
 
 TEST_F(MainFrameTest, StatusIsFramedByRulesAndOverwritesUnsubmittedText) {
@@ -170,18 +170,18 @@ TEST_F(MainFrameTest, ClearScreenEmptiesTheScreenWithTextTyped) {
   Paint();
   Trigger(ID_ACTION_CLEAR);
   QApplication::processEvents();
-  EXPECT_TRUE(BlackBelow(Console(), doc.m_logFont.height));
+  EXPECT_TRUE(BlackBelow(Console(), doc.Font().height));
   EXPECT_EQ(Line(0), "OK>\xA4");
   for (int i = 1; i < CONSOLE_LINES; ++i) EXPECT_EQ(Line(i), "") << i;
 }
 
 TEST_F(MainFrameTest, CommandListPrintsOnePageAndContinues) {
-  ASSERT_GE(doc.m_lastLine, 10);
+  ASSERT_GE(doc.LastLine(), 10);
   Trigger(ID_HELP_CMDLIST);
   EXPECT_EQ(Line(0), std::string(254, '-'));
   EXPECT_EQ(Line(1), "-> COMMAND 0:");
-  EXPECT_EQ(doc.m_curLine, std::min<int>(doc.m_lastLine, 49));
-  EXPECT_GT(doc.m_cmdlistNext, 0);
+  EXPECT_EQ(doc.CursorLine(), std::min<int>(doc.LastLine(), 49));
+  EXPECT_GT(doc.CmdlistNext(), 0);
 }
 
 TEST_F(MainFrameTest, EnvironmentLeavesTypedTextWhereItWas) {
@@ -194,13 +194,13 @@ TEST_F(MainFrameTest, EnvironmentLeavesTypedTextWhereItWas) {
   Trigger(ID_ACTION_ENV);
   EXPECT_TRUE(sawDialog);
   EXPECT_EQ(Line(0), "OK>abc\xA4");
-  EXPECT_EQ(doc.m_curCol, 6);
+  EXPECT_EQ(doc.CursorColumn(), 6);
 }
 
 TEST_F(MainFrameTest, CtrlCCompilesAndCtrlOOpensThroughTheFileChooser) {
   std::filesystem::create_directories(dir.File("src"));
   dir.Write("src/intro.scr", "wait(1);\n");
-  SetText(doc.m_settings.saveDir, dir.Path() + "\\");
+  SetText(doc.Settings().saveDir, dir.Path() + "\\");
   QStringList filters;
   const QString chosen = QString::fromStdString(dir.File("src/intro.scr"));
   ChooseInNextFileDialog(chosen, &filters);
@@ -208,7 +208,7 @@ TEST_F(MainFrameTest, CtrlCCompilesAndCtrlOOpensThroughTheFileChooser) {
   EXPECT_EQ(Line(1), " ->Compiling... " + dir.Path() + "/src\\intro.scr");
   EXPECT_EQ(Line(3), "Compile successful. 1 instructions. 544 bytes");
   EXPECT_TRUE(dir.Exists("intro.dat"));
-  EXPECT_EQ(std::string(doc.m_settings.loadDir), dir.Path() + "/src\\");
+  EXPECT_EQ(std::string(doc.Settings().loadDir), dir.Path() + "/src\\");
   // The dialog has closed: the main window takes the keys again.
   QApplication::setActiveWindow(frame.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -217,11 +217,11 @@ TEST_F(MainFrameTest, CtrlCCompilesAndCtrlOOpensThroughTheFileChooser) {
   EXPECT_EQ(filters,
             (QStringList{"Scripts (*.SCR);;Binary (*.BIN);;Config (*.CFG)", "Scripts (*.SCR)"}));
   // Nothing was typed: the accelerators never reach the console as characters.
-  EXPECT_EQ(doc.m_statement.find('\x03'), std::string::npos);
+  EXPECT_EQ(doc.Statement().find('\x03'), std::string::npos);
 }
 
 TEST_F(MainFrameTest, CompileOfANewNameInTheFileDialogSaysTheSourceIsNotFound) {
-  SetText(doc.m_settings.loadDir, dir.Path() + "\\");
+  SetText(doc.Settings().loadDir, dir.Path() + "\\");
   QString refusal;
   TypeIntoNextFileDialog(QStringLiteral("new.scr"), &refusal);
   Trigger(ID_FILE_COMPILE);
@@ -238,17 +238,17 @@ TEST_F(MainFrameTest, Quake2FromTheMenuStartsTheGameAndShowsTheEcho) {
   InstallStandIn(gameDir, "quake2");
   const std::string record = dir.File("record");
   RecordArgumentsTo(record);
-  SetText(doc.m_settings.quake2Dir, gameDir + "\\");
-  SetText(doc.m_settings.parameters, "+set name \"Big Gun\" +exec a.cfg");
-  SetText(doc.m_settings.gameName, "my game");
-  SetText(doc.m_settings.mapName, "base1");
-  doc.m_settings.disconnectOn = 1;
+  SetText(doc.Settings().quake2Dir, gameDir + "\\");
+  SetText(doc.Settings().parameters, "+set name \"Big Gun\" +exec a.cfg");
+  SetText(doc.Settings().gameName, "my game");
+  SetText(doc.Settings().mapName, "base1");
+  doc.Settings().disconnectOn = 1;
   const int paintsBefore = paints->count;
   Trigger(ID_ACTION_QUAKE2);
   EXPECT_EQ(Line(0), " -> " + gameDir +
                          "\\quake2.exe +set name \"Big Gun\" +exec a.cfg +set game "
                          "\"my game\" +map base1 +disconnect");
-  EXPECT_EQ(doc.m_curLine, 1);  // no failure line below the echo
+  EXPECT_EQ(doc.CursorLine(), 1);  // no failure line below the echo
   const auto received = WaitForRecord(record, [] { QApplication::processEvents(); });
   ASSERT_TRUE(received.has_value());
   EXPECT_EQ(received->workingDir, gameDir);
@@ -382,28 +382,28 @@ TEST_F(MainFrameTest, OpenedDocumentsEnterTheRecentFileList) {
 
 TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLinesAndShowingItKeepsThePrompt) {
   // Lines tall enough that the bars take some of the fifty.
-  Console().SetFontHeight(30);
-  const short before = doc.m_lastLine;
+  Console().Screen().SetFontHeight(30);
+  const short before = doc.LastLine();
   ASSERT_LT(before, 49);
   FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
   FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
   QApplication::processEvents();
   Console().repaint();
   EXPECT_FALSE(frame->findChild<QToolBar*>("ToolBar")->isVisible());
-  EXPECT_GT(doc.m_lastLine, before);
-  EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+  EXPECT_GT(doc.LastLine(), before);
+  EXPECT_EQ(doc.LastLine(), std::min(49, Console().height() / doc.Font().height - 1));
   // The prompt on the last line, the bars back: the prompt moves up onto the last line left.
-  while (doc.m_curLine < doc.m_lastLine) doc.PrintLine("output");
+  while (doc.CursorLine() < doc.LastLine()) doc.PrintLine("output");
   doc.PrintLine("last output");
   QTest::keyClicks(&Console(), "move_to");
   FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
   FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
   QApplication::processEvents();
-  EXPECT_EQ(doc.m_lastLine, before);
-  EXPECT_EQ(doc.m_curLine, doc.m_lastLine);
-  EXPECT_EQ(Line(doc.m_curLine), "OK>move_to\xA4");
-  EXPECT_EQ(Line(doc.m_curLine - 1), "last output");
-  EXPECT_LE((doc.m_curLine + 1) * doc.m_logFont.height, Console().height());
+  EXPECT_EQ(doc.LastLine(), before);
+  EXPECT_EQ(doc.CursorLine(), doc.LastLine());
+  EXPECT_EQ(Line(doc.CursorLine()), "OK>move_to\xA4");
+  EXPECT_EQ(Line(doc.CursorLine() - 1), "last output");
+  EXPECT_LE((doc.CursorLine() + 1) * doc.Font().height, Console().height());
 }
 
 TEST_F(MainFrameTest, CtrlShiftCCopiesAndNeverCompiles) {
@@ -420,7 +420,7 @@ TEST_F(MainFrameTest, CtrlShiftCCopiesAndNeverCompiles) {
   refuse.start();
   QTest::keyClicks(&Console(), "version");
   QTest::keyClick(&Console(), Qt::Key_Return);
-  QTest::mouseDClick(&Console(), Qt::LeftButton, {}, QPoint(3, doc.m_logFont.height * 3 / 2));
+  QTest::mouseDClick(&Console(), Qt::LeftButton, {}, QPoint(3, doc.Font().height * 3 / 2));
   QTest::keyClick(&Console(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Zelk"));
   EXPECT_EQ(dialogs, 0);
@@ -434,15 +434,15 @@ TEST_F(MainFrameTest, TheHistoryAndTheFontSizeAreKeptBetweenRuns) {
     QTest::keyClick(&Console(), Qt::Key_Return);
   }
   QTest::keyClick(&Console(), Qt::Key_Plus, Qt::ControlModifier);
-  const int zoomed = Console().FontHeight();
-  ASSERT_GT(zoomed, Console().DefaultFontHeight());
+  const int zoomed = Console().Screen().FontHeight();
+  ASSERT_GT(zoomed, Console().Screen().DefaultFontHeight());
   frame->close();
 
   CZelkDoc nextDoc(DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
   RecentFileList nextRecent;
   auto next = std::make_unique<CMainFrame>(nextDoc, platform, nextRecent);
-  EXPECT_EQ(next->Console()->FontHeight(), zoomed);
-  EXPECT_EQ(nextDoc.m_logFont.height, zoomed);
+  EXPECT_EQ(next->Console()->Screen().FontHeight(), zoomed);
+  EXPECT_EQ(nextDoc.Font().height, zoomed);
   QTest::keyClick(next->Console(), Qt::Key_Up);
   EXPECT_EQ(LineText(nextDoc, 0), "OK>status\xA4");
   // Back at the default size, the size is no longer kept: the system's font decides it.

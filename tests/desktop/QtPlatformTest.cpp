@@ -125,7 +125,7 @@ TEST(QtPlatform, FileOpenHandsTheEditorThePathAsOneArgument) {
   ChooseInNextFileDialog(QString::fromStdString(scripts + "/intro game.scr"), &filters);
   CZelkDoc doc;
   CZelkView view(doc, platform);
-  SetText(doc.m_settings.editorCommand, std::string("\"") + ZELK_ARGS_RECORDER + "\" -n");
+  SetText(doc.Settings().editorCommand, std::string("\"") + ZELK_ARGS_RECORDER + "\" -n");
   OnFileOpen(view);
   EXPECT_EQ(filters, QStringList{"Scripts (*.SCR)"});
   const auto received = WaitForRecord(record);

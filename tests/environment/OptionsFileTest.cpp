@@ -53,7 +53,7 @@ TEST(SettingsImage, FieldsStandAtTheirOffsetsLittleEndian) {
 }
 
 TEST_F(OptionsFile, FirstRunStartsEmptyAndTheEndOfTheRunWritesTheFile) {
-  EXPECT_EQ(doc.m_settings.quake2Dir, "");
+  EXPECT_EQ(doc.Settings().quake2Dir, "");
   EXPECT_FALSE(dir.Exists("zelk.cfg"));
   Enter("sv_quake2_dir = \"C:\\Quake2\";");
   view.OnDestroy();
@@ -64,17 +64,17 @@ TEST_F(OptionsFile, FirstRunStartsEmptyAndTheEndOfTheRunWritesTheFile) {
   CZelkDoc nextDoc;
   CZelkView nextView(nextDoc, next);
   nextView.OnCreate();
-  EXPECT_EQ(nextDoc.m_settings.quake2Dir, "C:\\Quake2\\");
+  EXPECT_EQ(nextDoc.Settings().quake2Dir, "C:\\Quake2\\");
 }
 
 TEST_F(OptionsFile, AShortFileReplacesOnlyTheLeadingBytes) {
   std::string bytes = std::string("\x2A\0\0\0", 4) + std::string(96, 'q');
   dir.Write("zelk.cfg", bytes);
-  doc.m_settings.godOn = 1;
-  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
-  EXPECT_EQ(doc.m_settings.spare, 42);
-  EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(96, 'q'));
-  EXPECT_EQ(doc.m_settings.godOn, 1);
+  doc.Settings().godOn = 1;
+  LoadOptions(platform.Files(), dir.Path(), doc.Settings());
+  EXPECT_EQ(doc.Settings().spare, 42);
+  EXPECT_EQ(std::string(doc.Settings().quake2Dir), std::string(96, 'q'));
+  EXPECT_EQ(doc.Settings().godOn, 1);
 }
 
 TEST_F(OptionsFile, ATextWithoutItsZeroByteIsCutTo255Characters) {
@@ -82,9 +82,9 @@ TEST_F(OptionsFile, ATextWithoutItsZeroByteIsCutTo255Characters) {
   std::string image = Image(s);
   std::fill(image.begin() + 4, image.begin() + 260, 'x');
   dir.Write("zelk.cfg", image + "extra bytes are ignored");
-  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
-  EXPECT_EQ(std::string(doc.m_settings.quake2Dir), std::string(255, 'x'));
-  EXPECT_EQ(doc.m_settings.parameters, "");
+  LoadOptions(platform.Files(), dir.Path(), doc.Settings());
+  EXPECT_EQ(std::string(doc.Settings().quake2Dir), std::string(255, 'x'));
+  EXPECT_EQ(doc.Settings().parameters, "");
 }
 
 TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
@@ -92,11 +92,11 @@ TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
   s.spare = 77;
   SetText(s.mapName, "base1");
   dir.Write("Zelk.CFG", Image(s));
-  LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
-  EXPECT_EQ(doc.m_settings.mapName, "base1");
-  EXPECT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.m_settings));
+  LoadOptions(platform.Files(), dir.Path(), doc.Settings());
+  EXPECT_EQ(doc.Settings().mapName, "base1");
+  EXPECT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.Settings()));
   EXPECT_FALSE(dir.Exists("zelk.cfg"));
-  EXPECT_EQ(dir.Read("Zelk.CFG"), Image(doc.m_settings));
+  EXPECT_EQ(dir.Read("Zelk.CFG"), Image(doc.Settings()));
   EXPECT_EQ(dir.Read("Zelk.CFG").substr(0, 1), "M");
 }
 
@@ -110,10 +110,10 @@ TEST_F(OptionsFile, BytesAfterATextStayUntilTheTextChanges) {
   image.replace(4 + 8, 6, "stale!");
   image.replace(516 + 7, 4, "old!");
   dir.Write("zelk.cfg", image);
-  const OptionsImage asRead = LoadOptions(platform.Files(), dir.Path(), doc.m_settings);
-  EXPECT_EQ(doc.m_settings.quake2Dir, "C:\\Q2\\");
+  const OptionsImage asRead = LoadOptions(platform.Files(), dir.Path(), doc.Settings());
+  EXPECT_EQ(doc.Settings().quake2Dir, "C:\\Q2\\");
   Enter("map q2dm1");
-  ASSERT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.m_settings, asRead));
+  ASSERT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.Settings(), asRead));
   const std::string saved = dir.Read("zelk.cfg");
   EXPECT_EQ(saved.substr(4, 256), image.substr(4, 256));
   EXPECT_EQ(saved.substr(516, 256), "q2dm1" + std::string(251, '\0'));
@@ -125,11 +125,11 @@ TEST_F(OptionsFile, SaveOptionsSaysWhichFileItWrote) {
   OnSaveOptions(view);
   EXPECT_EQ(Line(2), "Current options saved to '" + dir.Path() + "\\zelk.cfg'");
   EXPECT_EQ(platform.repaints, std::vector<bool>{true});
-  EXPECT_EQ(dir.Read("zelk.cfg"), Image(doc.m_settings));
+  EXPECT_EQ(dir.Read("zelk.cfg"), Image(doc.Settings()));
 }
 
 TEST_F(OptionsFile, AReadOnlyFileIsNeitherReplacedNorDamaged) {
-  dir.Write("zelk.cfg", Image(doc.m_settings));
+  dir.Write("zelk.cfg", Image(doc.Settings()));
   const std::string before = dir.Read("zelk.cfg");
   ASSERT_EQ(::chmod(dir.File("zelk.cfg").c_str(), 0444), 0);
   Enter("god");
@@ -140,7 +140,7 @@ TEST_F(OptionsFile, AReadOnlyFileIsNeitherReplacedNorDamaged) {
 }
 
 TEST_F(OptionsFile, AMissingStartDirectoryFailsWithoutCreatingAnything) {
-  EXPECT_FALSE(SaveOptions(platform.Files(), dir.File("gone"), doc.m_settings));
+  EXPECT_FALSE(SaveOptions(platform.Files(), dir.File("gone"), doc.Settings()));
   EXPECT_FALSE(dir.Exists("gone"));
 }
 

@@ -30,19 +30,19 @@ TEST_F(SettingCommands, EachCommandStoresItsValueAndConfirmsIt) {
       {"video 2147483648", "Video set to -2147483648"},
   };
   for (const auto& [typed, confirmation] : cases) {
-    const int typedLine = doc.m_curLine;
+    const int typedLine = doc.CursorLine();
     Enter(typed);
     EXPECT_EQ(Output(typedLine), Out{confirmation}) << typed;
   }
-  EXPECT_EQ(doc.m_settings.quake2Dir, "\\");
-  EXPECT_EQ(doc.m_settings.loadDir, "C:\\Scripts\\");
-  EXPECT_EQ(doc.m_settings.saveDir, "D:/out/\\");
-  EXPECT_EQ(doc.m_settings.editorCommand, "notepad.exe");
-  EXPECT_EQ(doc.m_settings.parameters, "+set x %d");
-  EXPECT_EQ(doc.m_settings.mapName, "base1");
-  EXPECT_EQ(doc.m_settings.gameName, "ctf");
-  EXPECT_EQ(doc.m_settings.deathmatchValue, -1);
-  EXPECT_EQ(doc.m_settings.videoMode, std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(doc.Settings().quake2Dir, "\\");
+  EXPECT_EQ(doc.Settings().loadDir, "C:\\Scripts\\");
+  EXPECT_EQ(doc.Settings().saveDir, "D:/out/\\");
+  EXPECT_EQ(doc.Settings().editorCommand, "notepad.exe");
+  EXPECT_EQ(doc.Settings().parameters, "+set x %d");
+  EXPECT_EQ(doc.Settings().mapName, "base1");
+  EXPECT_EQ(doc.Settings().gameName, "ctf");
+  EXPECT_EQ(doc.Settings().deathmatchValue, -1);
+  EXPECT_EQ(doc.Settings().videoMode, std::numeric_limits<std::int32_t>::min());
 }
 
 TEST_F(SettingCommands, TogglesSwitchOnAndOff) {
@@ -60,16 +60,16 @@ TEST_F(SettingCommands, TogglesSwitchOnAndOff) {
       {"disconnect", &EnvironmentSettings::disconnectOn, "Disconnect on", "Disconnect off"},
   };
   for (const Case& c : cases) {
-    int typedLine = doc.m_curLine;
+    int typedLine = doc.CursorLine();
     Enter(c.word);
     EXPECT_EQ(Output(typedLine), Out{c.on});
-    EXPECT_EQ(doc.m_settings.*c.flag, 1);
-    typedLine = doc.m_curLine;
+    EXPECT_EQ(doc.Settings().*c.flag, 1);
+    typedLine = doc.CursorLine();
     Enter(c.word);
     EXPECT_EQ(Output(typedLine), Out{c.off});
-    EXPECT_EQ(doc.m_settings.*c.flag, 0);
-    doc.m_settings.*c.flag = 7;  // from an edited options file: counts as on
-    typedLine = doc.m_curLine;
+    EXPECT_EQ(doc.Settings().*c.flag, 0);
+    doc.Settings().*c.flag = 7;  // from an edited options file: counts as on
+    typedLine = doc.CursorLine();
     Enter(c.word);
     EXPECT_EQ(Output(typedLine), Out{c.off});
   }
@@ -80,17 +80,17 @@ TEST_F(SettingCommands, WrongFormsLeaveTheSettingsUnchanged) {
   Enter("sv_quake2_dir = \"C:\\Quake2\"");
   Enter("deathmatch");
   Enter("map Base1");  // lower-cased at the console, so this one works
-  EXPECT_EQ(doc.m_settings.quake2Dir, "");
+  EXPECT_EQ(doc.Settings().quake2Dir, "");
   EXPECT_EQ(Line(1), ">> USAGE <<");
-  EXPECT_EQ(doc.m_settings.mapName, "base1");
+  EXPECT_EQ(doc.Settings().mapName, "base1");
 }
 
 TEST_F(SettingCommands, SvColorWritesNoLine) {
   Enter("sv_color 255");
-  EXPECT_EQ(doc.m_colorIntensity, 255);
-  EXPECT_EQ(doc.m_curLine, 1);
+  EXPECT_EQ(doc.TextColor(), 255u * 256u);
+  EXPECT_EQ(doc.CursorLine(), 1);
   Enter("sv_color -3");
-  EXPECT_EQ(doc.m_colorIntensity, -3);
+  EXPECT_EQ(doc.TextColor(), static_cast<std::uint32_t>(-3) * 256u);  // as it was given
 }
 
 // A 255-character value reaches ApplySetting from a source line; typed input is shorter.
@@ -125,11 +125,11 @@ TEST_F(SettingCommands, StatusListsTheSettingsInItsOwnOrder) {
                            " -> All Items: OFF", " -> Disconnect: OFF"}));
   Enter("clear");
   doc.ClearScreen();
-  SetText(doc.m_settings.gameName, "ctf");
-  SetText(doc.m_settings.mapName, "q2dm1");
-  doc.m_settings.deathmatchValue = -1;
-  doc.m_settings.godOn = 1;
-  doc.m_settings.giveAllOn = 5;
+  SetText(doc.Settings().gameName, "ctf");
+  SetText(doc.Settings().mapName, "q2dm1");
+  doc.Settings().deathmatchValue = -1;
+  doc.Settings().godOn = 1;
+  doc.Settings().giveAllOn = 5;
   Enter("status");
   const Out out = Output();
   ASSERT_EQ(out.size(), 14u);

@@ -59,7 +59,7 @@ CompileRun Compile(int failAt, const std::string& source = kSource) {
   CompileRun run;
   run.output = console.Enter("compile scene");
   run.compiled = console.files.Get("/save/scene.dat");
-  run.failures = console.view.m_failedCompiles;
+  run.failures = console.view.FailedCompiles();
   run.injected = faulty.Injected();
   run.failedOp = faulty.FailedOp();
   run.failedPath = faulty.FailedPath();
@@ -196,12 +196,12 @@ SaveRun SaveOptionsWith(int failAt, const std::string& name) {
   MemoryConsole console;
   console.files.Put("/start/" + name, Image(OldSettings()));
   console.Start();
-  SetText(console.doc->m_settings.gameName, "ctf");
+  SetText(console.doc->Settings().gameName, "ctf");
   FaultyFileSystem faulty(console.files, failAt);
   console.platform.files = &faulty;
   OnSaveOptions(console.view);
   SaveRun run;
-  run.message = console.doc->m_lines[console.doc->m_curLine - 1].data();
+  run.message = console.doc->LineText(console.doc->CursorLine() - 1);
   run.file = console.files.Get("/start/" + name);
   run.paths = console.files.Paths();
   run.injected = faulty.Injected();
@@ -253,7 +253,7 @@ TEST(FaultInjection, ASaveWithoutAnOptionsFileCreatesNothingWhenItFails) {
     console.Start();
     FaultyFileSystem faulty(console.files, failAt);
     console.platform.files = &faulty;
-    EXPECT_FALSE(SaveOptions(console.platform.Files(), "/start", console.doc->m_settings));
+    EXPECT_FALSE(SaveOptions(console.platform.Files(), "/start", console.doc->Settings()));
     EXPECT_TRUE(faulty.Injected());
     EXPECT_TRUE(console.files.Paths().empty());
   }
@@ -267,7 +267,7 @@ TEST(FaultInjection, AFailedReadAtStartLeavesTheStartValues) {
   console.view.OnCreate();
   ASSERT_TRUE(faulty.Injected());
   EXPECT_EQ(faulty.FailedOp(), Op::Read);
-  EXPECT_EQ(Image(console.doc->m_settings), Image(EnvironmentSettings{}));
+  EXPECT_EQ(Image(console.doc->Settings()), Image(EnvironmentSettings{}));
 }
 
 }  // namespace

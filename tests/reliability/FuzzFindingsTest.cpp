@@ -19,7 +19,7 @@ std::string CompileInMemory(const std::string& source) {
   console.Start();
   console.files.Put("/load/s.scr", source);
   const auto output = console.Enter("compile s");
-  if (console.view.m_failedCompiles != 0) return {};
+  if (console.view.FailedCompiles() != 0) return {};
   return console.files.Get("/save/s.dat");
 }
 
@@ -72,21 +72,20 @@ TEST(FuzzFindings, ATabInAStringIsRefused) {
 }
 
 // A NUL typed at the console ends the line's text: the paint blanks what follows it, the
-// cursor mark included, the next key writes the mark again, and only the text before the NUL
-// is run.
+// cursor mark included, the next key goes on after it, and only the text before the NUL is run.
 TEST(FuzzFindings, ANulTypedAtTheConsole) {
   MemoryConsole console;
   console.Start();
   for (const char c : std::string("god")) console.view.OnChar(static_cast<unsigned char>(c));
   console.view.OnChar(0);
   console.view.OnChar('x');
-  EXPECT_EQ(console.doc->m_lines[0][8], CURSOR_MARK);
+  EXPECT_EQ(console.doc->CursorColumn(), 8);
   EXPECT_EQ(console.Line(0), "OK>god");  // the line ends at the NUL; what follows shows blank
   console.view.OnChar('y');
-  EXPECT_EQ(console.doc->m_lines[0][9], CURSOR_MARK);
+  EXPECT_EQ(console.doc->CursorColumn(), 9);
   const auto output = console.Enter("");
   EXPECT_EQ(output, std::vector<std::string>{"God mode on"});
-  EXPECT_EQ(console.doc->m_lines[console.doc->m_curLine][3], CURSOR_MARK);
+  EXPECT_EQ(console.doc->LineText(console.doc->CursorLine())[3], CURSOR_MARK);
 }
 
 }  // namespace

@@ -109,7 +109,7 @@ class HardLimits : public ::testing::Test {
     files.Put("/load/big.scr", source);
     CompileResult result;
     result.output = console.Enter("compile big");
-    result.failures = console.view.m_failedCompiles;
+    result.failures = console.view.FailedCompiles();
     result.header = ReadHeader(files.output.header);
     result.size = files.output.size;
     return result;
@@ -141,7 +141,7 @@ TEST_F(HardLimits, ALineOfTenMegabytesIsCutAt255Characters) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const int failuresBefore = console.view.m_failedCompiles;
+    const int failuresBefore = console.view.FailedCompiles();
     const CompileResult r = Compile(c.source);
     if (c.succeeds) {
       EXPECT_EQ(r.failures, failuresBefore);
@@ -187,7 +187,7 @@ TEST_F(HardLimits, LabelTableOfOneHundred) {
     std::string source;
     for (int i = 0; i < c.labels; ++i) source += "label@l" + std::to_string(i) + ";\n";
     source += "stand;\ngoto(l" + std::to_string(c.labels < 100 ? c.labels - 1 : 99) + ");\n";
-    const int failuresBefore = console.view.m_failedCompiles;
+    const int failuresBefore = console.view.FailedCompiles();
     const CompileResult r = Compile(source);
     if (c.succeeds) {
       EXPECT_EQ(r.failures, failuresBefore);
@@ -198,7 +198,7 @@ TEST_F(HardLimits, LabelTableOfOneHundred) {
       EXPECT_TRUE(Contains(r.output, ErrorLine(101)));  // the 101st label line
       EXPECT_EQ(r.header.instructionCount, 0);
     }
-    EXPECT_EQ(console.doc->m_sourcePath, "/load\\big.scr");
+    EXPECT_EQ(console.doc->SourcePath(), "/load\\big.scr");
   }
 }
 
@@ -217,7 +217,7 @@ TEST_F(HardLimits, InterceptUserTableOfOneHundred) {
     for (int i = 0; i < c.statements; ++i) {
       source += "on_use(user" + std::to_string(i % c.distinctUsers) + ", hello);\n";
     }
-    const int failuresBefore = console.view.m_failedCompiles;
+    const int failuresBefore = console.view.FailedCompiles();
     const CompileResult r = Compile(source);
     if (c.succeeds) {
       EXPECT_EQ(r.failures, failuresBefore);
@@ -231,7 +231,7 @@ TEST_F(HardLimits, InterceptUserTableOfOneHundred) {
       EXPECT_TRUE(Contains(r.output, ErrorLine(102)));
       EXPECT_EQ(r.header.interceptCount, 0);
     }
-    EXPECT_EQ(console.doc->m_sourcePath, "/load\\big.scr");  // behind the table
+    EXPECT_EQ(console.doc->SourcePath(), "/load\\big.scr");  // behind the table
   }
 }
 
@@ -274,7 +274,7 @@ TEST(DirectoryLimits, ALoadDirectoryOf255CharactersFromTheOptionsFile) {
   MemoryConsole console;
   console.files.Put("/start/zelk.cfg", image);
   console.view.OnCreate();
-  EXPECT_EQ(std::string(console.doc->m_settings.loadDir), std::string(255, 'L'));
+  EXPECT_EQ(std::string(console.doc->Settings().loadDir), std::string(255, 'L'));
 
   // The status listing shows it cut to the console's 255 cells.
   const auto status = console.Enter("status");
@@ -289,7 +289,7 @@ TEST(DirectoryLimits, ALoadDirectoryOf255CharactersFromTheOptionsFile) {
             std::vector<std::string>{
                 "Cannot compile (the source path would be longer than 255 characters): intro"});
   EXPECT_EQ(watched.Count(), 0);
-  EXPECT_EQ(console.view.m_failedCompiles, 1);
+  EXPECT_EQ(console.view.FailedCompiles(), 1);
 }
 
 TEST(DirectoryLimits, PathsUpTo255CharactersCompile) {
@@ -299,12 +299,12 @@ TEST(DirectoryLimits, PathsUpTo255CharactersCompile) {
     MemoryConsole console;
     console.Start();
     const std::string dir = "/load/" + std::string(243 + extra, 'n');
-    SetText(console.doc->m_settings.loadDir, dir + "\\");
-    SetText(console.doc->m_settings.saveDir, "/save\\");
+    SetText(console.doc->Settings().loadDir, dir + "\\");
+    SetText(console.doc->Settings().saveDir, "/save\\");
     console.files.Put(dir + "/a.scr", "stand;\n");
     const auto output = console.Enter("compile a");
     if (extra == 0) {
-      EXPECT_EQ(console.doc->m_sourcePath.size(), 255u);
+      EXPECT_EQ(console.doc->SourcePath().size(), 255u);
       EXPECT_TRUE(AnyStartsWith(output, "Compile successful. 1 instructions."));
     } else {
       EXPECT_EQ(output,
@@ -330,12 +330,12 @@ TEST(StartUpDirectory, LongerThan255Characters) {
   RecordingPlatform platform;
   platform.currentDirectory = dir;
   CZelkDoc doc;
-  doc.m_transcript = &recorder;
+  doc.SetTranscript(&recorder);
   CZelkView view(doc, platform);
   view.OnCreate();
-  EXPECT_EQ(doc.m_settings.mapName, "base1");  // loaded from the whole path
+  EXPECT_EQ(doc.Settings().mapName, "base1");  // loaded from the whole path
 
-  SetText(doc.m_settings.gameName, "ctf");
+  SetText(doc.Settings().gameName, "ctf");
   OnSaveOptions(view);
   // The message shows the start of the path, cut at the console's width; the file is written
   // at the whole path, never at a cut one.
@@ -349,9 +349,9 @@ TEST(StartUpDirectory, LongerThan255Characters) {
   EXPECT_EQ(saved, OptionsImage(expected));
 
   // The error sound of a failed compile is looked up in the whole directory.
-  doc.m_settings.errorSoundOn = 1;
-  SetText(doc.m_settings.loadDir, temp.Path() + "\\");
-  SetText(doc.m_settings.saveDir, temp.Path() + "\\");
+  doc.Settings().errorSoundOn = 1;
+  SetText(doc.Settings().loadDir, temp.Path() + "\\");
+  SetText(doc.Settings().saveDir, temp.Path() + "\\");
   temp.Write("bad.scr", "nonsense;\n");
   for (const char c : std::string("compile bad")) view.OnChar(static_cast<unsigned char>(c));
   view.OnChar(13);
@@ -386,7 +386,7 @@ TEST(ReadOnly, SaveDirectoryRefusesTheCompiledFile) {
   EXPECT_TRUE(Contains(output, "Cannot open file /save\\a.dat."))
       << ::testing::PrintToString(output);
   EXPECT_FALSE(AnyStartsWith(output, "Compile successful."));
-  EXPECT_EQ(console.view.m_failedCompiles, 1);
+  EXPECT_EQ(console.view.FailedCompiles(), 1);
   EXPECT_FALSE(console.files.Has("/save/a.dat"));
 }
 
@@ -401,11 +401,11 @@ TEST(ReadOnly, StartUpDirectoryTakesOnlyItsPreparedOptionsFile) {
     if (prepared) console.files.Put("/start/zelk.cfg", OptionsImage(old));
     console.files.SetReadOnlyDirectory("/start");
     console.Start();
-    SetText(console.doc->m_settings.gameName, "ctf");
+    SetText(console.doc->Settings().gameName, "ctf");
     OnSaveOptions(console.view);
     if (prepared) {
       EXPECT_EQ(console.recorder.lines.back(), "Current options saved to '/start\\zelk.cfg'");
-      EXPECT_EQ(console.files.Get("/start/zelk.cfg"), OptionsImage(console.doc->m_settings));
+      EXPECT_EQ(console.files.Get("/start/zelk.cfg"), OptionsImage(console.doc->Settings()));
       EXPECT_EQ(console.files.Paths(), std::vector<std::string>{"/start/zelk.cfg"});
     } else {
       EXPECT_EQ(console.recorder.lines.back(), "Unable to saved to '/start\\zelk.cfg'!");
@@ -426,11 +426,11 @@ TEST(ReadOnly, RealReadOnlyFiles) {
   RecordingPlatform platform;
   platform.currentDirectory = temp.Path();
   CZelkDoc doc;
-  doc.m_transcript = &recorder;
+  doc.SetTranscript(&recorder);
   CZelkView view(doc, platform);
   view.OnCreate();
-  SetText(doc.m_settings.loadDir, temp.Path() + "\\");
-  SetText(doc.m_settings.saveDir, temp.Path() + "\\");
+  SetText(doc.Settings().loadDir, temp.Path() + "\\");
+  SetText(doc.Settings().saveDir, temp.Path() + "\\");
   for (const char c : std::string("compile a")) view.OnChar(static_cast<unsigned char>(c));
   view.OnChar(13);
   EXPECT_TRUE(Contains(recorder.lines, "Cannot open file " + temp.Path() + "\\a.dat."));
@@ -453,13 +453,13 @@ TEST(ReadOnly, RealReadOnlyDirectoryForAnOrdinaryUser) {
   CZelkDoc doc;
   CZelkView view(doc, platform);
   view.OnCreate();
-  SetText(doc.m_settings.loadDir, temp.Path() + "\\");
-  SetText(doc.m_settings.saveDir, temp.File("out") + "\\");
+  SetText(doc.Settings().loadDir, temp.Path() + "\\");
+  SetText(doc.Settings().saveDir, temp.File("out") + "\\");
   const CompileJob job{temp.Path() + "\\a.scr", temp.File("out") + "\\a.dat"};
   NullLineSink out;
   EXPECT_EQ(CompileScript(job, platform.Files(), out, {}).status,
             zelk::CompileResult::Status::CannotCreate);
-  EXPECT_FALSE(SaveOptions(platform.Files(), view.m_startDirHost, doc.m_settings));
+  EXPECT_FALSE(SaveOptions(platform.Files(), view.StartDirHost(), doc.Settings()));
   ::chmod(temp.File("out").c_str(), 0755);
 }
 
@@ -472,7 +472,7 @@ TEST(NotADirectory, LoadAndSaveDirectoriesThatAreFiles) {
   platform.currentDirectory = temp.Path();
   LineRecorder recorder;
   CZelkDoc doc;
-  doc.m_transcript = &recorder;
+  doc.SetTranscript(&recorder);
   CZelkView view(doc, platform);
   view.OnCreate();
 
@@ -498,7 +498,7 @@ TEST(NotADirectory, LoadAndSaveDirectoriesThatAreFiles) {
     EXPECT_TRUE(Contains(recorder.lines, c.message)) << ::testing::PrintToString(recorder.lines);
     EXPECT_FALSE(AnyStartsWith(recorder.lines, "Compile successful."));
   }
-  EXPECT_EQ(view.m_failedCompiles, 2);
+  EXPECT_EQ(view.FailedCompiles(), 2);
   EXPECT_EQ(temp.Read("plain"), "a file, not a directory");
 }
 

@@ -22,7 +22,7 @@ using LineRecorder = RecordingSink;
 class MemoryConsole {
  public:
   MemoryConsole() : doc(std::make_unique<CZelkDoc>()), view(*doc, platform) {
-    doc->m_transcript = &recorder;
+    doc->SetTranscript(&recorder);
     platform.currentDirectory = "/start";
     platform.files = &files;
     files.AddDirectory("/start");
@@ -33,9 +33,8 @@ class MemoryConsole {
   // The window's creation, then the two directories.
   void Start() {
     view.OnCreate();
-    doc->m_drawMode = DRAW_NORMAL;
-    SetText(doc->m_settings.loadDir, "/load\\");
-    SetText(doc->m_settings.saveDir, "/save\\");
+    SetText(doc->Settings().loadDir, "/load\\");
+    SetText(doc->Settings().saveDir, "/save\\");
   }
 
   // Types the line and Enter; returns what was printed below the typed line.
@@ -47,8 +46,7 @@ class MemoryConsole {
   }
 
   std::string Line(int index) const {
-    return std::string(doc->m_lines[index].data(),
-                       ::strnlen(doc->m_lines[index].data(), LINE_CELLS));
+    return std::string(doc->LineText(index));
   }
 
   LineRecorder recorder;

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,6 @@ class ConsoleFixture : public ::testing::Test {
   ConsoleFixture() : view(doc, platform) {
     platform.currentDirectory = dir.Path();
     view.OnCreate();
-    doc.m_drawMode = DRAW_NORMAL;
   }
 
   void Type(const std::string& text) {
@@ -33,7 +31,7 @@ class ConsoleFixture : public ::testing::Test {
 
   // The text of a console line up to its terminator, without trailing blanks.
   std::string Line(int index) const {
-    std::string text(doc.m_lines[index].data(), ::strnlen(doc.m_lines[index].data(), LINE_CELLS));
+    std::string text(doc.LineText(index));
     while (!text.empty() && text.back() == ' ') text.pop_back();
     return text;
   }
@@ -45,7 +43,7 @@ class ConsoleFixture : public ::testing::Test {
   }
   // What was printed after the typed line at fromLine, up to the current prompt.
   std::vector<std::string> Output(int typedLine = 0) const {
-    return Lines(typedLine + 1, doc.m_curLine);
+    return Lines(typedLine + 1, doc.CursorLine());
   }
 
   TempDir dir;
@@ -58,8 +56,8 @@ class ConsoleFixture : public ::testing::Test {
 class ConsoleCompileFixture : public ConsoleFixture {
  protected:
   ConsoleCompileFixture() {
-    SetText(doc.m_settings.loadDir, dir.Path() + "/");
-    SetText(doc.m_settings.saveDir, dir.Path() + "/");
+    SetText(doc.Settings().loadDir, dir.Path() + "/");
+    SetText(doc.Settings().saveDir, dir.Path() + "/");
   }
 
   // Compiles name.scr holding source at the console; returns the console output between the
