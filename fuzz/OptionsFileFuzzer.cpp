@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The Save Options command says where it saved, naming the file that was written.
   OnSaveOptions(second.view);
-  const std::string message = second.doc->LineText(second.doc->CursorLine() - 1);
+  const std::string message(second.doc->LineText(second.doc->CursorLine() - 1));
   ZELK_FUZZ_CHECK(message.rfind("Current options saved to '/start\\" + name + "'", 0) == 0,
                   "message %s", message.c_str());
   return 0;

@@ -102,7 +102,7 @@ std::vector<FileTypeFilter> SplitFileFilter(std::string_view filter) {
     filter.remove_prefix(bar + 1);
     const std::string_view pattern = filter.substr(0, filter.find('|'));
     filter.remove_prefix(std::min(pattern.size() + 1, filter.size()));
-    if (description.empty() && pattern.empty()) break;  // the closing "||"
+    if (description.empty()) break;  // the closing "||"
     choices.push_back({std::string(description), std::string(pattern)});
   }
   return choices;

@@ -21,8 +21,9 @@ struct FileTypeFilter {
   std::string pattern;
   bool operator==(const FileTypeFilter&) const = default;
 };
-// The choices of a filter, in order, up to the closing "||" (or the end of the text), for the
-// window's dialog to show in its own form. A text left after the last "|" is no choice.
+// The choices of a filter, in order, up to the closing "||" (an empty description) or the end of
+// the text, for the window's dialog to show in its own form. A text left after the last "|" is
+// no choice.
 std::vector<FileTypeFilter> SplitFileFilter(std::string_view filter);
 
 // Makes the directory of a chosen file the load directory: the text up to its last separator,

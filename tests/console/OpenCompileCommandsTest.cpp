@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "console/OpenCompileCommands.h"
 #include "support/ConsoleFixture.h"
@@ -22,6 +23,24 @@ FileChoice Choice(const std::string& fullPath) {
   choice.fileTitle = choice.fileName.substr(0, dot);
   choice.extension = dot == std::string::npos ? "" : choice.fileName.substr(dot + 1);
   return choice;
+}
+
+TEST(SplitFileFilter, GivesTheChoicesUpToTheClosingBars) {
+  using Choices = std::vector<FileTypeFilter>;
+  const struct {
+    std::string filter;
+    Choices choices;
+  } cases[] = {
+      {OPEN_FILTER, {{"Scripts (*.SCR)", "*.scr"}}},
+      {COMPILE_FILTER,
+       {{"Scripts (*.SCR)", "*.scr"}, {"Binary (*.BIN)", "*.bin"}, {"Config (*.CFG)", "*.cfg"}}},
+      {"All|*.*", {{"All", "*.*"}}},             // without the closing bars
+      {"All|*.*||Later|*.x||", {{"All", "*.*"}}},  // nothing after the closing bars
+      {"Odd|", {{"Odd", ""}}},
+      {"No pattern", {}},
+      {"", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SplitFileFilter(c.filter), c.choices) << c.filter;
 }
 
 TEST(TakeOverDirectory, KeepsTheDirectoryEndingInABackslash) {
