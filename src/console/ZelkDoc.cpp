@@ -43,14 +43,24 @@ void CZelkDoc::AdvanceLine() {
   if (m_curLine < m_lastLine) {
     ++m_curLine;
   } else {
-    if (m_scrolledOff != nullptr) m_scrolledOff->PrintLine(LineText(0));
-    for (int k = 0; k < CONSOLE_LINES - 1; ++k) {
-      std::memcpy(m_lines[k].data(), m_lines[k + 1].data(), LINE_CELLS);
-    }
-    BlankLine(m_lines[CONSOLE_LINES - 1]);
+    ScrollUp();
   }
   m_curCol = PROMPT_WIDTH;
   WritePrompt();
+}
+
+void CZelkDoc::ScrollUp() {
+  if (m_scrolledOff != nullptr) m_scrolledOff->PrintLine(LineText(0));
+  for (int k = 0; k < CONSOLE_LINES - 1; ++k) {
+    std::memcpy(m_lines[k].data(), m_lines[k + 1].data(), LINE_CELLS);
+  }
+  BlankLine(m_lines[CONSOLE_LINES - 1]);
+}
+
+void CZelkDoc::KeepCurrentLineUsable() {
+  // A console lower than one line still shows its current line on line 0.
+  const short last = m_lastLine > 0 ? m_lastLine : 0;
+  for (; m_curLine > last; --m_curLine) ScrollUp();
 }
 
 void CZelkDoc::PrintLine(std::string_view text) {

@@ -58,6 +58,10 @@ class CZelkDoc final : public LineSink {
   // Finishes the current line and opens a fresh "OK>" prompt below it, scrolling the buffer up by
   // one line when the current line is the last usable one.
   void AdvanceLine();
+  // The last usable line went up the screen (the console grew shorter or its lines taller): when
+  // the current line lies below it, the buffer scrolls up as AdvanceLine scrolls it, until the
+  // current line, with the prompt and what is typed on it, is the last usable one.
+  void KeepCurrentLineUsable();
   // Writes the text (cut at 255 characters) into the current line, then AdvanceLine.
   void PrintLine(std::string_view text) override;
   // Writes count '-' characters from cell 0 of the current line, then AdvanceLine: the separator
@@ -97,6 +101,8 @@ class CZelkDoc final : public LineSink {
 
  private:
   void WritePrompt();
+  // Moves every line up by one: line 0 goes to the scrolled-off sink, line 49 becomes blank.
+  void ScrollUp();
 };
 
 }  // namespace zelk

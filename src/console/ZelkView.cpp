@@ -27,6 +27,7 @@ bool CZelkView::OnDestroy() {
 void CZelkView::SetClientHeight(int pixels) {
   const int lines = pixels / m_doc.m_logFont.height - 1;
   m_doc.m_lastLine = static_cast<short>(lines < CONSOLE_LINES - 1 ? lines : CONSOLE_LINES - 1);
+  m_doc.KeepCurrentLineUsable();
 }
 
 void CZelkView::OnChar(unsigned char code) {

@@ -29,7 +29,7 @@ class CZelkView {
   bool OnDestroy();
 
   // The height of the console's area changed (the window, its bars, the lines of batch mode):
-  // the last usable line follows it.
+  // the last usable line follows it, and the current line stays usable, so the prompt is in view.
   void SetClientHeight(int pixels);
 
   // The key rules, for one character code after the keyboard's translation.

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QFontMetrics>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -16,6 +16,7 @@
 #include <QStyleHints>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <utility>
@@ -24,6 +25,7 @@
 #include "console/Platform.h"
 #include "environment/OptionsFile.h"
 #include "platform/Cp1252.h"
+#include "platform/FileSystem.h"
 
 namespace zelk {
 namespace {
@@ -39,7 +41,7 @@ int NextFontHeight(const FontDescription& description, int direction) {
   for (int size = font.pixelSize() + direction; size >= 1 && size <= 2 * MAX_FONT_HEIGHT;
        size += direction) {
     font.setPixelSize(size);
-    const int height = QFontMetrics(font).height();
+    const int height = MeasureGlyphRows(font).Height();
     if (height < MIN_FONT_HEIGHT || height > MAX_FONT_HEIGHT) break;
     if (direction > 0 ? height > description.height : height < description.height) return height;
   }
@@ -72,14 +74,27 @@ void CConsoleWidget::Create() {
   m_view.OnCreate();
 }
 
-void CConsoleWidget::Destroy() {
-  if (!m_created || m_destroyed) return;
+bool CConsoleWidget::Destroy() {
+  if (!m_created || m_destroyed) return true;
   m_destroyed = true;
+  errno = 0;
+  if (m_view.OnDestroy()) return true;
+  m_saveError = errno;
   // The window has no console left to say it on: the error stream of the program does.
-  if (!m_view.OnDestroy()) {
-    std::cerr << FinalSaveFailedText(m_view.m_platform.Files(), m_view.m_startDirHost)
-              << std::flush;
-  }
+  std::cerr << FinalSaveFailedText(m_view.m_platform.Files(), m_view.m_startDirHost) << std::flush;
+  return false;
+}
+
+QString CConsoleWidget::LostSettingsText() const {
+  FileSystem& files = m_view.m_platform.Files();
+  const std::string path =
+      JoinHostPath(m_view.m_startDirHost, OptionsFileName(files, m_view.m_startDirHost));
+  // The reason first: a long path does not push it out of sight.
+  return QStringLiteral(
+             "Cannot save the options file (%1):\n%2\n\n"
+             "The settings changed in this session are lost.")
+      .arg(QString::fromStdString(WriteFailureReason(path, m_saveError)),
+           QFile::decodeName(path.c_str()));
 }
 
 void CConsoleWidget::RequestRepaint(bool erase) {
@@ -352,8 +367,10 @@ void CConsoleWidget::inputMethodEvent(QInputMethodEvent* event) {
 
 void CConsoleWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  // The window's size, its toolbar and status bar: the lines the console can use follow.
+  // The window's size, its toolbar and status bar: the lines the console can use follow, and the
+  // buffer may have scrolled to keep the prompt in view.
   m_view.SetClientHeight(height());
+  ShowChanges();
 }
 
 void CConsoleWidget::RangeAt(QPointF position, int clicks, TextPosition& begin, TextPosition& end) {
@@ -481,6 +498,7 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
   painter.setFont(FontFromDescription(doc.m_logFont));
   painter.setPen(ColorFromValue(doc.m_bkColor));
   const QColor selected = ColorFromValue(doc.TextColor());
+  QString buffer;
   for (int i = 0; i < CONSOLE_LINES; ++i) {
     const std::int64_t number = top + i;
     const ColumnRange columns = SelectedColumns(m_selectionBegin, m_selectionEnd, number);
@@ -493,8 +511,8 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
     painter.fillRect(box, selected);
     const std::string_view text = lines.Text(number);
     painter.setClipRect(box);
-    painter.drawText(0, box.top() + metrics.ascent,
-                     CellsToString(text.data(), static_cast<int>(text.size())));
+    DrawCells(painter, metrics, 0, box.top() + metrics.ascent, text.data(),
+              static_cast<int>(text.size()), buffer);
     painter.setClipping(false);
   }
 }

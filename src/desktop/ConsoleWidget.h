@@ -23,9 +23,9 @@ class Platform;
 // Beside the view it offers what a console is expected to do today, none of which changes the
 // buffer or the key rules: Up and Down recall earlier input lines; the mouse selects text, which
 // Ctrl+Shift+C or the context menu copies; Ctrl+Shift+V, Shift+Insert or the context menu type the
-// clipboard's first line; Ctrl+Plus, Ctrl+Minus and Ctrl+0 change the font size; the mouse wheel
-// and Shift+PageUp/PageDown read the lines that scrolled off the top. A key that types returns
-// the view to the prompt.
+// clipboard's first line; Ctrl+Plus, Ctrl+Minus and Ctrl+0 change the font size (and so the
+// usable lines, as the window's height does); the mouse wheel and Shift+PageUp/PageDown read the
+// lines that scrolled off the top. A key that types returns the view to the prompt.
 //
 // A change is shown by repainting only the rows whose picture changed since the last request.
 class CConsoleWidget final : public QWidget {
@@ -37,8 +37,12 @@ class CConsoleWidget final : public QWidget {
 
   // The view's creation steps (start-up directory, options file, first clear); once.
   void Create();
-  // The view's destruction steps (the silent save of the options file); once.
-  void Destroy();
+  // The view's destruction steps (the silent save of the options file); once. False when the
+  // save failed: the program's error stream has said so, and LostSettingsText says why.
+  bool Destroy();
+  // What the user is told when the options file could not be saved at the end: which file, why,
+  // and that the settings changed in the session are lost.
+  QString LostSettingsText() const;
 
   // A repaint of the view; with erase, the whole view with the background filled black first,
   // otherwise the rows that changed.
@@ -160,6 +164,8 @@ class CConsoleWidget final : public QWidget {
   bool m_showPosted = false;
   bool m_created = false;
   bool m_destroyed = false;
+  // The error the failed save at the end left (errno), for LostSettingsText.
+  int m_saveError = 0;
 };
 
 }  // namespace zelk

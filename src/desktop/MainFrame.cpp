@@ -2,6 +2,7 @@
 #include "desktop/MainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,7 @@
 #include "desktop/QtPlatform.h"
 #include "desktop/RecentFileList.h"
 #include "environment/OptionsFile.h"
+#include "platform/StopSignals.h"
 
 namespace zelk {
 namespace {
@@ -56,6 +58,10 @@ CMainFrame::CMainFrame(CZelkDoc& doc, QtPlatform& platform, RecentFileList& rece
   statusBar()->setSizeGripEnabled(false);
   statusBar()->showMessage(kReady);
   RebuildRecentFiles();
+
+#ifndef QT_NO_SESSIONMANAGER
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { EndWithTheSession(); });
+#endif
 
   // The input history and the font size of the last run.
   LoadConsoleSettings(*m_console);
@@ -249,7 +255,13 @@ bool CMainFrame::event(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-  m_console->Destroy();  // saves the options file
+  // Saves the options file. A failure is on the error stream; a desktop user never sees that, so
+  // the window tells it before it goes, unless it goes by a stop signal or with the desktop
+  // session, when nobody is there to answer.
+  const bool saved = m_console->Destroy();
+  if (!saved && StopSignal() == 0 && !m_sessionEnding && !qApp->isSavingSession()) {
+    QMessageBox::warning(this, QStringLiteral("Zelk"), m_console->LostSettingsText());
+  }
   m_recentFiles.Save();
   SaveConsoleSettings(*m_console);
   event->accept();

@@ -54,6 +54,10 @@ class CMainFrame final : public QMainWindow {
   // The title when no file is open.
   static QString UntitledTitle();
 
+  // The desktop session is ending (its manager asked for the data to be saved): the window will
+  // close with nobody there to answer a message box, so it shows none.
+  void EndWithTheSession() { m_sessionEnding = true; }
+
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -81,6 +85,7 @@ class CMainFrame final : public QMainWindow {
   QList<QAction*> m_recentActions;
   QMap<int, QAction*> m_actions;
   QMargins m_fittedMargins{-1, -1, -1, -1};
+  bool m_sessionEnding = false;
 };
 
 }  // namespace zelk

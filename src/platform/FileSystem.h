@@ -82,6 +82,12 @@ bool ReadWholeFile(const std::string& hostPath, std::string& bytes, std::string&
 // the error in reason (a directory is refused: "Is a directory").
 int OpenForReading(const std::string& hostPath, std::string& reason);
 
+// Why the file cannot be written, in the system's words ("Permission denied", "Is a directory"),
+// found out without changing anything: the file a folder or marked read-only, the file or its
+// folder not writable. When nothing of that stands in the way, the text of lastError (an errno
+// value that the failed write left, 0 for none).
+std::string WriteFailureReason(const std::string& hostPath, int lastError);
+
 // Joins a host directory and a file name with one '/'.
 std::string JoinHostPath(const std::string& dir, const std::string& name);
 

@@ -57,6 +57,28 @@ bool ReadWholeFile(const std::string& hostPath, std::string& bytes, std::string&
   }
 }
 
+std::string WriteFailureReason(const std::string& hostPath, int lastError) {
+  struct stat st {};
+  if (::stat(hostPath.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
+    if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return "the file is marked read-only";
+    // Opened for writing, neither created nor emptied, the file is left as it was.
+    const int fd = ::open(hostPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+  } else if (errno != ENOENT) {
+    return std::strerror(errno);
+  } else {
+    // A file yet to be made: its folder must take it.
+    const std::size_t slash = hostPath.rfind('/');
+    const std::string dir = slash == std::string::npos ? "."
+                            : slash == 0               ? "/"
+                                                       : hostPath.substr(0, slash);
+    if (::access(dir.c_str(), W_OK) != 0) return std::strerror(errno);
+  }
+  return lastError != 0 ? std::strerror(lastError) : "the cause is not known";
+}
+
 std::string JoinHostPath(const std::string& dir, const std::string& name) {
   if (dir.empty()) return name;
   if (dir.back() == '/') return dir + name;

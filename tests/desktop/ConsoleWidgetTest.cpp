@@ -6,7 +6,9 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QTest>
+#include <algorithm>
 #include <functional>
 
 #include "GuiTestSupport.h"
@@ -271,7 +273,7 @@ TEST_F(ConsoleWidgetTest, TheFontHasTheLineHeightOfItsDescription) {
 }
 
 TEST_F(ConsoleWidgetTest, PaintsGreenTextOnBlack) {
-  QTest::keyClicks(&widget, "version");
+  QTest::keyClicks(&widget, "version status");
   const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
   int exactGreen = 0;
   int other = 0;
@@ -474,9 +476,13 @@ TEST_F(ConsoleWidgetTest, ZoomChangesTheFontAndTheUsableLinesFollow) {
       {"Ctrl+Plus up to the largest", ctrl, Qt::Key_Plus, 100, LARGER},
       {"no larger than the largest", ctrl, Qt::Key_Plus, 1, SAME},
   };
+  // The prompt on the last usable line: fewer lines push it up, more leave it where it is.
+  for (int i = 0; i < 30; ++i) doc.PrintLine(("line " + std::to_string(i)).c_str());
   QTest::keyClicks(&widget, "abc");
+  ASSERT_EQ(doc.m_curLine, doc.m_lastLine);
   for (const auto& step : steps) {
     const int before = doc.m_logFont.height;
+    const short lineBefore = doc.m_curLine;
     for (int i = 0; i < step.repeat; ++i) {
       QTest::keyClick(&widget, step.key, step.modifiers);
     }
@@ -487,10 +493,87 @@ TEST_F(ConsoleWidgetTest, ZoomChangesTheFontAndTheUsableLinesFollow) {
     EXPECT_LE(after, 96) << step.name;
     EXPECT_EQ(widget.FontHeight(), after) << step.name;
     EXPECT_EQ(doc.m_lastLine, std::min(500 / after - 1, 49)) << step.name;
-    // The font drawn is the one of that line height.
-    EXPECT_LE(QFontMetrics(FontFromDescription(doc.m_logFont)).height(), after) << step.name;
+    // The font drawn is the one of that line height, every glyph whole.
+    EXPECT_LE(MeasureGlyphRows(FontFromDescription(doc.m_logFont)).Height(), after) << step.name;
+    // The keys typed nothing, and the prompt is painted inside the window.
+    EXPECT_EQ(doc.m_curLine, std::min(lineBefore, doc.m_lastLine)) << step.name;
+    EXPECT_EQ(Line(doc.m_curLine), "OK>abc\xA4") << step.name;
+    EXPECT_EQ(Line(doc.m_curLine - 1), "line 29") << step.name;
+    const QImage image = FullRepaint(widget);
+    const qreal ratio = image.devicePixelRatio();
+    int prompt = 0;
+    for (int y = qRound(doc.m_curLine * after * ratio);
+         y < qRound((doc.m_curLine + 1) * after * ratio) && y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) prompt += qGreen(image.pixel(x, y)) != 0;
+    }
+    EXPECT_GT(prompt, 0) << step.name;
   }
-  EXPECT_EQ(Line(0), "OK>abc\xA4");  // the keys typed nothing
+}
+
+// Every glyph is drawn whole, at every size of the font: the row holds all the ink the glyphs of a
+// line have when drawn without any clip (the underscore below the descent, the accents above).
+TEST_F(ConsoleWidgetTest, EveryGlyphIsDrawnWholeAtEverySize) {
+  const std::string text = "move_to |_gjpqy\xC5\xC9\xD6\xC7";
+  widget.resize(1200, 500);  // the line fits at the largest size
+  widget.SetFontHeight(8);
+  for (int before = 0; before != widget.FontHeight(); widget.Zoom(1)) {
+    before = widget.FontHeight();
+    doc.ClearScreen();
+    doc.PrintLine(text);
+    const QImage shown = FullRepaint(widget);
+    const qreal ratio = shown.devicePixelRatio();
+    // The same characters drawn on a picture with room above and below the row.
+    const CellMetrics metrics =
+        MeasureCells(FontFromDescription(doc.m_logFont), doc.m_logFont.height, &widget);
+    QImage free(shown.width(), qRound(3 * before * ratio), QImage::Format_RGB32);
+    free.setDevicePixelRatio(ratio);
+    free.fill(Qt::black);
+    QPainter painter(&free);
+    painter.setFont(FontFromDescription(doc.m_logFont));
+    painter.setPen(ColorFromValue(doc.TextColor()));
+    painter.drawText(0, before + metrics.ascent,
+                     CellsToString(text.data(), static_cast<int>(text.size())));
+    painter.end();
+    auto ink = [](const QImage& image, int top, int bottom) {
+      int n = 0;
+      for (int y = top; y < bottom && y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += qGreen(image.pixel(x, y)) != 0;
+      }
+      return n;
+    };
+    // No ink outside the row, and the row shows it all (a clip can change a faint edge pixel).
+    const int row = qRound(before * ratio);
+    EXPECT_EQ(ink(free, 0, row) + ink(free, 2 * row, free.height()), 0) << before;
+    EXPECT_NEAR(ink(shown, 0, row), ink(free, row, 2 * row), 3) << before;
+  }
+}
+
+// A cell takes its column whatever its code: a line feed, form feed, tab, carriage return or soft
+// hyphen, which the font draws with no width (or a tab stop's), shows as a blank cell and moves
+// nothing after it, in the rows and in the selection.
+TEST_F(ConsoleWidgetTest, AControlCharacterTakesItsCell) {
+  doc.ClearScreen();
+  doc.PrintLine("tab\there, form\ffeed");
+  doc.PrintLine("return\rsoft\xADhyphen \x1B escape");
+  QTest::keyClicks(&widget, "a");
+  QKeyEvent lineFeed(QEvent::KeyPress, Qt::Key_J, Qt::ControlModifier, QStringLiteral("\n"));
+  QApplication::sendEvent(&widget, &lineFeed);
+  QTest::keyClicks(&widget, "move");
+  ASSERT_EQ(Line(2), "OK>a\nmove\xA4");
+  for (const bool selected : {false, true}) {
+    if (selected) Drag(BoundaryPoint(0, 2), BoundaryPoint(2, 6));
+    const QImage shown = FullRepaint(widget);
+    // The same with blanks where the characters without width stand.
+    const auto lines = doc.m_lines;
+    for (auto& line : doc.m_lines) {
+      std::replace_if(
+          line.begin(), line.end() - 1,
+          [](char c) { return c == '\t' || c == '\f' || c == '\r' || c == '\n' || c == '\xAD'; },
+          ' ');
+    }
+    EXPECT_EQ(DifferentPixels(shown, FullRepaint(widget)), 0) << selected;
+    doc.m_lines = lines;
+  }
 }
 
 TEST_F(ConsoleWidgetTest, TheWheelAndShiftPageKeysReadTheLinesThatScrolledOff) {

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -14,6 +15,7 @@
 #include <QToolBar>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "GuiTestSupport.h"
@@ -276,6 +278,76 @@ TEST_F(MainFrameTest, AStopSignalClosesAsExitDoesAndSavesTheOptions) {
   EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
 }
 
+// An options file that cannot be written at the end (a folder stands in its place): the user is
+// told in a box before the window goes, unless nobody is there to answer; the error stream always.
+TEST_F(MainFrameTest, AFailedSaveAtTheEndIsToldToTheUserWhenSomeoneIsThere) {
+  ASSERT_TRUE(std::filesystem::create_directory(dir.File("zelk.cfg")));
+  QStringList boxes;
+  QTimer answer;
+  answer.setInterval(5);
+  QObject::connect(&answer, &QTimer::timeout, [&boxes] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      boxes << box->windowTitle() + " | " + box->text() + " | " +
+                   QString::number(static_cast<int>(box->standardButtons())) +
+                   (box->isModal() ? "" : " (not modal)");
+      box->button(QMessageBox::Ok)->click();
+    }
+  });
+  answer.start();
+  const struct {
+    const char* name;
+    std::function<void(CMainFrame&)> end;
+    bool told;
+  } cases[] = {
+      {"File > Exit",
+       [](CMainFrame& window) {
+         FindAction(window, ID_APP_EXIT)->trigger();
+         QApplication::processEvents();
+       },
+       true},
+      {"the close box", [](CMainFrame& window) { window.close(); }, true},
+      {"a stop signal",
+       [](CMainFrame& window) {
+         InstallStopSignals();
+         new StopSignalWatcher(&window);
+         std::raise(SIGTERM);
+         for (int i = 0; i < 100 && window.isVisible(); ++i) QTest::qWait(10);
+         RemoveStopSignals();
+       },
+       false},
+      {"the end of the desktop session",
+       [](CMainFrame& window) {
+         window.EndWithTheSession();
+         window.close();
+       },
+       false},
+  };
+  const QString path = QString::fromStdString(dir.File("zelk.cfg"));
+  for (const auto& c : cases) {
+    boxes.clear();
+    CZelkDoc caseDoc(DescribeFont(QFontDatabase::systemFont(QFontDatabase::FixedFont)));
+    RecentFileList caseRecent;
+    CMainFrame window(caseDoc, platform, caseRecent);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window)) << c.name;
+    ::testing::internal::CaptureStderr();
+    c.end(window);
+    const std::string stderrText = ::testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(window.isVisible()) << c.name;
+    EXPECT_NE(stderrText.find("cannot save the options file " + path.toStdString()),
+              std::string::npos)
+        << c.name << ": " << stderrText;
+    const QStringList expected{"Zelk | Cannot save the options file (Is a directory):\n" + path +
+                               "\n\nThe settings changed in this session are lost. | " +
+                               QString::number(QMessageBox::Ok)};
+    EXPECT_EQ(boxes, c.told ? expected : QStringList()) << c.name;
+  }
+  answer.stop();
+  std::filesystem::remove(dir.File("zelk.cfg"));
+  platform.SetConsole(frame->Console());
+  platform.SetMainWindow(frame.get());
+}
+
 TEST_F(MainFrameTest, SaveOptionsReportsAndRepaints) {
   const int paintsBefore = paints->count;
   Trigger(ID_ACTION_SAVE_OPTIONS);
@@ -308,15 +380,30 @@ TEST_F(MainFrameTest, OpenedDocumentsEnterTheRecentFileList) {
   EXPECT_EQ(QCoreApplication::applicationName(), "Zelk");
 }
 
-TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLines) {
+TEST_F(MainFrameTest, HidingTheToolbarGivesTheConsoleMoreLinesAndShowingItKeepsThePrompt) {
+  // Lines tall enough that the bars take some of the fifty.
+  Console().SetFontHeight(30);
   const short before = doc.m_lastLine;
+  ASSERT_LT(before, 49);
   FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
   FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
   QApplication::processEvents();
   Console().repaint();
   EXPECT_FALSE(frame->findChild<QToolBar*>("ToolBar")->isVisible());
-  EXPECT_GE(doc.m_lastLine, before);
+  EXPECT_GT(doc.m_lastLine, before);
   EXPECT_EQ(doc.m_lastLine, std::min(49, Console().height() / doc.m_logFont.height - 1));
+  // The prompt on the last line, the bars back: the prompt moves up onto the last line left.
+  while (doc.m_curLine < doc.m_lastLine) doc.PrintLine("output");
+  doc.PrintLine("last output");
+  QTest::keyClicks(&Console(), "move_to");
+  FindAction(*frame, ID_VIEW_TOOLBAR)->trigger();
+  FindAction(*frame, ID_VIEW_STATUS_BAR)->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(doc.m_lastLine, before);
+  EXPECT_EQ(doc.m_curLine, doc.m_lastLine);
+  EXPECT_EQ(Line(doc.m_curLine), "OK>move_to\xA4");
+  EXPECT_EQ(Line(doc.m_curLine - 1), "last output");
+  EXPECT_LE((doc.m_curLine + 1) * doc.m_logFont.height, Console().height());
 }
 
 TEST_F(MainFrameTest, CtrlShiftCCopiesAndNeverCompiles) {
