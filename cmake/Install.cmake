@@ -193,4 +193,6 @@ if(ZELK_BUILD_GUI)
 else()
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
+# zelk --graph writes a graph that Graphviz's dot draws.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "graphviz")
 include(CPack)

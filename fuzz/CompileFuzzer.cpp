@@ -5,7 +5,9 @@
 // bytes and 544 per record, the header counts equal to what the console reported) or it reports
 // the failure. Every source that compiles is decompiled and the result compiled again: the two
 // compiled files must be identical. A source whose lines are all under 200 characters must also
-// be accepted by the decompiler.
+// be accepted by the decompiler. The check of the same source (as bytes and as UTF-8) finds its
+// first error where the compile stops, none when the compile succeeds, and one statement in its
+// flow for each record.
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +17,7 @@
 #include "compiler/CompileDriver.h"
 #include "compiler/CompiledScript.h"
 #include "compiler/Decompiler.h"
+#include "compiler/SourceCheck.h"
 #include "environment/EnvironmentSettings.h"
 #include "environment/SettingCommands.h"
 #include "support/RecordingSink.h"
@@ -60,6 +63,40 @@ Compiled Compile(const std::string& source) {
   return compiled;
 }
 
+// Checks the source as zelk --check does, and what the check finds against the compile's result.
+void CheckAgainstCompile(const std::string& source, const CompileResult& r) {
+  for (const SourceEncoding encoding : {SourceEncoding::Cp1252, SourceEncoding::Utf8}) {
+    EnvironmentSettings scratch;
+    const SourceCheck check = CheckSource(
+        source,
+        [&](const ParsedStatement& s) { return CheckSettingLine(s, scratch, "nested compile"); },
+        encoding);
+    const SourceFinding* firstError = nullptr;
+    for (const SourceFinding& f : check.findings) {
+      ZELK_FUZZ_CHECK(f.line >= 1 && f.line <= check.lineCount + 1 && f.lastLine >= f.line &&
+                          f.column >= 0 && f.column <= 255 && f.length >= 0 &&
+                          !f.message.empty(),
+                      "a finding out of place: line %d to %d, column %d", f.line, f.lastLine,
+                      f.column);
+      if (f.severity == SourceFinding::Severity::Error && firstError == nullptr) firstError = &f;
+    }
+    if (encoding == SourceEncoding::Utf8) continue;  // the compile read the bytes
+    if (r.status == CompileResult::Status::Ok) {
+      ZELK_FUZZ_CHECK(firstError == nullptr, "the check finds an error on line %d that the compile "
+                      "passed", firstError->line);
+      ZELK_FUZZ_CHECK(check.flow.statements.size() == static_cast<std::size_t>(r.instructionCount),
+                      "%zu statements in the flow, %d records", check.flow.statements.size(),
+                      r.instructionCount);
+    } else if (r.status == CompileResult::Status::SourceError && r.error &&
+               r.error->kind != Diagnostic::Kind::TooManyLabels) {
+      // (The 101st label stops the compile before any line is compiled.)
+      ZELK_FUZZ_CHECK(firstError != nullptr && firstError->line == r.error->line,
+                      "the compile stops at line %d, the check's first error is on line %d",
+                      r.error->line, firstError != nullptr ? firstError->line : 0);
+    }
+  }
+}
+
 std::size_t LongestLine(const std::string& source) {
   std::size_t longest = 0;
   std::size_t start = 0;
@@ -82,6 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > 64 * 1024) return 0;
   const std::string source(reinterpret_cast<const char*>(data), size);
   const Compiled first = Compile(source);
+  CheckAgainstCompile(source, first.result);
 
   if (first.result.status != CompileResult::Status::Ok) {
     ZELK_FUZZ_CHECK(first.result.error.has_value() ==

@@ -14,6 +14,7 @@ packages=(
   desktop-file-utils shared-mime-info vim-nox neovim groff-base libxml2-utils dpkg-dev time
   nlohmann-json3-dev
   librsvg2-bin lintian appstream libkf5syntaxhighlighting-tools bash-completion zsh
+  graphviz
 )
 
 missing=()

@@ -1,6 +1,7 @@
 # SPDX-License-Identifier: MIT
 # bash completion for zelk: its options, file names for --batch (any file) and --decompile
-# (compiled scripts), the console words after -c, ZelkScript sources otherwise.
+# (compiled scripts), the console words after -c, ZelkScript sources otherwise (after --check and
+# --graph too).
 
 _zelk()
 {
@@ -30,6 +31,10 @@ _zelk()
             _filedir dat
             return
             ;;
+        --graph)
+            _filedir scr
+            return
+            ;;
         --lines)
             COMPREPLY=($(compgen -W "$(echo {1..50})" -- "$cur"))
             return
@@ -41,7 +46,8 @@ _zelk()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '-c --batch --lines --decompile --lsp -h --help --version --' \
+        COMPREPLY=($(compgen -W '-c --batch --lines --decompile --check --graph --lsp -h --help
+            --version --' \
             -- "$cur"))
         return
     fi

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "app/CheckMode.h"
 #include "app/HeadlessPlatform.h"
 #include "compiler/Decompiler.h"
 #include "console/ZelkView.h"
@@ -144,6 +145,10 @@ int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostr
       return RunBatch(line, in, out, err);
     case CommandLine::Mode::Decompile:
       return RunDecompile(line.compiledFile, out, err);
+    case CommandLine::Mode::Check:
+      return RunCheck(line.sourceFiles, in, out, err);
+    case CommandLine::Mode::Graph:
+      return RunGraph(line.sourceFiles.front(), in, out, err);
     case CommandLine::Mode::Lsp:
       return lsp::RunLanguageServer(in, out);
     case CommandLine::Mode::Desktop:

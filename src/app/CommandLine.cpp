@@ -24,6 +24,8 @@ const char* UsageText() {
          "       zelk -c LINE [-c LINE ...] [--lines N]\n"
          "       zelk --batch [FILE] [--lines N]\n"
          "       zelk --decompile FILE.dat\n"
+         "       zelk --check FILE...\n"
+         "       zelk --graph FILE\n"
          "       zelk --lsp\n"
          "\n"
          "Without options zelk opens the desktop console.\n"
@@ -35,6 +37,11 @@ const char* UsageText() {
          "  --lines N           let the console show N lines, 1 to 50 (default 50)\n"
          "  --decompile FILE    write the ZelkScript source of a compiled script to\n"
          "                      standard output\n"
+         "  --check FILE...     check each source as the compile would, writing nothing:\n"
+         "                      FILE:LINE:COLUMN: error, warning or note: MESSAGE, one a\n"
+         "                      line (- reads standard input)\n"
+         "  --graph FILE        write the flow of a source (labels, gotos, intercepts) to\n"
+         "                      standard output as a Graphviz graph\n"
          "  --lsp               serve the Language Server Protocol on standard input and\n"
          "                      output\n"
          "  -h, --help          show this help and exit\n"
@@ -43,8 +50,8 @@ const char* UsageText() {
          "A long option's value may also follow an equals sign (--lines=25). Every\n"
          "argument after -- is a file name, even one that begins with a dash.\n"
          "\n"
-         "Exit status: 0 on success, 1 on a failed compile or a refused line, 2 on a\n"
-         "usage error.\n";
+         "Exit status: 0 on success, 1 on a failure, 2 on a usage error. A failure is a\n"
+         "failed compile, a refused line, or an error that --check or --graph finds.\n";
 }
 
 CommandLine ParseCommandLine(int argc, const char* const* argv) {
@@ -55,6 +62,8 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
   bool batchFileGiven = false;
   bool optionsEnded = false;
   bool lsp = false;
+  bool check = false;
+  bool graph = false;
   std::vector<std::string> operands;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -123,12 +132,34 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
       }
       line.compiledFile = std::string(value);
       line.mode = CommandLine::Mode::Decompile;
+    } else if (arg == "--check") {
+      if (hasInlineValue) return UsageError("option --check takes no value: the files follow it");
+      check = true;
+    } else if (arg == "--graph") {
+      if (graph) return UsageError("--graph is given twice");
+      if (!takeValue(value) || value.empty()) return UsageError("option --graph needs a source");
+      line.sourceFiles.emplace_back(value);
+      graph = true;
     } else if (arg == "--lsp") {
       if (hasInlineValue) return UsageError("option --lsp takes no value");
       lsp = true;
     } else {
       return UsageError("unknown option " + std::string(argv[i]));
     }
+  }
+  const bool otherOptions =
+      batch || commands || linesGiven || lsp || line.mode == CommandLine::Mode::Decompile;
+  if (check) {
+    if (graph || otherOptions) return UsageError("--check takes no other options");
+    if (operands.empty()) return UsageError("option --check needs a source file");
+    line.mode = CommandLine::Mode::Check;
+    line.sourceFiles = std::move(operands);
+    return line;
+  }
+  if (graph) {
+    if (otherOptions || !operands.empty()) return UsageError("--graph takes no other options");
+    line.mode = CommandLine::Mode::Graph;
+    return line;
   }
   // A file name: the batch file when --batch named none (zelk --batch -- -x.txt), otherwise the
   // document that the window opens.

@@ -8,7 +8,7 @@ namespace zelk {
 
 // What the zelk command line asks for.
 struct CommandLine {
-  enum class Mode { Desktop, Batch, Decompile, Lsp, Help, Version, UsageError };
+  enum class Mode { Desktop, Batch, Decompile, Check, Graph, Lsp, Help, Version, UsageError };
 
   Mode mode = Mode::Desktop;
   // Batch mode: the -c lines, or the file given to --batch ("-" or empty: standard input).
@@ -20,6 +20,8 @@ struct CommandLine {
   std::string documentName;
   // Decompile mode: the compiled file.
   std::string compiledFile;
+  // Check mode: the sources, in order; Graph mode: the one source ("-": standard input).
+  std::vector<std::string> sourceFiles;
   // UsageError: what was wrong.
   std::string error;
 };

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "compiler/LabelTable.h"
 #include "compiler/RecordCodes.h"
@@ -12,6 +11,7 @@
 #include "compiler/StatementEncoder.h"
 #include "language/CommandTable.h"
 #include "language/StatementParser.h"
+#include "platform/Cp1252.h"
 #include "platform/LineSink.h"
 
 namespace zelk {
@@ -20,6 +20,7 @@ namespace {
 constexpr std::size_t kMaxLine = 255;
 
 using Severity = SourceFinding::Severity;
+using Kind = SourceFinding::Kind;
 
 // The usage of an entry as one message: its help lines, joined by newlines.
 std::string UsageText(int commandIndex) {
@@ -59,18 +60,34 @@ struct ReadLine {
   std::size_t length = 0;
 };
 
+// The label blocks of a flow whose name no earlier label line has.
+template <typename OnBlock>
+void ForEachFirstLabel(const SourceFlow& flow, OnBlock onBlock) {
+  for (std::size_t b = 1; b < flow.blocks.size(); ++b) {
+    if (flow.blocks[b].firstDefinition < 0) onBlock(flow.blocks[b]);
+  }
+}
+
 class Checker {
  public:
-  explicit Checker(const SettingHook& checkSetting) : m_checkSetting(checkSetting) {}
+  Checker(const SettingHook& checkSetting, SourceEncoding encoding)
+      : m_checkSetting(checkSetting), m_encoding(encoding) {}
 
   SourceCheck Run(std::string_view text) {
-    ReadLines(text);
+    if (m_encoding == SourceEncoding::Utf8) {
+      const std::string converted = Utf8ToCp1252(text, &m_misfits);
+      ReadLines(converted);
+    } else {
+      ReadLines(text);
+    }
     CollectLabels();
     for (std::size_t i = 0; i < m_lines.size(); ++i) CheckLine(m_lines[i], m_parsed[i]);
-    WarnUnusedLabels();
+    CheckFlow();
     std::stable_sort(m_result.findings.begin(), m_result.findings.end(),
                      [](const SourceFinding& a, const SourceFinding& b) {
-                       return a.line != b.line ? a.line < b.line : a.severity < b.severity;
+                       if (a.line != b.line) return a.line < b.line;
+                       if (a.severity != b.severity) return a.severity < b.severity;
+                       return a.column < b.column;
                      });
     return std::move(m_result);
   }
@@ -80,8 +97,23 @@ class Checker {
     return std::string_view(m_buffer).substr(line.offset, line.length);
   }
 
-  void Add(Severity severity, int line, std::string message) {
-    m_result.findings.push_back({severity, line, std::move(message)});
+  SourceFinding& Add(Severity severity, Kind kind, int line, std::string message) {
+    SourceFinding& finding = m_result.findings.emplace_back();
+    finding.severity = severity;
+    finding.kind = kind;
+    finding.line = line;
+    finding.lastLine = line;
+    finding.message = std::move(message);
+    return finding;
+  }
+
+  // A finding that covers part of a line: from column, length characters (0: to the end).
+  SourceFinding& Add(Severity severity, Kind kind, int line, std::size_t column, std::size_t length,
+                     std::string message) {
+    SourceFinding& finding = Add(severity, kind, line, std::move(message));
+    finding.column = static_cast<int>(column);
+    finding.length = static_cast<int>(length);
+    return finding;
   }
 
   // Splits the text into lines as the source reader does: a line feed ends a line, and a last
@@ -91,6 +123,7 @@ class Checker {
     m_buffer.reserve(text.size());
     int number = 0;
     std::size_t pos = 0;
+    std::size_t misfit = 0;
     for (;;) {
       const std::size_t newline = text.find('\n', pos);
       const bool ended = newline != std::string_view::npos;
@@ -103,21 +136,70 @@ class Checker {
       const std::string_view cleaned = CleanLine(std::string_view(stored, taken));
       if (!ended) {
         if (!cleaned.empty()) {
-          Add(Severity::Warning, number,
+          Add(Severity::Warning, Kind::LineNotRead, number,
               "This last line has no line feed at its end: the compile ignores it.");
         }
         break;
       }
       m_result.lineCount = number;
       if (LosesTextBeyondLimit(raw)) {
-        Add(Severity::Warning, number,
+        Add(Severity::Warning, Kind::LineNotRead, number, kMaxLine, 0,
             "Line longer than 255 characters: the compile reads only the first 255.");
       }
+      // The characters of this line that the conversion could not keep.
+      const std::size_t firstMisfit = misfit;
+      while (misfit < m_misfits.size() && m_misfits[misfit].offset < pos + raw.size()) ++misfit;
+      CheckCharacters(number, cleaned, pos, firstMisfit, misfit);
       if (!cleaned.empty()) {
         m_lines.push_back({number, m_buffer.size(), cleaned.size()});
         m_buffer.append(cleaned);
       }
       pos = newline + 1;
+    }
+  }
+
+  // The characters of a cleaned line that the game will not show as the editor does: what looks
+  // like UTF-8 in a file's bytes, the bytes that Windows-1252 leaves undefined, and (for an
+  // editor's characters) the misfits [first, last) of the conversion, at offset lineStart on.
+  // Each kind once a line, where it first occurs.
+  void CheckCharacters(int number, std::string_view cleaned, std::size_t lineStart,
+                       std::size_t first, std::size_t last) {
+    for (std::size_t m = first; m < last; ++m) {
+      const std::size_t column = m_misfits[m].offset - lineStart;
+      if (column >= cleaned.size()) break;
+      const char32_t codePoint = m_misfits[m].codePoint;
+      Add(Severity::Warning, Kind::Encoding, number, column, 1,
+          codePoint == 0 ? std::string("Bytes that are not UTF-8: the compile writes ? in their "
+                                       "place.")
+                         : FormatLine("Character U+%04X has no place in Windows-1252: the "
+                                      "compile writes ? in its place.",
+                                      static_cast<unsigned>(codePoint)));
+      break;
+    }
+    const bool bytes = m_encoding == SourceEncoding::Cp1252;
+    bool utf8 = false;
+    bool undefined = false;
+    for (std::size_t i = 0; i < cleaned.size(); ++i) {
+      const auto byte = static_cast<unsigned char>(cleaned[i]);
+      if (byte < 0x80) continue;
+      const Utf8Sequence sequence = bytes ? DecodeUtf8(cleaned, i) : Utf8Sequence{};
+      if (sequence.length > 1) {
+        if (!utf8) {
+          utf8 = true;
+          Add(Severity::Warning, Kind::Encoding, number, i, sequence.length,
+              FormatLine("Text in UTF-8: the game shows %s here, not the character the editor "
+                         "shows. The compile copies the bytes as they are; save the source in "
+                         "Windows-1252.",
+                         std::string(cleaned.substr(i, sequence.length)).c_str()));
+        }
+        i += sequence.length - 1;
+      } else if (!undefined && IsUndefinedInCp1252(byte)) {
+        undefined = true;
+        Add(Severity::Warning, Kind::Encoding, number, i, 1,
+            FormatLine("Byte 0x%02X has no character in Windows-1252: the compile copies it as "
+                       "it is, and what the game shows for it is undefined.",
+                       static_cast<unsigned>(byte)));
+      }
     }
   }
 
@@ -141,11 +223,13 @@ class Checker {
       } else if (parsed.result == ParseResult::Label) {
         const LabelSite site = Site(line, parsed.Token(1));
         if (!m_labels.Add(site.name, statements)) {
-          Add(Severity::Error, line.number, "Too many labels: a script holds at most 100.");
+          Add(Severity::Error, Kind::Error, line.number,
+              "Too many labels: a script holds at most 100.");
         }
         const auto [first, inserted] = firstLine.emplace(site.name, line.number);
         if (!inserted) {
-          Add(Severity::Warning, line.number,
+          Add(Severity::Warning, Kind::LabelTwice, line.number,
+              static_cast<std::size_t>(site.column), static_cast<std::size_t>(site.length),
               FormatLine("Label %s is defined twice: the one on line %d is used.",
                          site.name.c_str(), first->second));
         }
@@ -161,23 +245,20 @@ class Checker {
       case ParseResult::NoEol:
         // Every argument was read: a label that the line names is named, for the author.
         NoteReference(line, parsed);
-        Add(Severity::Error, line.number, "No EOL in current statement. Use semicolon.");
-        break;
+        Add(Severity::Error, Kind::Error, line.number,
+            "No EOL in current statement. Use semicolon.");
+        return;
       case ParseResult::BadInstruction: {
         std::string message = "Bad instruction or system data: " + std::string(text);
         if (message.size() > kMaxLine) message.resize(kMaxLine);
-        Add(Severity::Error, line.number, std::move(message));
-        break;
+        Add(Severity::Error, Kind::Error, line.number, std::move(message));
+        return;
       }
       case ParseResult::Usage:
-        Add(Severity::Error, line.number, UsageText(parsed.commandIndex));
-        break;
+        Add(Severity::Error, Kind::Usage, line.number, UsageText(parsed.commandIndex));
+        return;
       case ParseResult::Environment:
-        if (m_checkSetting) {
-          if (auto refusal = m_checkSetting(parsed)) {
-            Add(Severity::Error, line.number, std::move(*refusal));
-          }
-        }
+        CheckSetting(line, parsed);
         break;
       case ParseResult::Statement:
         CheckStatement(line, parsed);
@@ -185,72 +266,174 @@ class Checker {
       case ParseResult::Label:
         break;
     }
+    CheckEnd(line, parsed);
+  }
+
+  void CheckSetting(const ReadLine& line, const ParsedStatement& parsed) {
+    if (m_checkSetting) {
+      if (auto refusal = m_checkSetting(parsed)) {
+        Add(Severity::Error, Kind::Error, line.number, std::move(*refusal));
+        return;
+      }
+    }
+    const std::string value(parsed.Token(1));
+    std::string message;
+    switch (parsed.commandIndex) {
+      case CMD_SV_QUAKE2_DIR:
+        message = FormatLine(
+            "Compiling this source changes the user's settings: the game is "
+            "started from the directory %s.",
+            value.c_str());
+        break;
+      case CMD_SV_PARAMS:
+        message = FormatLine(
+            "Compiling this source changes the user's settings: the game is "
+            "started with the parameters %s.",
+            value.c_str());
+        break;
+      case CMD_SV_EDITOR:
+        message = FormatLine(
+            "Compiling this source changes the user's settings: sources are "
+            "opened with the editor %s.",
+            value.c_str());
+        break;
+      default:
+        return;
+    }
+    Add(Severity::Information, Kind::Setting, line.number, std::move(message));
+  }
+
+  // Text after the end of a well-formed line: the compile reads nothing after the ";" (or, for an
+  // entry without one, after its last argument; a ";" there is the usual end all the same).
+  void CheckEnd(const ReadLine& line, const ParsedStatement& parsed) {
+    const std::string_view text = Text(line);
+    std::size_t rest = std::min(parsed.end, text.size());
+    while (rest < text.size() && (text[rest] == ';' || text[rest] == ' ')) ++rest;
+    if (rest == text.size()) return;
+    Add(Severity::Warning, Kind::IgnoredText, line.number, rest, text.size() - rest,
+        FormatLine("The compile ignores the text after the end of this statement: %s",
+                   std::string(text.substr(rest)).c_str()));
   }
 
   // The label that a statement names, if any (the label ".none" of on_use names none).
-  void NoteReference(const ReadLine& line, const ParsedStatement& parsed) {
+  const LabelSite* NoteReference(const ReadLine& line, const ParsedStatement& parsed) {
     const int slot = LabelTokenSlot(parsed.commandIndex);
     if (slot == 0 || !parsed.HasToken(slot) ||
         (parsed.commandIndex == CMD_ON_USE && parsed.Token(slot) == WORD_NONE)) {
-      return;
+      return nullptr;
     }
-    LabelSite site = Site(line, parsed.Token(slot));
-    m_named.insert(site.name);
-    m_result.references.push_back(std::move(site));
+    return &m_result.references.emplace_back(Site(line, parsed.Token(slot)));
   }
 
   void CheckStatement(const ReadLine& line, const ParsedStatement& parsed) {
-    NoteReference(line, parsed);
+    const LabelSite* reference = NoteReference(line, parsed);
     EncodeOutcome encoded = EncodeStatement(parsed, m_labels, m_users, m_record);
     if (encoded.ok) return;
     if (encoded.errorKind == Diagnostic::Kind::CannotEncode) {
       encoded.error += ": " + std::string(Text(line));
       if (encoded.error.size() > kMaxLine) encoded.error.resize(kMaxLine);
     }
-    Add(Severity::Error, line.number, std::move(encoded.error));
+    SourceFinding& finding =
+        Add(Severity::Error, Kind::Error, line.number, std::move(encoded.error));
+    if (encoded.errorKind == Diagnostic::Kind::LabelNotFound && reference != nullptr) {
+      finding.column = reference->column;
+      finding.length = reference->length;
+    }
   }
 
-  // A label that no statement names: the first line of each such name.
-  void WarnUnusedLabels() {
-    std::unordered_set<std::string> reported;
-    for (const LabelSite& site : m_result.definitions) {
-      if (m_named.count(site.name) != 0 || !reported.insert(site.name).second) continue;
-      Add(Severity::Warning, site.line,
-          FormatLine("Label %s is never used: no statement names it.", site.name.c_str()));
+  // What the flow of the script leaves unused: labels that no statement names, labels and
+  // statements that no path reaches; nothing when a line that could change the flow cannot be
+  // read.
+  void CheckFlow() {
+    std::vector<FlowLine> lines;
+    lines.reserve(m_lines.size());
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+      lines.push_back({m_lines[i].number, Text(m_lines[i]), &m_parsed[i]});
+    }
+    m_result.flow = AnalyseFlow(lines);
+    const SourceFlow& flow = m_result.flow;
+    // A line that cannot be read may name any label and end any run.
+    if (!flow.known) return;
+    ForEachFirstLabel(flow, [&](const FlowBlock& block) {
+      const char* name = block.label.c_str();
+      const auto at = [&](Kind kind, std::string message) {
+        Add(Severity::Warning, kind, block.labelLine, static_cast<std::size_t>(block.labelColumn),
+            static_cast<std::size_t>(block.labelLength), std::move(message))
+            .unnecessary = true;
+      };
+      if (!block.reached) {
+        at(Kind::LabelUnreached,
+           FormatLine(block.named ? "Label %s is never reached: only statements that never run "
+                                    "name it, and nothing runs on into it. The compile keeps "
+                                    "what follows it, but that never runs."
+                                  : "Label %s is never reached: no statement names it and "
+                                    "nothing runs on into it. The compile keeps what follows "
+                                    "it, but that never runs.",
+                      name));
+      } else if (!block.named) {
+        at(Kind::LabelUnused, FormatLine("Label %s is never used: no statement names it. The "
+                                         "compile writes nothing for it.",
+                                         name));
+      }
+    });
+    // One finding for each run of unreachable statements of a block on consecutive non-empty
+    // lines.
+    const std::vector<FlowStatement>& statements = flow.statements;
+    std::size_t cursor = 0;  // into m_lines
+    const auto lineIndex = [&](const FlowStatement& statement) {
+      while (m_lines[cursor].number != statement.line) ++cursor;
+      return cursor;
+    };
+    for (std::size_t first = 0; first < statements.size(); ++first) {
+      if (statements[first].reached) continue;
+      std::size_t last = first;
+      std::size_t lastIndex = lineIndex(statements[first]);
+      while (last + 1 < statements.size() && !statements[last + 1].reached &&
+             statements[last + 1].block == statements[first].block &&
+             lineIndex(statements[last + 1]) == lastIndex + 1) {
+        ++last;
+        ++lastIndex;
+      }
+      const FlowStatement& statement = statements[first];
+      const FlowBlock& block = flow.blocks[static_cast<std::size_t>(statement.block)];
+      const std::string reason = block.reached
+                                     ? FormatLine("the script never runs on past the %s on line %d",
+                                                  EndWord(block.end), block.endLine)
+                                     : FormatLine("nothing leads to label %s on line %d",
+                                                  block.label.c_str(), block.labelLine);
+      const int count = static_cast<int>(last - first + 1);
+      SourceFinding& finding =
+          Add(Severity::Warning, Kind::Unreachable, statement.line,
+              static_cast<std::size_t>(statement.column), 0,
+              count == 1 ? FormatLine("Unreachable statement: %s. The compile writes it all the "
+                                      "same.",
+                                      reason.c_str())
+                         : FormatLine("%d unreachable statements, to line %d: %s. The compile "
+                                      "writes them all the same.",
+                                      count, statements[last].line, reason.c_str()));
+      finding.lastLine = statements[last].line;
+      finding.unnecessary = true;
+      first = last;
     }
   }
 
   const SettingHook& m_checkSetting;
+  const SourceEncoding m_encoding;
   SourceCheck m_result;
   std::string m_buffer;
+  std::vector<Cp1252Misfit> m_misfits;
   std::vector<ReadLine> m_lines;
   std::vector<ParsedStatement> m_parsed;  // one for each of m_lines
   LabelTable m_labels;
   InterceptUsers m_users;
   InstructionRecord m_record;
-  std::unordered_set<std::string> m_named;
 };
 
 }  // namespace
 
-SourceCheck CheckSource(std::string_view text, const SettingHook& checkSetting) {
-  return Checker(checkSetting).Run(text);
-}
-
-int LabelTokenSlot(int commandIndex) {
-  switch (commandIndex) {
-    case CMD_GOTO:
-    case CMD_START:
-      return 1;
-    case CMD_ON_BLOCK:
-    case CMD_ON_USE:
-    case CMD_ON_TOUCH:
-    case CMD_ON_SEE:
-    case CMD_ON_PAIN:
-      return 2;
-    default:
-      return 0;
-  }
+SourceCheck CheckSource(std::string_view text, const SettingHook& checkSetting,
+                        SourceEncoding encoding) {
+  return Checker(checkSetting, encoding).Run(text);
 }
 
 }  // namespace zelk

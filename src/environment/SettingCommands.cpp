@@ -96,6 +96,23 @@ SettingOutcome ApplySetting(const ParsedStatement& statement, EnvironmentSetting
   return {};
 }
 
+std::optional<std::string> CheckSettingLine(const ParsedStatement& statement,
+                                            EnvironmentSettings& scratch,
+                                            const char* compileRefusal) {
+  NullLineSink nowhere;
+  SettingOutcome outcome = ApplySetting(statement, scratch, nowhere);
+  switch (outcome.kind) {
+    case SettingOutcome::Kind::Refused:
+      return std::move(outcome.refusal);
+    case SettingOutcome::Kind::Compile:
+      return std::string(compileRefusal);
+    case SettingOutcome::Kind::Applied:
+    case SettingOutcome::Kind::SetColor:
+      break;
+  }
+  return std::nullopt;
+}
+
 void ShowStatus(const EnvironmentSettings& s, LineSink& out) {
   out.PrintFormat(" -> Quake Dir: %s", s.quake2Dir.c_str());
   out.PrintFormat(" -> Quake Parameters: %s", s.parameters.c_str());

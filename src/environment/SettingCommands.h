@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace zelk {
@@ -29,6 +30,13 @@ struct SettingOutcome {
 // 1) on the settings and prints its confirmation line.
 SettingOutcome ApplySetting(const ParsedStatement& statement, EnvironmentSettings& settings,
                             LineSink& out);
+
+// A setting line of a source that is checked rather than compiled: carries it out on settings
+// that nothing else sees (a copy), printing nowhere, and returns why the compile would refuse it,
+// or nothing. A compile line is refused with compileRefusal (a compile inside a compile).
+std::optional<std::string> CheckSettingLine(const ParsedStatement& statement,
+                                            EnvironmentSettings& scratch,
+                                            const char* compileRefusal);
 
 // The 14-line status listing of the settings.
 void ShowStatus(const EnvironmentSettings& settings, LineSink& out);

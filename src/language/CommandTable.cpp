@@ -158,12 +158,16 @@ constexpr CommandTable kTable = {{
 
 constexpr bool NameIs(int index, std::string_view name) { return name == kTable[index].name; }
 static_assert(NameIs(CMD_GOTO, "goto") && NameIs(CMD_SAY, "say") && NameIs(CMD_WALK, "walk") &&
-              NameIs(CMD_RUN, "run") && NameIs(CMD_ON_BLOCK, "on_block") &&
-              NameIs(CMD_ON_USE, "on_use") && NameIs(CMD_ACTION_TARGET, "action_target") &&
-              NameIs(CMD_ATTACK, "attack") && NameIs(CMD_SPAWN, "spawn") &&
-              NameIs(CMD_START, "start") && NameIs(CMD_ON_TOUCH, "on_touch") &&
-              NameIs(CMD_ON_SEE, "on_see") && NameIs(CMD_ON_PAIN, "on_pain") &&
-              NameIs(CMD_LOOK_AT, "look_at") && NameIs(CMD_USE, "use"),
+                  NameIs(CMD_RUN, "run") && NameIs(CMD_ON_BLOCK, "on_block") &&
+                  NameIs(CMD_ON_USE, "on_use") && NameIs(CMD_ACTION_TARGET, "action_target") &&
+                  NameIs(CMD_ATTACK, "attack") && NameIs(CMD_SPAWN, "spawn") &&
+                  NameIs(CMD_START, "start") && NameIs(CMD_ON_TOUCH, "on_touch") &&
+                  NameIs(CMD_ON_SEE, "on_see") && NameIs(CMD_ON_PAIN, "on_pain") &&
+                  NameIs(CMD_LOOK_AT, "look_at") && NameIs(CMD_USE, "use") &&
+                  NameIs(CMD_SV_QUAKE2_DIR, "sv_quake2_dir") &&
+                  NameIs(CMD_SV_PARAMS, "sv_params") && NameIs(CMD_SV_EDITOR, "sv_editor") &&
+                  NameIs(CMD_LABEL, "label") && NameIs(CMD_RETURN, "return") &&
+                  NameIs(CMD_STOP, "stop") && NameIs(CMD_LISTEN, "listen"),
               "the command codes name their entries");
 
 static_assert(kTable[COMMAND_COUNT - 1].name != nullptr && kTable[COMMAND_COUNT].name == nullptr,

@@ -43,11 +43,15 @@ inline int ArgumentCount(const CommandEntry& entry) {
   return count;
 }
 
-// The command codes of the statements that the compiler translates further.
+// The command codes of the statements that the compiler translates further, of those that end
+// a script's straight run, and of the settings that change how programs are started.
 enum CommandCode : int {
   CMD_GOTO = 0,
+  CMD_SV_QUAKE2_DIR = 4,
+  CMD_SV_PARAMS = 11,
   CMD_SAY = 18,
   CMD_WALK = 19,
+  CMD_SV_EDITOR = 20,
   CMD_RUN = 21,
   CMD_ON_BLOCK = 29,
   CMD_ON_USE = 30,
@@ -58,8 +62,12 @@ enum CommandCode : int {
   CMD_ON_TOUCH = 36,
   CMD_ON_SEE = 37,
   CMD_ON_PAIN = 38,
+  CMD_LABEL = 39,
+  CMD_RETURN = 40,
   CMD_LOOK_AT = 41,
   CMD_USE = 44,
+  CMD_STOP = 46,
+  CMD_LISTEN = 60,
 };
 
 constexpr int COMMAND_SLOTS = 100;

@@ -120,6 +120,8 @@ class Reader {
     while (m_pos != m_end && *m_pos == ' ') ++m_pos;
   }
   char Peek() const { return m_pos != m_end ? *m_pos : '\0'; }
+  // The read position as an index from begin.
+  std::size_t Offset(const char* begin) const { return static_cast<std::size_t>(m_pos - begin); }
 
  private:
   void SkipSign() {
@@ -189,6 +191,7 @@ ParsedStatement ParseStatement(std::string_view line) {
   }
 
   reader.SkipSpaces();
+  parsed.end = reader.Offset(line.data());
   if (entry.openDelim != 0 && reader.Peek() != ';') {
     parsed.result = ParseResult::NoEol;
     return parsed;

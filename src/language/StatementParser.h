@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace zelk {
@@ -27,6 +28,10 @@ struct ParsedStatement {
   int commandIndex = -1;  // the matched entry, or -1
   std::array<std::string_view, TOKEN_SLOTS> tokens{};
   std::array<bool, TOKEN_SLOTS> filled{};
+  // Where the parse stopped, as an index into the line, for the results Environment, Label,
+  // Statement and NoEol: past the last argument and the blanks after it, that is at the ";" of an
+  // entry that asks for one. What follows is not read.
+  std::size_t end = 0;
 
   bool HasToken(int slot) const { return filled[slot]; }
   // The token of a slot; empty when the slot holds none.

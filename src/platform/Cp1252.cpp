@@ -78,19 +78,15 @@ Utf8Sequence DecodeUtf8(std::string_view text, std::size_t i) {
   return {cp, length};
 }
 
-std::string Utf8ToCp1252(std::string_view utf8) {
+std::string Utf8ToCp1252(std::string_view utf8, std::vector<Cp1252Misfit>* misfits) {
   std::string out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     const Utf8Sequence sequence = DecodeUtf8(utf8, i);
-    if (sequence.length == 0) {
-      out += '?';
-      ++i;
-      continue;
-    }
-    const int byte = CodePointToCp1252(sequence.codePoint);
+    const int byte = sequence.length == 0 ? -1 : CodePointToCp1252(sequence.codePoint);
+    if (byte < 0 && misfits != nullptr) misfits->push_back({out.size(), sequence.codePoint});
     out += byte < 0 ? '?' : static_cast<char>(byte);
-    i += sequence.length;
+    i += sequence.length == 0 ? 1 : sequence.length;
   }
   return out;
 }

@@ -49,4 +49,13 @@ bool InputLines::Next(std::string& line) {
   }
 }
 
+bool InputLines::Rest(std::string& bytes) {
+  while (!m_end && Fill()) {
+  }
+  m_end = true;
+  bytes.assign(m_buffer, m_pos);
+  m_pos = m_buffer.size();
+  return StopSignal() == 0;
+}
+
 }  // namespace zelk

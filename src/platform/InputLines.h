@@ -17,6 +17,10 @@ class InputLines {
   // when a stop was asked.
   bool Next(std::string& line);
 
+  // Everything up to the end of the input that Next has not handed out, as it stands: the last
+  // line keeps its line feed or its lack of one. False when a stop was asked.
+  bool Rest(std::string& bytes);
+
  private:
   // Reads more into the buffer; false when there is nothing more to read.
   bool Fill();

@@ -33,6 +33,12 @@ TEST(CommandLine, ModesAndTheirValues) {
   EXPECT_EQ(Parse({"--batch", "--lines", "50"}).file, "");
   EXPECT_EQ(Parse({"--decompile", "a.dat"}).compiledFile, "a.dat");
   EXPECT_EQ(Parse({"--lsp"}).mode, Mode::Lsp);
+  const CommandLine check = Parse({"--check", "a.scr", "-", "--", "-b.scr"});
+  EXPECT_EQ(check.mode, Mode::Check);
+  EXPECT_EQ(check.sourceFiles, (std::vector<std::string>{"a.scr", "-", "-b.scr"}));
+  EXPECT_EQ(Parse({"a.scr", "--check"}).sourceFiles, (std::vector<std::string>{"a.scr"}));
+  EXPECT_EQ(Parse({"--graph", "-"}).mode, Mode::Graph);
+  EXPECT_EQ(Parse({"--graph=a.scr"}).sourceFiles, (std::vector<std::string>{"a.scr"}));
 }
 
 TEST(CommandLine, ValuesAfterAnEqualsSignAndFileNamesAfterTwoDashes) {
@@ -94,6 +100,14 @@ TEST(CommandLine, UsageErrors) {
       {"-c", "x", "--lsp"},
       {"--lsp", "--decompile", "a.dat"},
       {"--lsp=1"},
+      {"--check"},
+      {"--check=a.scr"},
+      {"--check", "a.scr", "-c", "x"},
+      {"--check", "a.scr", "--graph", "b.scr"},
+      {"--graph"},
+      {"--graph", "a.scr", "b.scr"},
+      {"--graph", "a.scr", "--graph", "b.scr"},
+      {"--graph", "a.scr", "--lsp"},
   };
   for (const auto& args : bad) {
     const CommandLine line = Parse(args);

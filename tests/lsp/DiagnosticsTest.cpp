@@ -35,7 +35,8 @@ TEST(Diagnostics, TableOfDocuments) {
       {"clean", "label@a;\nwait(1);\ngoto(a);\n", {}},
       {"errors and warnings",
        "label@a;\nwait(1)\ngoto(b);\n",
-       {"0:0-0:8 W Label a is never used: no statement names it.",
+       {"0:0-0:8 W Label a is never used: no statement names it. The compile writes nothing for "
+        "it.",
         "1:0-1:7 E No EOL in current statement. Use semicolon.",
         "2:0-2:8 E goto: Label b not found!"}},
       {"a usage is the help lines", "die();\n", {"0:0-0:6 E die(int damage);\n +++ RESERVED +++"}},
@@ -102,8 +103,10 @@ TEST(Diagnostics, FollowEveryChangeAndSave) {
     EXPECT_EQ(Describe(published[0]), std::vector<std::string>{}) << e.name;
     EXPECT_EQ(Describe(published[1]), std::vector<std::string>{loud}) << e.name;
     EXPECT_EQ(Describe(published[2]),
-              (std::vector<std::string>{
-                  "0:0-0:10 W Label top is never used: no statement names it.", loud}))
+              (std::vector<std::string>{"0:0-0:10 W Label top is never used: no statement names "
+                                        "it. The compile writes nothing for "
+                                        "it.",
+                                        loud}))
         << e.name;
     EXPECT_EQ(published[2]["version"], 3);
     EXPECT_EQ(Describe(published[3]), std::vector<std::string>{}) << e.name;

@@ -25,6 +25,13 @@ const char* const kScene =
     "goto(nowhere);\n"
     "label@idle;\n";
 
+constexpr const char* kNeverRuns =
+    "Unreachable statement: the script never runs on past the goto on line 5. The compile writes "
+    "it all the same.";
+constexpr const char* kIdleNeverReached =
+    "Label idle is never reached: no statement names it and nothing runs on into it. The compile "
+    "keeps what follows it, but that never runs.";
+
 Json Diagnostic(int line, int col, int endCol, int severity, const std::string& message) {
   return {{"line", line},
           {"col", col},
@@ -54,20 +61,20 @@ TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
 
   EXPECT_EQ(result["filetype"], "zelkscript");
   EXPECT_EQ(result["attached"], true);
-  EXPECT_EQ(
-      result["diagnostics"],
-      Json::array({Diagnostic(3, 0, 6, 1, "die(int damage);\n +++ RESERVED +++"),
-                   Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
-                   Diagnostic(7, 0, 11, 2, "Label idle is never used: no statement names it.")}));
+  EXPECT_EQ(result["diagnostics"],
+            Json::array({Diagnostic(3, 0, 6, 1, "die(int damage);\n +++ RESERVED +++"),
+                         Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
+                         Diagnostic(6, 0, 14, 2, kNeverRuns),
+                         Diagnostic(7, 0, 11, 2, kIdleNeverReached)}));
   EXPECT_EQ(result["completion"], Json::array({"start", "idle"}));
   EXPECT_EQ(result["hover"],
             "wait(float x);\nWhere x is the number of seconds to wait before the next statement is "
             "executed.");
   EXPECT_EQ(result["definition"], Json::array({1, 6}));
-  EXPECT_EQ(
-      result["after_edit"],
-      Json::array({Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
-                   Diagnostic(7, 0, 11, 2, "Label idle is never used: no statement names it.")}));
+  EXPECT_EQ(result["after_edit"],
+            Json::array({Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
+                         Diagnostic(6, 0, 14, 2, kNeverRuns),
+                         Diagnostic(7, 0, 11, 2, kIdleNeverReached)}));
 }
 
 }  // namespace

@@ -18,7 +18,10 @@ local function diagnostics(bufnr)
     table.insert(list, { line = d.lnum + 1, col = d.col, end_col = d.end_col,
                          severity = d.severity, message = d.message })
   end
-  table.sort(list, function(a, b) return a.line < b.line end)
+  table.sort(list, function(a, b)
+    if a.line ~= b.line then return a.line < b.line end
+    return a.severity < b.severity
+  end)
   return list
 end
 

@@ -54,6 +54,7 @@ version=${version#zelk }
 same "package version is the program's with a Debian revision" "$(field Version)" "$version-1"
 depends=$(field Depends)
 echo "Depends: $depends"
+same "the package suggests Graphviz, which draws zelk --graph" "$(field Suggests)" "graphviz"
 check "Maintainer is a name and an address" \
   grep -Eq '^[^<>]+ <[^@<> ]+@[^@<> ]+\.[a-z]+>$' <<<"$(field Maintainer)"
 check "every file of the package is under /usr" \
