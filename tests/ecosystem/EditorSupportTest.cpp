@@ -95,6 +95,25 @@ std::set<std::string> NamesOf(signed char category) {
 
 constexpr signed char kCategories[] = {CATEGORY_ENVIRONMENT, CATEGORY_LABEL, CATEGORY_STATEMENT};
 
+// What an editor probe wrote: its first line (the file type or mode) into `first`, then for
+// every line of the sample the names of its characters, separated by commas.
+std::vector<std::vector<std::string>> NameRows(const std::vector<std::string>& out,
+                                               std::string& first) {
+  std::vector<std::vector<std::string>> rows;
+  if (out.empty()) return rows;
+  first = out[0];
+  for (std::size_t i = 1; i < out.size(); ++i) {
+    std::vector<std::string> row;
+    for (std::size_t at = 0, comma; !out[i].empty(); at = comma + 1) {
+      comma = out[i].find(',', at);
+      row.push_back(out[i].substr(at, comma - at));
+      if (comma == std::string::npos) break;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
 // --- Vim ---
 
 TEST(VimSyntax, BuildWroteTheCurrentFiles) {
@@ -156,20 +175,7 @@ std::vector<std::vector<std::string>> VimGroups(const std::vector<std::string>& 
                   "edit " + dir.File("sample.scr"), "-S", dir.File("probe.vim")});
   EXPECT_EQ(run.status, 0) << run.output;
   const std::vector<std::string> out = SplitLines(dir.Read("groups.txt"));
-  std::vector<std::vector<std::string>> groups;
-  if (out.empty()) return groups;
-  fileType = out[0];
-  for (std::size_t i = 1; i < out.size(); ++i) {
-    std::vector<std::string> row;
-    std::size_t at = 0;
-    for (std::size_t comma; !out[i].empty(); at = comma + 1) {
-      comma = out[i].find(',', at);
-      row.push_back(out[i].substr(at, comma - at));
-      if (comma == std::string::npos) break;
-    }
-    groups.push_back(row);
-  }
-  return groups;
+  return NameRows(out, fileType);
 }
 
 TEST(VimSyntax, HighlightsEveryEntryAndTheLanguageWordsInVim) {
@@ -262,19 +268,7 @@ std::vector<std::vector<std::string>> EmacsFaces(const std::vector<std::string>&
            dir.File("faces.txt") + "\" (insert (mapconcat #'identity (nreverse out) \"\\n\")))))"});
   EXPECT_EQ(run.status, 0) << run.output;
   const std::vector<std::string> out = SplitLines(dir.Read("faces.txt"));
-  std::vector<std::vector<std::string>> faces;
-  if (out.empty()) return faces;
-  mode = out[0];
-  for (std::size_t i = 1; i < out.size(); ++i) {
-    std::vector<std::string> row;
-    for (std::size_t at = 0, comma; !out[i].empty(); at = comma + 1) {
-      comma = out[i].find(',', at);
-      row.push_back(out[i].substr(at, comma - at));
-      if (comma == std::string::npos) break;
-    }
-    faces.push_back(row);
-  }
-  return faces;
+  return NameRows(out, mode);
 }
 
 TEST(EmacsMode, HighlightsEveryEntryAndTheLanguageWordsInEmacs) {
