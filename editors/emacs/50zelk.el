@@ -1,4 +1,4 @@
-;;; 50zelk.el --- ZelkScript sources (.scr) in Emacs, from the zelk package  -*- lexical-binding: t -*-
+;;; 50zelk.el --- ZelkScript sources (.scr) in Emacs  -*- lexical-binding: t -*-
 
 ;; zelk-mode for .scr files, read and saved as Windows-1252; the mode registers zelk --lsp with
 ;; eglot.
