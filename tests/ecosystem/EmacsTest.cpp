@@ -59,10 +59,10 @@ TEST(Emacs, GetsDiagnosticsCompletionHoverDefinitionAndRenameFromZelkThroughEglo
       "Unreachable statement: the script never runs on past the goto on line 5. The compile "
       "writes it all the same.");
   const Json idleNeverReached = Diagnostic(
-      7, 0, "eglot-warning",
+      7, 6, "eglot-warning",
       "Label idle is never reached: no statement names it and nothing runs on into it. The "
       "compile keeps what follows it, but that never runs.");
-  const Json nowhere = Diagnostic(6, 0, "eglot-error", "goto: Label nowhere not found!");
+  const Json nowhere = Diagnostic(6, 5, "eglot-error", "goto: Label nowhere not found!");
   EXPECT_EQ(result["diagnostics"],
             Json::array({Diagnostic(3, 0, "eglot-error", "die(int damage);\n +++ RESERVED +++"),
                          nowhere, neverRuns, idleNeverReached}));
