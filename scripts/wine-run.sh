@@ -9,15 +9,15 @@ set -euo pipefail
 prefix=$1
 shift
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=C.UTF-8
-if [ ! -e "$prefix/.zelk-ready" ]; then
-  mkdir -p "$prefix"
-  (
-    flock 9
-    if [ ! -e "$prefix/.zelk-ready" ]; then
-      wineboot --init </dev/null >/dev/null 2>&1
-      touch "$prefix/.zelk-ready"
-    fi
-  ) 9>"$prefix.lock"
-fi
-wineserver -p </dev/null >/dev/null 2>&1 || true
+mkdir -p "$prefix"
+(
+  flock 9
+  # The persistent server first: the services that wineboot starts live on with it, instead of
+  # starting again with some later test and holding its output open. Neither keeps the lock.
+  wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
+  if [ ! -e "$prefix/.zelk-ready" ]; then
+    wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    touch "$prefix/.zelk-ready"
+  fi
+) 9>"$prefix.lock"
 exec wine "$@"
