@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# Sets everything up and runs every test: the normal build with warnings as errors, the Debian
-# package made from it and checked, the same suite under AddressSanitizer and
+# Sets everything up and runs every test: the normal build with warnings as errors, the VS Code
+# extension, the Debian package made from it and checked, the same suite under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and a short run of every fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+scripts/npm-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 echo "== build and test"
 scripts/build.sh build
+echo "== the VS Code extension: build/editors/vscode/zelk-VERSION.vsix"
+cmake --build build --target vscode-extension
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 
 echo "== the Debian package: lintian, validators, the installed tree"

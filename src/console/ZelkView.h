@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "console/ZelkDoc.h"
@@ -10,6 +11,14 @@ namespace zelk {
 
 class DrawContext;
 class Platform;
+
+// The source that Compile and Launch compiles: the one compiled (by `compile NAME` or File >
+// Compile) or opened (File > Open) last in this run.
+struct RememberedSource {
+  std::string loadDir;   // its folder, as the load directory holds it ("/home/me\")
+  std::string name;      // the name the source and output paths are built from ("intro")
+  std::string fileName;  // the file's name as it was chosen or built ("INTRO.SCR")
+};
 
 // The console view, free of any platform: the key rules that turn typed characters into an input
 // line, the hand-over of that line to the command interpreter, the paint, and the view's creation
@@ -64,6 +73,9 @@ class CZelkView {
   // Compiles that did not end in success since the view was created (batch mode's exit status).
   int FailedCompiles() const { return m_failedCompiles; }
   void AddFailedCompile() { ++m_failedCompiles; }
+  // The source compiled or opened last; none before the first.
+  const std::optional<RememberedSource>& LastSource() const { return m_lastSource; }
+  void RememberSource(RememberedSource source) { m_lastSource = std::move(source); }
 
  private:
   CZelkDoc& m_doc;
@@ -75,6 +87,7 @@ class CZelkView {
   bool m_quoteMode = false;
   bool m_compiling = false;
   int m_failedCompiles = 0;
+  std::optional<RememberedSource> m_lastSource;
 };
 
 }  // namespace zelk
