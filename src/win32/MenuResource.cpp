@@ -8,6 +8,7 @@
 //   zelk_menu_rc FILE                 the text, into FILE (to renew resources/Menu.rc)
 //   zelk_menu_rc --check FILE ICONS   FILE holds the text, and ICONS ("open;compile;...") are
 //                                     the toolbar's pictures from left to right
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
@@ -38,11 +39,15 @@ std::string Quoted(const char* text) {
   return out + "\"";
 }
 
-// The accelerator's key as the resource script names it: a letter or digit in quotes.
+// The accelerator's key as the resource script names it: a letter or digit in quotes, a
+// function key by its virtual key's name; "" for a key the script cannot name.
 std::string AcceleratorKey(KeyChord chord) {
   const auto code = static_cast<unsigned>(chord.key);
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) {
     return std::string("\"") + static_cast<char>(code) + "\"";
+  }
+  if (code >= static_cast<unsigned>(Key::F1) && code <= static_cast<unsigned>(Key::F12)) {
+    return "VK_F" + std::to_string(code - static_cast<unsigned>(Key::F1) + 1);
   }
   return {};
 }
@@ -86,8 +91,12 @@ std::string MenuResourceText() {
 
   rc += "IDR_MAINFRAME ACCELERATORS\nBEGIN\n";
   for (const MenuCommand& command : MenuCommands()) {
+    if (command.accelerator.key == Key::None) continue;
     const std::string key = AcceleratorKey(command.accelerator);
-    if (key.empty()) continue;
+    if (key.empty()) {
+      std::cerr << "zelk_menu_rc: no resource name for the accelerator of " << command.id << "\n";
+      std::exit(1);
+    }
     rc += "    " + key + ", " + std::to_string(command.id) + ", VIRTKEY";
     if (command.accelerator.modifiers & MOD_SHIFT) rc += ", SHIFT";
     if (command.accelerator.modifiers & MOD_CTRL) rc += ", CONTROL";
