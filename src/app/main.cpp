@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-#include <unistd.h>
-
-#include <cstring>
 #include <iostream>
 
 #include "app/BatchMode.h"
 #include "app/CommandLine.h"
 #include "app/DesktopLauncher.h"
-#include "platform/DescriptorOutput.h"
-#include "platform/StopSignals.h"
+#include "platform/OutputBuffer.h"
+#include "platform/StopNotice.h"
+#include "platform/Streams.h"
 
 // zelk: batch mode, the decompiler, help and version here, without Qt; the window is the
 // desktop program's.
@@ -17,18 +15,19 @@ int main(int argc, char** argv) {
   if (line.mode == zelk::CommandLine::Mode::Desktop) {
     return zelk::RunDesktopProgram(argv, std::cerr);
   }
-  zelk::InstallStopSignals();
-  zelk::DescriptorOutput standardOutput(STDOUT_FILENO);
-  std::ostream out(&standardOutput);
-  int status = zelk::RunCommandLine(line, STDIN_FILENO, out, std::cerr);
+  zelk::InstallStopNotice();
+  const auto standardInput = zelk::StandardInput();
+  const auto standardOutput = zelk::StandardOutput();
+  zelk::OutputBuffer outputBuffer(*standardOutput);
+  std::ostream out(&outputBuffer);
+  int status = zelk::RunCommandLine(line, *standardInput, out, std::cerr);
   // Output that could not be written (a full disk) fails the run and says why.
   out.flush();
-  if (standardOutput.Error() != 0) {
-    std::cerr << "zelk: cannot write to standard output: " << std::strerror(standardOutput.Error())
-              << "\n";
+  if (outputBuffer.Failed()) {
+    std::cerr << "zelk: cannot write to standard output: " << outputBuffer.ErrorText() << "\n";
     if (status == zelk::EXIT_OK) status = zelk::EXIT_COMPILE_FAILED;
   }
-  // A run ended early by a stop signal has saved its settings; it now ends as the signal says.
-  zelk::EndByStopSignal();
+  // A run ended early by the stop notice has saved its settings; it now ends as the notice says.
+  zelk::EndByStopNotice();
   return status;
 }

@@ -82,18 +82,15 @@ void EditChosenSource(CZelkView& view, const FileChoice& choice) {
   view.RememberSource({settings.loadDir, choice.fileTitle, choice.fileName});
   UseChosenNameIfBuiltIsMissing(view, settings.loadDir, choice.fileName);
 
-  // The editor setting may carry arguments of its own; the source path follows them as one
-  // argument, whole, spaces and all.
-  std::vector<std::string> arguments = SplitCommand(settings.editorCommand);
-  if (arguments.empty()) {
+  // The editor setting may carry arguments of its own, cut from the program by the host's rules;
+  // the source path follows them as one argument, whole, spaces and all.
+  const CommandText editor = SplitProgramFromCommand(settings.editorCommand);
+  if (editor.program.empty()) {
     doc.PrintLine("Cannot start the .SCR editor: none is set (sv_editor).");
     return;
   }
-  const std::string program = Cp1252ToUtf8(arguments.front());
-  arguments.erase(arguments.begin());
-  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
-  arguments.push_back(HostPath(doc.SourcePath()));
-  StartProgramOrSay(view, program, arguments, HostPath(settings.loadDir));
+  StartProgramOrSay(view, {Cp1252ToUtf8(editor.program), editor.parameters,
+                           {HostPath(doc.SourcePath())}, HostPath(settings.loadDir)});
 }
 
 void RedrawConsole(CZelkView& view) {

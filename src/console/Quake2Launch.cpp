@@ -5,7 +5,6 @@
 #include "console/Platform.h"
 #include "console/ZelkView.h"
 #include "environment/EnvironmentSettings.h"
-#include "platform/Cp1252.h"
 
 namespace zelk {
 
@@ -33,10 +32,8 @@ void LaunchQuake2(CZelkView& view) {
   }
   // A bare name is looked for in the current directory first, then along PATH.
   if (program.find('/') == std::string::npos && files.Exists(program)) program = "./" + program;
-  // Split on the settings' own text; each argument reaches the program in UTF-8.
-  std::vector<std::string> arguments = SplitCommand(line.parameters);
-  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
-  StartProgramOrSay(view, program, arguments, HostPath(s.quake2Dir));
+  // The game gets the parameter text as the host passes it.
+  StartProgramOrSay(view, {program, line.parameters, {}, HostPath(s.quake2Dir)});
 }
 
 }  // namespace zelk

@@ -183,10 +183,8 @@ TEST_F(OpenCompileTest, OpenStartsTheEditorWithThePathAsOneArgument) {
   EXPECT_EQ(std::string(doc.Settings().loadDir), Scripts() + "\\");
   EXPECT_EQ(std::string(doc.SourcePath()), Scripts() + "\\intro game.scr");
   ASSERT_EQ(platform.programs.size(), 1u);
-  EXPECT_EQ(platform.programs[0].program, "my editor");
-  EXPECT_EQ(platform.programs[0].arguments,
-            (std::vector<std::string>{"--line", "1", Scripts() + "/intro game.scr"}));
-  EXPECT_EQ(platform.programs[0].workingDir, Scripts() + "/");
+  EXPECT_EQ(platform.programs[0],
+            (ProgramStart{"my editor", "--line 1", {Scripts() + "/intro game.scr"}, Scripts() + "/"}));
   EXPECT_EQ(doc.CursorLine(), 0);  // nothing printed
   EXPECT_FALSE(dir.Exists("out/intro game.dat"));
   EXPECT_EQ(platform.repaints, std::vector<bool>{false});
@@ -208,8 +206,8 @@ TEST_F(OpenCompileTest, AnEditorUnderANonAsciiFolderStartsWholeOrSaysWhyNot) {
   OnFileOpen(view);
   ASSERT_EQ(platform.programs.size(), 1u);
   EXPECT_EQ(platform.programs[0].program, "/opt/voil\xC3\xA0/edit");
-  EXPECT_EQ(platform.programs[0].arguments,
-            (std::vector<std::string>{"--title", "d\xC3\xA9j\xC3\xA0 vu", Scripts() + "/intro.scr"}));
+  EXPECT_EQ(platform.programs[0].parameters, "--title \"d\xE9j\xE0 vu\"");
+  EXPECT_EQ(platform.programs[0].arguments, std::vector<std::string>{Scripts() + "/intro.scr"});
   EXPECT_EQ(Line(0), "Cannot start the program (No such file or directory): /opt/voil\xE0/edit");
 }
 

@@ -26,7 +26,7 @@
 #include "desktop/QtPlatform.h"
 #include "desktop/RecentFileList.h"
 #include "desktop/StopSignalWatcher.h"
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 #include "support/ArgsRecord.h"
 #include "support/TempDir.h"
 
@@ -313,13 +313,13 @@ TEST_F(MainFrameTest, ExitClosesAndSavesTheOptions) {
 }
 
 TEST_F(MainFrameTest, AStopSignalClosesAsExitDoesAndSavesTheOptions) {
-  InstallStopSignals();
+  InstallStopNotice();
   new StopSignalWatcher(frame.get());
   std::raise(SIGTERM);
   for (int i = 0; i < 100 && frame->isVisible(); ++i) QTest::qWait(10);
   EXPECT_FALSE(frame->isVisible());
-  EXPECT_EQ(StopSignal(), SIGTERM);
-  RemoveStopSignals();
+  EXPECT_EQ(StopNotice(), SIGTERM);
+  RemoveStopNotice();
   EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
 }
 
@@ -353,11 +353,11 @@ TEST_F(MainFrameTest, AFailedSaveAtTheEndIsToldToTheUserWhenSomeoneIsThere) {
       {"the close box", [](CMainFrame& window) { window.close(); }, true},
       {"a stop signal",
        [](CMainFrame& window) {
-         InstallStopSignals();
+         InstallStopNotice();
          new StopSignalWatcher(&window);
          std::raise(SIGTERM);
          for (int i = 0; i < 100 && window.isVisible(); ++i) QTest::qWait(10);
-         RemoveStopSignals();
+         RemoveStopNotice();
        },
        false},
       {"the end of the desktop session",
