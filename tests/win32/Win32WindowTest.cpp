@@ -5,6 +5,7 @@
 // by its own tests; here, that the window hands it over and draws the result.
 #include "win32/WindowsApi.h"
 
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -42,6 +43,11 @@ std::wstring RegistryText(const wchar_t* subKey, const wchar_t* name) {
     return L"<none>";
   }
   return data;
+}
+
+std::string Describe(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
 }
 
 // The window as the program builds it, shown, on a document of its own; the registry's settings
@@ -419,6 +425,40 @@ TEST_F(WindowTest, TheEndOfTheSessionSavesWithoutAMessageBox) {
   DeleteFileW(L"zelk.cfg");
 }
 
+TEST_F(WindowTest, ANewScaleRemakesTheFontAndTheToolbarPictures) {
+  // Wine has one scale for every screen and never moves a window to another: the message the
+  // system sends then is sent here.
+  const int height = View().Screen().FontHeight();
+  RECT suggested{0, 0, 100, 100};
+  SendMessageW(m_frame->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(View().Screen().FontHeight(), 2 * height);
+  auto* images =
+      reinterpret_cast<HIMAGELIST>(SendMessageW(m_frame->ToolBar(), TB_GETIMAGELIST, 0, 0));
+  int width = 0;
+  int imageHeight = 0;
+  ImageList_GetIconSize(images, &width, &imageHeight);
+  EXPECT_EQ(width, 32);
+  EXPECT_EQ(imageHeight, 30);
+  // The frame stays the work area, whatever the system suggested.
+  RECT frame;
+  GetWindowRect(m_frame->Handle(), &frame);
+  EXPECT_EQ(Describe(frame), Describe(m_frame->Placement()));
+}
+
+TEST_F(WindowTest, TheManifestBringsTheCommonControlsOfVersion6) {
+  // The controls come from the side-by-side assembly of version 6 that the manifest names (Wine's
+  // copy of it answers DllGetVersion with 5, so its place is what tells).
+  HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+  ASSERT_NE(controls, nullptr);
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(controls, path, MAX_PATH);
+  CharLowerW(path);
+  EXPECT_NE(std::wstring(path).find(L"microsoft.windows.common-controls_6595b64144ccf1df_6."),
+            std::wstring::npos)
+      << Utf8FromWide(path);
+}
+
 // A dialog from its template, not modal, so that the test can look at it.
 class DialogTest : public ::testing::Test {
  protected:
@@ -446,11 +486,6 @@ class DialogTest : public ::testing::Test {
   }
   HWND m_dialog = nullptr;
 };
-
-std::string Describe(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-         "," + std::to_string(r.bottom);
-}
 
 INT_PTR CALLBACK Quiet(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG;

@@ -15,7 +15,7 @@ trap 'echo "run-window-tests: line $LINENO: \"$BASH_COMMAND\" failed" >&2' ERR
 
 prefix=${1:?usage: run-window-tests.sh WINE_PREFIX TESTS.exe zelk-desktop.exe PROBE.exe}
 tests=$(realpath "$2") desktop=$(realpath "$3") probe=$(realpath "$4")
-for tool in Xvfb openbox wine wineserver xdotool; do
+for tool in Xvfb openbox wine wineserver xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "run-window-tests: $tool is missing: skipped"; exit 77; }
 done
 
@@ -81,6 +81,11 @@ fail() {
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^intro.scr - Zelk$' | head -n 1) ||
   fail "the window 'intro.scr - Zelk' did not appear"
 xdotool windowactivate --sync "$window" || true
+# The window manager offers to minimize the frame, never to resize or maximize it.
+actions=$(xprop -id "$window" _NET_WM_ALLOWED_ACTIONS)
+[[ "$actions" == *_NET_WM_ACTION_MINIMIZE* ]] || fail "the frame cannot be minimized: $actions"
+[[ "$actions" != *_NET_WM_ACTION_RESIZE* && "$actions" != *_NET_WM_ACTION_MAXIMIZE* ]] ||
+  fail "the frame can be resized or maximized: $actions"
 read -r x y < <(cd "$work" && wine "$probe" row 1 </dev/null) || fail "the console was not found"
 xdotool type --delay 40 'version'
 xdotool key Return
