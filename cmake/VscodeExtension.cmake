@@ -12,7 +12,7 @@ set(ZELK_VSCODE_PACK "${PROJECT_SOURCE_DIR}/cmake/PackVscodeExtension.cmake")
 set(ZELK_VSCODE_VSIX "${ZELK_VSCODE_DIR}/zelk-${PROJECT_VERSION}.vsix")
 set(ZELK_VSCODE_WIN32_VSIX "${ZELK_VSCODE_DIR}/zelk-win32-x64-${PROJECT_VERSION}.vsix")
 set(ZELK_WINDOWS_EXE "" CACHE FILEPATH
-  "A built zelk.exe: the target vscode-extension then also packs the win32-x64 extension that carries it")
+  "A built zelk.exe: vscode-extension then also packs the win32-x64 extension that carries it")
 
 set(zelk_vscode_inputs
   "${ZELK_VSCODE_SOURCE}/package.json" "${ZELK_VSCODE_SOURCE}/package-lock.json"

@@ -12,6 +12,10 @@ namespace zelk {
 class DrawContext;
 class Platform;
 
+// The cursor moves of the input line: a character left or right, to the start or the end of the
+// input, to the start of the word before the cursor or the end of the word after it.
+enum class CursorMove { Left, Right, Home, End, WordLeft, WordRight };
+
 // The source that Compile and Launch compiles: the one compiled (by `compile NAME` or File >
 // Compile) or opened (File > Open) last in this run.
 struct RememberedSource {
@@ -42,8 +46,15 @@ class CZelkView {
   // the last usable line follows it, and the current line stays usable, so the prompt is in view.
   void SetClientHeight(int pixels);
 
-  // The key rules, for one character code after the keyboard's translation.
+  // The key rules, for one character code after the keyboard's translation: a character is
+  // inserted at the cursor, lower-cased unless the characters before it leave a double quote
+  // open; Backspace removes the character before the cursor; Enter and Tab hand over the whole
+  // line.
   void OnChar(unsigned char code);
+  // The editing keys that produce no character: a cursor move within the input, and Delete,
+  // which removes the character under the cursor. Each repaints as a typed character does.
+  void MoveCursor(CursorMove move);
+  void OnDelete();
   // Enter and Tab: hands the input line to the command interpreter.
   void SubmitInput();
   // The paint: the 50 lines, green on black. It changes nothing.
@@ -84,10 +95,12 @@ class CZelkView {
   std::string m_startDirHost;
   // The options file as it was read at creation, for the saves.
   OptionsImage m_optionsRead;
-  bool m_quoteMode = false;
   bool m_compiling = false;
   int m_failedCompiles = 0;
   std::optional<RememberedSource> m_lastSource;
+
+  // Step 1 of the key rules: the paint draws normally again, without an erase.
+  void BeginKey();
 };
 
 }  // namespace zelk

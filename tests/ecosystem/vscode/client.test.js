@@ -15,7 +15,7 @@ const { zelkProgram, compileRun } = require(path.join(extension, 'extension.js')
 const manifest = JSON.parse(fs.readFileSync(path.join(extension, 'package.json'), 'utf8'));
 const zelk = process.env.ZELK_BINARY;
 
-test('the program is zelk.path where it is set, else the carried zelk.exe on Windows, else zelk', () => {
+test('the program is zelk.path where set, else the carried zelk.exe on Windows, else zelk', () => {
   const unset = { defaultValue: 'zelk' };
   const carried = path.join('/ext', 'bin', 'zelk.exe');
   const exists = (file) => file === carried;
@@ -26,7 +26,8 @@ test('the program is zelk.path where it is set, else the carried zelk.exe on Win
                                  exists), 'C:\\zelk\\zelk.exe');
   assert.strictEqual(zelkProgram({ ...unset, globalValue: '/a', workspaceValue: '/b' }, '/ext',
                                  'linux', exists), '/b');
-  assert.strictEqual(zelkProgram({ ...unset, globalValue: '  ' }, '/ext', 'win32', exists), carried);
+  assert.strictEqual(zelkProgram({ ...unset, globalValue: '  ' }, '/ext', 'win32', exists),
+                     carried);
 });
 
 // What the matcher makes of each line that it matches, as VS Code reads the groups.

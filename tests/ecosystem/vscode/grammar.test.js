@@ -44,7 +44,8 @@ function tokenize(grammar, text) {
       const part = line.slice(token.startIndex, token.endIndex);
       if (part.trim() === '' && token.scopes.length === 1) continue;
       const scopes = token.scopes.slice(1).join(' ') || '-';
-      out.push(`${index + 1}:${token.startIndex + 1}-${token.endIndex} ${JSON.stringify(part)} ${scopes}`);
+      const place = `${index + 1}:${token.startIndex + 1}-${token.endIndex}`;
+      out.push(`${place} ${JSON.stringify(part)} ${scopes}`);
     }
     state = result.ruleStack;
   });

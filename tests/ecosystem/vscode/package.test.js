@@ -2,7 +2,8 @@
 // vsce packs the extension as the target vscode-extension does (cmake/PackVscodeExtension.cmake),
 // for every platform and for win32-x64 with a zelk.exe (any .exe file stands in for it); the
 // packages hold the extension: its manifest with the build's version, the client and its npm
-// packages, the grammar of the build, and on Windows the program.
+// packages, the grammar of the build, and on Windows the program; the packed extension runs its
+// client against zelk --lsp in a stand-in of VS Code's host (vscode-host.js).
 'use strict';
 
 const test = require('node:test');
@@ -16,6 +17,7 @@ const { root, extension, build, requireInstalled } = require('./support');
 
 requireInstalled();
 const version = process.env.ZELK_VERSION;
+const zelk = process.env.ZELK_BINARY;
 const grammar = path.join(build, 'editors', 'zelkscript.tmLanguage.json');
 
 // The files of a zip archive, by name, read through its central directory.
@@ -59,7 +61,8 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
     const manifest = JSON.parse(files.get('extension/package.json'));
     assert.strictEqual(manifest.version, version);
     const c = manifest.contributes;
-    assert.deepStrictEqual(c.languages.map((l) => [l.id, l.extensions]), [['zelkscript', ['.scr']]]);
+    assert.deepStrictEqual(c.languages.map((l) => [l.id, l.extensions]),
+                           [['zelkscript', ['.scr']]]);
     assert.deepStrictEqual(c.configurationDefaults,
                            { '[zelkscript]': { 'files.encoding': 'windows1252' } });
     assert.strictEqual(c.configuration.properties['zelk.path'].default, 'zelk');
@@ -67,7 +70,8 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
                            ['Zelk: Compile Current Script']);
     assert.deepStrictEqual(files.get('extension/syntaxes/zelkscript.tmLanguage.json'),
                            fs.readFileSync(grammar));
-    const configuration = JSON.parse(files.get(`extension/${c.languages[0].configuration.slice(2)}`));
+    const configuration =
+      JSON.parse(files.get(`extension/${c.languages[0].configuration.slice(2)}`));
     assert.strictEqual(configuration.comments.lineComment, '//');
     for (const name of ['extension/extension.js', 'extension/LICENSE.txt',
                         'extension/node_modules/vscode-languageclient/node.js',
@@ -77,7 +81,8 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
     const names = [...files.keys()];
     assert.deepStrictEqual(names.filter((n) => /vsce|vscode-textmate|bin\/zelk/.test(n)), [],
                            'the package carries only what the extension runs');
-    assert.match(files.get('extension.vsixmanifest').toString(), new RegExp(`Version="${version}"`));
+    assert.match(files.get('extension.vsixmanifest').toString(),
+                 new RegExp(`Version="${version}"`));
     // The client loads from the package alone (with a stand-in for VS Code's own module).
     const unpacked = path.join(dir, 'unpacked');
     for (const [name, data] of files) {
@@ -96,6 +101,32 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
       process.stdout.write(typeof LanguageClient + ' ' + typeof activate);`],
     { cwd: path.join(unpacked, 'extension'), encoding: 'utf8' });
     assert.strictEqual(load.stdout, 'function function', load.stderr);
+    if (zelk) {
+      // In a stand-in of VS Code's host, the packed extension starts zelk --lsp (zelk.path's
+      // default, here a script that notes how zelk ended), registers what the server offers,
+      // shows the diagnostics of an open script and stops the server on deactivation.
+      const noted = path.join(dir, 'status');
+      const program = path.join(dir, 'zelk-noting-status');
+      fs.writeFileSync(program, `#!/bin/sh\n"${zelk}" "$@"\necho $? > "${noted}"\n`,
+                       { mode: 0o755 });
+      const scene = path.join(dir, 'scene.scr');
+      const source = 'label@start;\nsay("caf\xe9", 1, attn_norm);\ngoto(nowhere);\n';
+      fs.writeFileSync(scene, Buffer.from(source, 'latin1'));
+      const host = spawnSync(process.execPath, [path.join(__dirname, 'vscode-host.js'),
+                                                path.join(unpacked, 'extension')],
+                             { env: { ...process.env, ZELK_PROGRAM: program, ZELK_DOCUMENT: scene },
+                               encoding: 'utf8', timeout: 60000 });
+      const seen = JSON.parse(host.stdout || '{}');
+      assert.deepStrictEqual(seen.errors, [], host.stderr);
+      assert.deepStrictEqual(seen.commands, ['zelk.compileCurrentScript']);
+      for (const feature of ['CompletionItem', 'Hover', 'Definition', 'Reference', 'DocumentSymbol',
+                             'Rename']) {
+        assert.ok(seen.features.includes(feature), `${feature} is not registered`);
+      }
+      assert.deepStrictEqual(seen.diagnostics.filter((d) => d[1] === 0),
+                             [[2, 0, 'goto: Label nowhere not found!']]);
+      assert.strictEqual(fs.readFileSync(noted, 'utf8'), '0\n', 'zelk --lsp ended with status 0');
+    }
 
     const exe = path.join(dir, 'stand-in.exe');
     fs.writeFileSync(exe, 'MZ: any program');
@@ -107,7 +138,8 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
     assert.match(windows.get('extension.vsixmanifest').toString(), /TargetPlatform="win32-x64"/);
 
     fs.writeFileSync(path.join(dir, 'zelk'), '');
-    run = pack(dir, path.join(dir, 'x.vsix'), '-DPLATFORM=win32-x64', `-DEXE=${path.join(dir, 'zelk')}`);
+    run = pack(dir, path.join(dir, 'x.vsix'), '-DPLATFORM=win32-x64',
+               `-DEXE=${path.join(dir, 'zelk')}`);
     assert.notStrictEqual(run.status, 0);
     assert.match(run.stderr.replace(/\s+/g, ' '),
                  /The win32-x64 extension carries zelk\.exe: '.*zelk' is not an \.exe file\./);
