@@ -571,23 +571,22 @@ TEST_F(DialogTest, EnvironmentOkStoresEveryFieldAndCancelNothing) {
   EnvironmentSettings settings;
   settings.giveAllOn = 7;  // any nonzero flag shows checked, and is stored as 1
   settings.deathmatchValue = 3;
-  Open(IDD_ENVIRONMENT, EnvironmentDialogProcedure, reinterpret_cast<LPARAM>(&settings));
-  EXPECT_EQ(IsDlgButtonChecked(m_dialog, IDC_GIVE_ALL), UINT{BST_CHECKED});
-  SetDlgItemTextW(m_dialog, IDC_QUAKE2_DIR, L"C:\\Quake2");
-  SetDlgItemTextW(m_dialog, IDC_GAME, L"Zaero Mod");
-  SetDlgItemTextW(m_dialog, IDC_EDITOR, L"notepad.exe");
-  CheckDlgButton(m_dialog, IDC_GOD, BST_CHECKED);
-  SendMessageW(m_dialog, WM_COMMAND, IDCANCEL, 0);
+  // Each field changed, then Cancel, then OK.
+  auto edit = [&](int answer) {
+    Open(IDD_ENVIRONMENT, EnvironmentDialogProcedure, reinterpret_cast<LPARAM>(&settings));
+    EXPECT_EQ(IsDlgButtonChecked(m_dialog, IDC_GIVE_ALL), UINT{BST_CHECKED});
+    SetDlgItemTextW(m_dialog, IDC_QUAKE2_DIR, L"C:\\Quake2");
+    SetDlgItemTextW(m_dialog, IDC_GAME, L"Zaero Mod");
+    SetDlgItemTextW(m_dialog, IDC_EDITOR, L"notepad.exe");
+    CheckDlgButton(m_dialog, IDC_GOD, BST_CHECKED);
+    SendMessageW(m_dialog, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+    DestroyWindow(m_dialog);
+    m_dialog = nullptr;
+  };
+  edit(IDCANCEL);
   EXPECT_EQ(settings.quake2Dir, "");
   EXPECT_EQ(settings.godOn, 0);
-  DestroyWindow(m_dialog);
-
-  Open(IDD_ENVIRONMENT, EnvironmentDialogProcedure, reinterpret_cast<LPARAM>(&settings));
-  SetDlgItemTextW(m_dialog, IDC_QUAKE2_DIR, L"C:\\Quake2");
-  SetDlgItemTextW(m_dialog, IDC_GAME, L"Zaero Mod");
-  SetDlgItemTextW(m_dialog, IDC_EDITOR, L"notepad.exe");
-  CheckDlgButton(m_dialog, IDC_GOD, BST_CHECKED);
-  SendMessageW(m_dialog, WM_COMMAND, IDOK, 0);
+  edit(IDOK);
   EXPECT_EQ(settings.quake2Dir, "C:\\Quake2\\");
   EXPECT_EQ(settings.gameName, "Zaero Mod");
   EXPECT_EQ(settings.editorCommand, "notepad.exe");  // no backslash added
