@@ -40,22 +40,6 @@ INT_PTR CALLBACK AboutProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM
   return FALSE;
 }
 
-// The system's text for an error, without its line break.
-std::wstring ErrorText(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-  std::wstring result = length != 0 && text != nullptr ? std::wstring(text, length)
-                                                       : L"error " + std::to_wstring(error);
-  if (text != nullptr) LocalFree(text);
-  while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r' ||
-                             result.back() == L' ' || result.back() == L'.')) {
-    result.pop_back();
-  }
-  return result;
-}
-
 }  // namespace
 
 MainFrame::MainFrame(CZelkDoc& doc, Win32Platform& platform, RecentFileList& recentFiles)
@@ -262,7 +246,7 @@ bool MainFrame::CheckReadable(HWND owner, const std::string& path) {
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    const std::wstring text = L"Cannot open " + wide + L":\n" + ErrorText(GetLastError());
+    const std::wstring text = L"Cannot open " + wide + L":\n" + WideFromUtf8(windows::SystemErrorText(GetLastError()));
     MessageBoxW(owner, text.c_str(), L"Zelk", MB_OK | MB_ICONWARNING);
     return false;
   }

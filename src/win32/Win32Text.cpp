@@ -30,25 +30,6 @@ std::string ZelkFromWide(std::wstring_view utf16) {
   return text;
 }
 
-std::wstring WideFromUtf8(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int count = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(count), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), count);
-  return wide;
-}
-
-std::string Utf8FromWide(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int size = static_cast<int>(utf16.size());
-  const int count = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr,
-                                        nullptr);
-  std::string utf8(static_cast<std::size_t>(count), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, utf8.data(), count, nullptr, nullptr);
-  return utf8;
-}
-
 bool Utf16Joiner::Take(wchar_t unit, char32_t& codePoint) {
   const wchar_t high = m_high;
   m_high = 0;
