@@ -16,6 +16,7 @@ packages=(
   nlohmann-json3-dev
   librsvg2-bin lintian appstream libkf5syntaxhighlighting-tools bash-completion zsh
   graphviz
+  g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest util-linux
 )
 
 missing=()

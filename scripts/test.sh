@@ -23,6 +23,14 @@ scripts/build.sh build-asan -DZELK_SANITIZE=ON -DZELK_BUILD_BENCHMARKS=OFF
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
+echo "== Windows: zelk.exe cross-compiled with MinGW-w64, its tests under Wine"
+scripts/build-windows.sh build-windows
+windows_status=0
+ctest --test-dir build-windows --output-on-failure -j"$(nproc)" || windows_status=$?
+# The one wineserver of the run ends with it.
+WINEPREFIX="$PWD/build-windows/wine" wineserver -k 2>/dev/null || true
+[ "$windows_status" -eq 0 ]
+
 if [ -x scripts/run-fuzzers.sh ]; then
   echo "== fuzzers"
   scripts/run-fuzzers.sh 20

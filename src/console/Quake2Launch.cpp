@@ -25,13 +25,16 @@ void LaunchQuake2(CZelkView& view) {
 
   FileSystem& files = view.Host().Files();
   std::string program = HostPath(line.program);
-  // The Linux ports of Quake2 ship the program as "quake2".
+  // The Linux ports of Quake2 ship the program as "quake2" (on Windows the program file is
+  // quake2.exe itself).
   if (!files.Exists(program)) {
-    const std::string port = HostPath(s.quake2Dir + "quake2");
+    const std::string port = HostPath(s.quake2Dir + ProgramFileName("quake2"));
     if (files.Exists(port)) program = port;
   }
   // A bare name is looked for in the current directory first, then along PATH.
-  if (program.find('/') == std::string::npos && files.Exists(program)) program = "./" + program;
+  if (program.find_first_of("/\\") == std::string::npos && files.Exists(program)) {
+    program = "./" + program;
+  }
   // The game gets the parameter text as the host passes it.
   StartProgramOrSay(view, {program, line.parameters, {}, HostPath(s.quake2Dir)});
 }

@@ -67,10 +67,14 @@ StartResult StartDetachedProcess(const ProgramStart& start);
 // Opens a web address with the desktop's opener of addresses.
 StartResult OpenWebPage(const std::string& url);
 
-// Hands the run over to another program with this process's arguments (argv[0] aside). POSIX:
+// Hands the run over to another program with this run's arguments (argv[0] aside). POSIX:
 // this process becomes the program and the call returns only when that fails; Windows: the
 // program is started beside this one, and the call returns at once.
 StartResult HandOverTo(const std::string& program, char** argv);
+
+// The arguments of this run as host texts (UTF-8), argv[0] first: POSIX takes argv as it is;
+// Windows reads the wide command line, since argv holds only what the ANSI code page can show.
+std::vector<std::string> RunArguments(int argc, char** argv);
 
 // True when the host path names a file this process may run.
 bool IsRunnable(const std::string& hostPath);

@@ -41,6 +41,8 @@ std::unique_ptr<InputStream> StandardInput();
 // Standard output. Bytes go out as they are given (UTF-8 text, no translation of line ends); to a
 // console, the text is shown with its characters whatever the console's code page.
 std::unique_ptr<OutputStream> StandardOutput();
+// Standard error, as standard output.
+std::unique_ptr<OutputStream> StandardError();
 
 // A file or a pipe named by a host path, read as a stream that watches for the stop notice;
 // nullptr with the system's text for the error in reason (a directory is refused: "Is a

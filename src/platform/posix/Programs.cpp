@@ -65,6 +65,8 @@ CommandText SplitProgramFromCommand(const std::string& command) {
   return text;
 }
 
+std::vector<std::string> RunArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
 bool IsRunnable(const std::string& hostPath) { return ::access(hostPath.c_str(), X_OK) == 0; }
 
 std::string ProgramFileName(const std::string& name) { return name; }

@@ -84,6 +84,10 @@ std::unique_ptr<OutputStream> StandardOutput() {
   return std::make_unique<DescriptorOutput>(STDOUT_FILENO);
 }
 
+std::unique_ptr<OutputStream> StandardError() {
+  return std::make_unique<DescriptorOutput>(STDERR_FILENO);
+}
+
 std::unique_ptr<InputStream> OpenInputStream(const std::string& hostPath, std::string& reason) {
   const int fd = OpenForReading(hostPath, reason);
   if (fd < 0) return nullptr;
