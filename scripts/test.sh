@@ -27,6 +27,11 @@ echo "== Windows: zelk.exe cross-compiled with MinGW-w64, its tests under Wine"
 scripts/build-windows.sh build-windows
 windows_status=0
 ctest --test-dir build-windows --output-on-failure -j"$(nproc)" || windows_status=$?
+if [ "$windows_status" -eq 0 ]; then
+  echo "== Windows packages: the zip and the installer's silent round trip under Wine"
+  scripts/package-windows.sh build-windows build
+  tests/package/check-windows-package.sh build-windows || windows_status=$?
+fi
 # The one wineserver of the run ends with it.
 WINEPREFIX="$PWD/build-windows/wine" wineserver -k 2>/dev/null || true
 [ "$windows_status" -eq 0 ]

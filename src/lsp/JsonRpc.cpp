@@ -76,4 +76,8 @@ std::string NotificationMessage(const char* method, const Json& params) {
   return Dump({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
 }
 
+std::string RequestMessage(const std::string& id, const char* method) {
+  return Dump({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}});
+}
+
 }  // namespace zelk::lsp

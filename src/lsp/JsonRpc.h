@@ -36,5 +36,6 @@ Envelope ReadEnvelope(std::string_view body);
 std::string ResultMessage(const Json& id, const Json& result);
 std::string ErrorMessage(const Json& id, int code, const std::string& text);
 std::string NotificationMessage(const char* method, const Json& params);
+std::string RequestMessage(const std::string& id, const char* method);
 
 }  // namespace zelk::lsp
