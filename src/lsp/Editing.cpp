@@ -70,7 +70,7 @@ Json SignatureHelp(const OpenDocument& document, const Position& position,
   }
   const std::string usage = Cp1252ToUtf8(UsageLine(context.commandIndex));
   Json parameters = Json::array();
-  const std::vector<HelpParameter> help = HelpParameters(context.commandIndex);
+  const std::vector<HelpParameter>& help = HelpParameters(context.commandIndex);
   if (!help.empty()) {
     for (const HelpParameter& p : help) parameters.push_back({{"label", {p.start, p.end}}});
   } else {
@@ -94,7 +94,7 @@ Json InlayHints(const OpenDocument& document, const Range& range, const ClientOp
   for (int line = first; line <= last; ++line) {
     if (client.argumentNameHints) {
       const ParsedLine parsed = ParseLine(document, line);
-      const std::vector<HelpParameter> help = HelpParameters(parsed.parsed.commandIndex);
+      const std::vector<HelpParameter>& help = HelpParameters(parsed.parsed.commandIndex);
       if (!help.empty() && ArgumentsRead(parsed.parsed) &&
           Commands()[parsed.parsed.commandIndex].category == CATEGORY_STATEMENT) {
         const std::vector<ArgumentSpan> spans = ArgumentSpans(parsed.parsed, parsed.text);

@@ -107,9 +107,21 @@ ArgumentRole RoleOf(int commandIndex, int argument) {
   return O;
 }
 
-std::vector<HelpParameter> HelpParameters(int commandIndex) {
+static std::vector<HelpParameter> ReadHelpParameters(int commandIndex);
+
+const std::vector<HelpParameter>& HelpParameters(int commandIndex) {
+  // Read once for every entry: inlay hints ask for them on every line.
+  static const std::vector<std::vector<HelpParameter>> table = [] {
+    std::vector<std::vector<HelpParameter>> all;
+    for (int i = 0; i < COMMAND_COUNT; ++i) all.push_back(ReadHelpParameters(i));
+    return all;
+  }();
+  static const std::vector<HelpParameter> none;
+  return Valid(commandIndex) ? table[static_cast<std::size_t>(commandIndex)] : none;
+}
+
+static std::vector<HelpParameter> ReadHelpParameters(int commandIndex) {
   std::vector<HelpParameter> parameters;
-  if (!Valid(commandIndex)) return parameters;
   const CommandEntry& entry = Commands()[commandIndex];
   const int count = ArgumentCount(entry);
   const std::string_view usage = UsageLine(commandIndex);
@@ -149,7 +161,7 @@ std::vector<HelpParameter> HelpParameters(int commandIndex) {
 std::vector<std::string> ArgumentNames(int commandIndex) {
   std::vector<std::string> names;
   if (!Valid(commandIndex)) return names;
-  for (HelpParameter& p : HelpParameters(commandIndex)) names.push_back(std::move(p.name));
+  for (const HelpParameter& p : HelpParameters(commandIndex)) names.push_back(p.name);
   if (names.empty()) {
     const CommandEntry& entry = Commands()[commandIndex];
     for (int i = 0; i < ArgumentCount(entry); ++i) names.emplace_back(KindName(entry.argKinds[i]));

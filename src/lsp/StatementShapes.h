@@ -27,7 +27,7 @@ struct HelpParameter {
 
 // The parameters of an entry's usage line, where they agree with the entry's arguments in number
 // and kind ("string" a word or a string, "int", "float", "vector" or "vec3_t"); empty otherwise.
-std::vector<HelpParameter> HelpParameters(int commandIndex);
+const std::vector<HelpParameter>& HelpParameters(int commandIndex);
 
 // Where each argument of a parsed line stands in it (columns from its start): a string with its
 // quotes, a vector from its opening mark to its ">". The parse must have read every argument.
