@@ -139,6 +139,9 @@ BENCHMARK_CAPTURE(RequestOnTheSource, FoldingRanges, "textDocument/foldingRange"
 BENCHMARK_CAPTURE(RequestOnTheSource, HighlightOfAStatementWord, "textDocument/documentHighlight",
                   At(kLines / 2, 1))
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, SemanticTokens, "textDocument/semanticTokens/full",
+                  Document())
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestOnTheSource, WorkspaceSymbols, "workspace/symbol", Json{{"query", ""}})
     ->Unit(benchmark::kMillisecond);
 

@@ -11,6 +11,7 @@
 #include "lsp/Editing.h"
 #include "lsp/JsonRpc.h"
 #include "lsp/OpenDocument.h"
+#include "lsp/SemanticTokens.h"
 #include "platform/Cp1252.h"
 #include "zelk/BuildConfig.h"
 
@@ -114,6 +115,9 @@ class LanguageServer::Impl {
            return WithDocument(
                at.uri, [&](const OpenDocument& d) { return InlayHints(d, at.range, m_client); });
          }},
+        {"textDocument/semanticTokens/full", OnDocument([this](const OpenDocument& d, const Json&) {
+           return SemanticTokensFull(d, m_client);
+         })},
         {"textDocument/foldingRange", OnDocument([this](const OpenDocument& d, const Json&) {
            return FoldingRanges(d, m_client);
          })},
@@ -260,6 +264,7 @@ class LanguageServer::Impl {
         {"foldingRangeProvider", true},
         {"documentHighlightProvider", true},
         {"workspaceSymbolProvider", true},
+        {"semanticTokensProvider", {{"legend", SemanticTokensLegend()}, {"full", true}}},
     };
     m_phase = Phase::Running;
     return result;

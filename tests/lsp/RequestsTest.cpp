@@ -83,6 +83,8 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
            R"([{"kind":1,"range":{"end":{"character":6,"line":3},"start":{"character":0,"line":3}}},{"kind":1,"range":{"end":{"character":6,"line":9},"start":{"character":0,"line":9}}}])"},
           {"highlight of nothing", nullptr, nullptr, "textDocument/documentHighlight",
            At(kUri, 3, 34), R"(null)"},
+          {"semantic tokens", nullptr, nullptr, "textDocument/semanticTokens/full", TextDocument(),
+           R"({"data":[0,0,10,8,0,1,0,16,8,0,1,0,5,2,0,0,6,5,3,1,1,0,6,0,0,0,7,7,5,0,0,9,7,3,0,0,9,3,7,0,0,5,3,7,0,1,0,3,0,0,0,4,9,6,0,0,11,1,7,0,0,3,9,4,0,1,0,4,0,0,0,5,5,3,0,2,0,5,2,0,0,6,7,3,1,1,0,7,0,0,0,8,3,6,0,0,5,8,7,0,1,0,6,0,0,1,0,3,0,0]})"},
           {"workspace symbols",
            nullptr,
            nullptr,
