@@ -174,8 +174,8 @@ class LanguageServer::Impl {
     };
   }
 
-  void Notify(const char* method, const Json& params) {
-    m_send(NotificationMessage(method, params));
+  void Notify(const char* method, Json params) {
+    m_send(NotificationMessage(method, std::move(params)));
   }
 
   void HandleRequest(const Json& id, const std::string& method, const Json& params) {
