@@ -66,11 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zelk;
   using namespace zelk::fuzz;
   if (size > 16 * 1024) return 0;
-  MemoryConsole console;
+  static MemoryConsole console;
+  console.Reset();
   console.Start();
   console.files.Put("/load/a.scr", "label@top;\nsay(\"x\", 1, attn_norm);\ngoto(top);\n");
   CZelkDoc& doc = *console.doc;
-  CZelkView& view = console.view;
+  CZelkView& view = *console.view;
   CountingDrawContext dc;
   CheckBuffer(doc);
 
