@@ -30,10 +30,10 @@ namespace zelk::fuzz {
 // load and save directories /load and /save (as the settings hold them, with the final
 // backslash).
 //
-// A harness keeps one for all its inputs and calls Reset before each: the document, the view,
-// the platform and the files are then as a new console has them (built anew in place, without
-// the allocations and page faults of a new console per input), so that every finding
-// reproduces from its input alone.
+// A harness keeps one for all its inputs (see ResetAfterInput): the document, the view, the
+// platform and the files are then as a new console has them before every input (built anew in
+// place, without the allocations and page faults of a new console per input), so that every
+// finding reproduces from its input alone.
 struct MemoryConsole {
   static constexpr const char* kStartDir = "/start";
 
@@ -64,6 +64,20 @@ struct MemoryConsole {
   std::optional<test::RecordingPlatform> platform;
   std::optional<CZelkDoc> doc;
   std::optional<CZelkView> view;
+};
+
+// Resets the console when the input is done, however it ends: what the input allocated is freed
+// within its own run, so that libFuzzer's count of allocations and frees (its cue to look for a
+// leak) sees each input alone.
+class ResetAfterInput {
+ public:
+  explicit ResetAfterInput(MemoryConsole& console) : m_console(console) {}
+  ~ResetAfterInput() { m_console.Reset(); }
+  ResetAfterInput(const ResetAfterInput&) = delete;
+  ResetAfterInput& operator=(const ResetAfterInput&) = delete;
+
+ private:
+  MemoryConsole& m_console;
 };
 
 }  // namespace zelk::fuzz

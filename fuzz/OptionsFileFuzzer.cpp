@@ -51,7 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static MemoryConsole first;
   static MemoryConsole second;
-  first.Reset();
+  const ResetAfterInput resetFirst(first);
+  const ResetAfterInput resetSecond(second);
   first.files.Put(path, file);
   first.view->OnCreate();
   ZELK_FUZZ_CHECK(first.view->SaveOptionsFile(SaveMode::Always), "saving to memory failed");
@@ -67,7 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ZELK_FUZZ_CHECK(saved == ExpectedRecord(file), "byte %zu of the saved record",
                   FirstDifference(saved, ExpectedRecord(file)));
 
-  second.Reset();
   second.files.Put(path, saved);
   second.view->OnCreate();
   ZELK_FUZZ_CHECK(second.doc->Settings() == first.doc->Settings(), "the settings did not survive");
