@@ -76,7 +76,8 @@ void CompileAgainstFloor(benchmark::State& state, bool forwardBranches) {
   WriteSource(dir + "/scene.scr", statements, forwardBranches);
 
   // The compile alone, as a build tool or an editor runs it: no console.
-  zelk::PosixFileSystem files;
+  const auto hostFiles = zelk::MakeHostFileSystem();
+  zelk::FileSystem& files = *hostFiles;
   zelk::NullLineSink out;
   const zelk::CompileJob job{dir + "/scene.scr", dir + "/scene.dat"};
 

@@ -12,21 +12,24 @@ set(ZELK_VIM_SYNTAX "${ZELK_EDITORS_DIR}/vim/syntax/zelkscript.vim")
 set(ZELK_VIM_FTDETECT "${ZELK_EDITORS_DIR}/vim/ftdetect/zelkscript.vim")
 set(ZELK_TEXTMATE_GRAMMAR "${ZELK_EDITORS_DIR}/zelkscript.tmLanguage.json")
 set(ZELK_KATE_SYNTAX "${ZELK_EDITORS_DIR}/kate/syntax/zelkscript.xml")
+set(ZELK_EMACS_TEMPLATE "${PROJECT_SOURCE_DIR}/editors/emacs/zelk-mode.el.in")
+set(ZELK_EMACS_MODE "${ZELK_EDITORS_DIR}/emacs/zelk-mode.el")
 
 add_custom_command(
   OUTPUT "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
-         "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}"
+         "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}" "${ZELK_EMACS_MODE}"
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${PROJECT_BINARY_DIR}/${ZELK_DATA_DIR}"
           "${ZELK_EDITORS_DIR}/vim/syntax" "${ZELK_EDITORS_DIR}/vim/ftdetect"
-          "${ZELK_EDITORS_DIR}/kate/syntax"
+          "${ZELK_EDITORS_DIR}/kate/syntax" "${ZELK_EDITORS_DIR}/emacs"
   COMMAND zelk-docgen "${PROJECT_VERSION}" "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}"
           "${ZELK_VIM_FTDETECT}" "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}"
-  DEPENDS zelk-docgen
+          "${ZELK_EMACS_TEMPLATE}" "${ZELK_EMACS_MODE}"
+  DEPENDS zelk-docgen "${ZELK_EMACS_TEMPLATE}"
   COMMENT "Writing the ZelkScript reference and the editor support files"
   VERBATIM)
 add_custom_target(zelk_docs ALL
   DEPENDS "${ZELK_REFERENCE_BUILT}" "${ZELK_VIM_SYNTAX}" "${ZELK_VIM_FTDETECT}"
-          "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}")
+          "${ZELK_TEXTMATE_GRAMMAR}" "${ZELK_KATE_SYNTAX}" "${ZELK_EMACS_MODE}")
 
 # The reference is data of the program (it works without /usr/share/doc); the documentation
 # directory links to it.
@@ -47,3 +50,7 @@ endforeach()
 install(FILES "${ZELK_KATE_SYNTAX}"
   DESTINATION "${CMAKE_INSTALL_DATADIR}/org.kde.syntax-highlighting/syntax")
 install(FILES "${ZELK_TEXTMATE_GRAMMAR}" DESTINATION "${CMAKE_INSTALL_DATADIR}/zelk")
+# The Emacs mode, in the site-lisp folder on the load path of Debian's Emacs (also under
+# /usr/local); the Debian package adds the file of /etc/emacs/site-start.d that sets it up
+# (cmake/EditorSetup.cmake).
+install(FILES "${ZELK_EMACS_MODE}" DESTINATION "${CMAKE_INSTALL_DATADIR}/emacs/site-lisp")

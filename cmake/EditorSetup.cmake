@@ -26,3 +26,5 @@ add_custom_target(zelk_nvim ALL DEPENDS "${ZELK_NVIM_FTDETECT}")
 install(FILES "${ZELK_NVIM_PLUGIN}" DESTINATION "${CMAKE_INSTALL_DATADIR}/nvim/site/plugin")
 
 install(FILES "${PROJECT_SOURCE_DIR}/docs/editors.md" DESTINATION "${CMAKE_INSTALL_DOCDIR}")
+
+include("${PROJECT_SOURCE_DIR}/cmake/VscodeExtension.cmake")

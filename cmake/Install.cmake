@@ -173,8 +173,8 @@ sets up the compile and launches Quake2; the same console runs from the
 command line for build systems.
 
 The package holds the language reference, a manual page, syntax files for
-Vim, Neovim, Kate and TextMate-grammar editors, and completion for bash and
-zsh.")
+Vim, Neovim, Kate and TextMate-grammar editors, an Emacs mode, and
+completion for bash and zsh.")
 # The libraries that zelk and zelk-desktop link come from dpkg-shlibdeps (dpkg-dev). Qt loads
 # more at run time, which no linker sees: the SVG icon engine and image format of the toolbar
 # (libqt6svg6); the X11 platform plugin is part of libqt6gui6, the Wayland one of qt6-wayland.
@@ -193,6 +193,22 @@ if(ZELK_BUILD_GUI)
 else()
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 endif()
+# Emacs finds its mode (cmake/Docs.cmake installs it) through a file of /etc/emacs/site-start.d,
+# which only the Debian package carries (an installation under a prefix has no /etc of its own):
+# CPack puts it into the package's tree before it packs, and the package lists it as a
+# configuration file.
+set(ZELK_EMACS_SITE_START "${PROJECT_SOURCE_DIR}/editors/emacs/50zelk.el")
+set(ZELK_EMACS_SITE_START_DIR "etc/emacs/site-start.d")
+set(ZELK_DEBIAN_CONFFILES "${PROJECT_BINARY_DIR}/packaging/conffiles")
+file(WRITE "${ZELK_DEBIAN_CONFFILES}" "/${ZELK_EMACS_SITE_START_DIR}/50zelk.el\n")
+list(APPEND CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${ZELK_DEBIAN_CONFFILES}")
+set(ZELK_CPACK_ADD_SITE_START "${PROJECT_BINARY_DIR}/packaging/AddEmacsSiteStart.cmake")
+file(WRITE "${ZELK_CPACK_ADD_SITE_START}"
+  "file(COPY \"${ZELK_EMACS_SITE_START}\"\n"
+  "  DESTINATION \"\${CPACK_TEMPORARY_DIRECTORY}/${ZELK_EMACS_SITE_START_DIR}\"\n"
+  "  FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)\n")
+list(APPEND CPACK_PRE_BUILD_SCRIPTS "${ZELK_CPACK_ADD_SITE_START}")
+
 # zelk --graph writes a graph that Graphviz's dot draws.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "graphviz")
 include(CPack)

@@ -11,10 +11,12 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-utils xdotool imagemagick openbox
   fonts-dejavu-core
-  desktop-file-utils shared-mime-info vim-nox neovim groff-base libxml2-utils dpkg-dev time
+  desktop-file-utils shared-mime-info vim-nox neovim emacs-nox elpa-eglot groff-base libxml2-utils
+  dpkg-dev time
   nlohmann-json3-dev
   librsvg2-bin lintian appstream libkf5syntaxhighlighting-tools bash-completion zsh
   graphviz
+  g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest util-linux
 )
 
 missing=()

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/BatchMode.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "app/CheckMode.h"
@@ -17,7 +14,7 @@
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/InputLines.h"
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 #include "zelk/BuildConfig.h"
 
 namespace zelk {
@@ -93,21 +90,21 @@ class BatchConsole {
   EnvironmentSettings m_settingsAtStart;
 };
 
-int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
-  int input = in;
+int RunBatch(const CommandLine& line, InputStream& in, std::ostream& out, std::ostream& err) {
+  std::unique_ptr<InputStream> file;
   if (line.fromFile && !line.file.empty() && line.file != "-") {
     std::string reason;
-    input = OpenForReading(line.file, reason);
-    if (input < 0) {
+    file = OpenInputStream(line.file, reason);
+    if (file == nullptr) {
       err << "zelk: " << line.file << ": " << reason << "\n";
       return EXIT_USAGE;
     }
   }
   BatchConsole console(line.consoleLines, out, err);
-  // A stop signal ends the run after the line being carried out, the normal way.
+  // The stop notice ends the run after the line being carried out, the normal way.
   if (line.fromFile) {
-    const std::string name = input == in ? "<stdin>" : line.file;
-    InputLines lines(input, StopSignalFd());
+    const std::string name = file == nullptr ? "<stdin>" : line.file;
+    InputLines lines(file != nullptr ? *file : in);
     std::string text;
     for (int number = 1; !console.Closed() && lines.Next(text); ++number) {
       console.Type(text, name + ":" + std::to_string(number));
@@ -115,11 +112,11 @@ int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& e
   } else {
     int number = 0;
     for (const std::string& text : line.lines) {
-      if (console.Closed() || StopSignal() != 0) break;
+      if (console.Closed() || StopNotice() != 0) break;
       console.Type(text, "<command line>:" + std::to_string(++number));
     }
   }
-  if (input != in) ::close(input);
+  file.reset();
   const int status = console.Finish();
   out.flush();
   return status;
@@ -127,7 +124,7 @@ int RunBatch(const CommandLine& line, int in, std::ostream& out, std::ostream& e
 
 }  // namespace
 
-int RunCommandLine(const CommandLine& line, int in, std::ostream& out, std::ostream& err) {
+int RunCommandLine(const CommandLine& line, InputStream& in, std::ostream& out, std::ostream& err) {
   switch (line.mode) {
     case CommandLine::Mode::Help:
       out << UsageText();

@@ -11,7 +11,6 @@
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 #include "platform/InputLines.h"
-#include "platform/StopSignals.h"
 
 namespace zelk {
 namespace {
@@ -23,7 +22,7 @@ constexpr int kStatusErrors = 1;
 // compile in that directory would be: each on a copy of its own.
 class SourceChecker {
  public:
-  SourceChecker(int in, std::ostream& err) : m_in(in), m_platform(err) {
+  SourceChecker(InputStream& in, std::ostream& err) : m_in(in), m_platform(err) {
     LoadOptions(m_platform.Files(), m_platform.CurrentDirectory(), m_settings);
   }
 
@@ -35,7 +34,7 @@ class SourceChecker {
       return true;
     }
     m_stdinRead = true;
-    InputLines input(m_in, StopSignalFd());
+    InputLines input(m_in);
     if (!input.Rest(bytes)) {
       reason = "stopped";
       return false;
@@ -51,7 +50,7 @@ class SourceChecker {
   }
 
  private:
-  int m_in;
+  InputStream& m_in;
   HeadlessPlatform m_platform;
   EnvironmentSettings m_settings;
   bool m_stdinRead = false;
@@ -102,7 +101,8 @@ void WriteUnreadable(std::ostream& out, const std::string& name, const std::stri
 
 }  // namespace
 
-int RunCheck(const std::vector<std::string>& files, int in, std::ostream& out, std::ostream& err) {
+int RunCheck(const std::vector<std::string>& files, InputStream& in, std::ostream& out,
+             std::ostream& err) {
   SourceChecker checker(in, err);
   int status = kStatusOk;
   for (const std::string& file : files) {
@@ -120,7 +120,7 @@ int RunCheck(const std::vector<std::string>& files, int in, std::ostream& out, s
   return status;
 }
 
-int RunGraph(const std::string& file, int in, std::ostream& out, std::ostream& err) {
+int RunGraph(const std::string& file, InputStream& in, std::ostream& out, std::ostream& err) {
   SourceChecker checker(in, err);
   const std::string name = DisplayName(file);
   std::string bytes;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Streams.h"
+
 namespace zelk {
 
 // zelk --check: checks each source as the compile would, writing nothing, and writes every
@@ -12,10 +14,11 @@ namespace zelk {
 // given; "-" reads standard input (in), named <stdin>. Setting lines are carried out on a copy of
 // the settings of zelk.cfg. A file that cannot be read is an error line of its own. Returns 1
 // when any error was found, else 0.
-int RunCheck(const std::vector<std::string>& files, int in, std::ostream& out, std::ostream& err);
+int RunCheck(const std::vector<std::string>& files, InputStream& in, std::ostream& out,
+             std::ostream& err);
 
 // zelk --graph: writes the flow of one source to out as a Graphviz graph; the errors that
 // --check would report go to err. Returns 1 when there is any, or the source cannot be read.
-int RunGraph(const std::string& file, int in, std::ostream& out, std::ostream& err);
+int RunGraph(const std::string& file, InputStream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace zelk

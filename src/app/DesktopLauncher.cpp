@@ -1,22 +1,20 @@
 // SPDX-License-Identifier: MIT
 #include "app/DesktopLauncher.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 #include <ostream>
 
 #include "app/BatchMode.h"
+#include "platform/FileSystem.h"
 #include "platform/Process.h"
 
 namespace zelk {
 
 std::string FindDesktopProgram(const std::string& zelkDir) {
   if (zelkDir.empty()) return {};
+  const std::string name = ProgramFileName(DESKTOP_PROGRAM);
   for (const std::string& candidate :
-       {zelkDir + "/" + DESKTOP_PROGRAM, zelkDir + "/../libexec/zelk/" + DESKTOP_PROGRAM}) {
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+       {JoinHostPath(zelkDir, name), JoinHostPath(zelkDir, HostPath("..\\libexec\\zelk\\" + name))}) {
+    if (IsRunnable(candidate)) return candidate;
   }
   return {};
 }
@@ -29,10 +27,11 @@ int RunDesktopProgram(char** argv, std::ostream& err) {
            "window\n";
     return EXIT_USAGE;
   }
-  // The same process goes on as the window: signals and the exit status reach it directly.
-  argv[0] = const_cast<char*>(program.c_str());
-  ::execv(program.c_str(), argv);
-  err << "zelk: cannot start " << program << ": " << std::strerror(errno) << "\n";
+  // POSIX: the same process goes on as the window; Windows: the window runs beside the console,
+  // which returns at once.
+  const StartResult result = HandOverTo(program, argv);
+  if (result.started) return EXIT_OK;
+  err << "zelk: cannot start " << program << ": " << result.reason << "\n";
   return EXIT_USAGE;
 }
 

@@ -16,8 +16,9 @@ constexpr const char* DESKTOP_PROGRAM = "zelk-desktop";
 // neither holds one.
 std::string FindDesktopProgram(const std::string& zelkDir);
 
-// Replaces this process by the desktop program, with the same arguments. Returns only when that
-// fails, with the exit status after saying why on err.
+// Hands the run over to the desktop program, with the same arguments: on POSIX this process
+// becomes it and returns only when that fails; on Windows it starts beside zelk and the call
+// returns EXIT_OK at once. A failure returns the exit status after saying why on err.
 int RunDesktopProgram(char** argv, std::ostream& err);
 
 }  // namespace zelk

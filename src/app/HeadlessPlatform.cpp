@@ -9,15 +9,11 @@ namespace zelk {
 
 StartResult HeadlessPlatform::OpenUrl(const std::string& url) {
   if (url.empty()) return StartResult::Failed(NO_ADDRESS_REASON);
-  StartResult result = StartDetachedProcess("xdg-open", {url}, {});
-  if (!result.started) result.reason = NO_PAGE_OPENER_REASON;
-  return result;
+  return OpenWebPage(url);
 }
 
-StartResult HeadlessPlatform::StartProgram(const std::string& program,
-                                           const std::vector<std::string>& arguments,
-                                           const std::string& workingDir) {
-  return StartDetachedProcess(program, arguments, workingDir);
+StartResult HeadlessPlatform::StartProgram(const ProgramStart& start) {
+  return StartDetachedProcess(start);
 }
 
 void HeadlessPlatform::ShowMessageBox(const std::string& text) {

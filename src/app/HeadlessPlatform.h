@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <ostream>
 
 #include "console/Platform.h"
@@ -16,10 +17,9 @@ class HeadlessPlatform final : public Platform {
 
   void RequestRepaint(bool) override {}
   void RequestClose() override { m_closeRequested = true; }
-  // Pages open with xdg-open, the desktop's opener of addresses.
+  // Pages open with the desktop's opener of addresses.
   StartResult OpenUrl(const std::string& url) override;
-  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& workingDir) override;
+  StartResult StartProgram(const ProgramStart& start) override;
   // Batch mode runs from terminals and build systems: it plays no sound.
   void PlaySoundSync(const std::string&) override {}
   void ShowMessageBox(const std::string& text) override;
@@ -34,7 +34,7 @@ class HeadlessPlatform final : public Platform {
   }
   FileChoice ChooseFile(const std::string&, const std::string&) override { return {}; }
   std::string CurrentDirectory() override;
-  FileSystem& Files() override { return m_files; }
+  FileSystem& Files() override { return *m_files; }
 
   bool CloseRequested() const { return m_closeRequested; }
   // Where the line being typed came from, as build tools name places: "FILE:LINE", or
@@ -47,7 +47,7 @@ class HeadlessPlatform final : public Platform {
   std::ostream& m_errors;
   std::string m_lineOrigin;
   int m_refusedLines = 0;
-  PosixFileSystem m_files;
+  std::unique_ptr<FileSystem> m_files = MakeHostFileSystem();
   bool m_closeRequested = false;
 };
 

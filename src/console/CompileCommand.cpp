@@ -71,6 +71,7 @@ void RunSettingCommand(CZelkView& view, const ParsedStatement& statement) {
       if (view.Compiling()) {
         doc.PrintLine(NESTED_COMPILE_TEXT);
       } else if (SetCompilePaths(view, doc.Settings().loadDir, outcome.name)) {
+        view.RememberSource({doc.Settings().loadDir, outcome.name, outcome.name + ".scr"});
         RunCompile(view, nullptr);
       }
       break;
@@ -99,7 +100,7 @@ bool SetCompilePaths(CZelkView& view, const std::string& loadDir, std::string_vi
   return true;
 }
 
-void RunCompile(CZelkView& view, const char* heading) {
+bool RunCompile(CZelkView& view, const char* heading) {
   CZelkDoc& doc = view.Doc();
   doc.PrintRule(SEPARATOR_CELLS);
   if (heading != nullptr) doc.PrintFormat("%s%s", heading, doc.SourcePath().c_str());
@@ -130,6 +131,7 @@ void RunCompile(CZelkView& view, const char* heading) {
     CountFailedCompile(view, aboutTheOutput ? job.outputPath : job.sourcePath, line.text);
   }
   doc.PrintRule(SEPARATOR_CELLS);
+  return result.status == Status::Ok;
 }
 
 }  // namespace zelk

@@ -26,7 +26,7 @@ void CountFailedCompile(CZelkView& view, const std::string& file, const std::str
 // Compiles the document's source into its output between two separator lines, with the heading
 // line after the first one when there is one: the failed-compile notice (the error sound or the
 // message box) and the line number when the source has an error, then the result. Counts a
-// compile that does not succeed.
-void RunCompile(CZelkView& view, const char* heading);
+// compile that does not succeed. True when the compiled file is complete.
+bool RunCompile(CZelkView& view, const char* heading);
 
 }  // namespace zelk

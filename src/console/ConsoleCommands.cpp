@@ -111,13 +111,12 @@ void OpenPage(CZelkView& view, const std::string& url, const char* pageName) {
   }
 }
 
-void StartProgramOrSay(CZelkView& view, const std::string& program,
-                       const std::vector<std::string>& arguments, const std::string& workingDir) {
-  const StartResult result = view.Host().StartProgram(program, arguments, workingDir);
+void StartProgramOrSay(CZelkView& view, const ProgramStart& start) {
+  const StartResult result = view.Host().StartProgram(start);
   if (result.started) return;
   // The reason first: a long program path is then what the console line's cut takes.
   view.Doc().PrintFormat("Cannot start the program (%s): %s", Utf8ToCp1252(result.reason).c_str(),
-                         Utf8ToCp1252(program).c_str());
+                         Utf8ToCp1252(start.program).c_str());
 }
 
 void PrintCommandList(CZelkDoc& doc) {

@@ -2,7 +2,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "platform/Process.h"
 
 namespace zelk {
 
@@ -24,9 +25,8 @@ void OnSaveOptions(CZelkView& view);
 void OpenPage(CZelkView& view, const std::string& url, const char* pageName);
 
 // Starts a program without waiting for it, and says on the console when it cannot be started:
-// "Cannot start PROGRAM: WHY". program and workingDir are host paths.
-void StartProgramOrSay(CZelkView& view, const std::string& program,
-                       const std::vector<std::string>& arguments, const std::string& workingDir);
+// "Cannot start the program (WHY): PROGRAM".
+void StartProgramOrSay(CZelkView& view, const ProgramStart& start);
 
 // The maker's home page: the environment variable ZELK_HOME_URL when it is set, else the
 // address configured at build time; when neither is, the language reference (below), or "" when

@@ -15,6 +15,7 @@ void TypeInput(CZelkView& view, std::string_view text) {
 }
 
 void ReplaceInput(CZelkView& view, std::string_view text) {
+  view.MoveCursor(CursorMove::End);
   while (view.Doc().CursorColumn() > PROMPT_WIDTH) view.OnChar(8);
   TypeInput(view, text);
 }

@@ -35,6 +35,13 @@ constexpr ScreenKey kScreenKeys[] = {
   {{Key::PageDown, MOD_SHIFT}, &ConsoleScreen::PageForward},
   {{Key::Up, MOD_NONE}, &ConsoleScreen::RecallOlderLine},
   {{Key::Down, MOD_NONE}, &ConsoleScreen::RecallNewerLine},
+  {{Key::Left, MOD_NONE}, &ConsoleScreen::CursorLeft},
+  {{Key::Right, MOD_NONE}, &ConsoleScreen::CursorRight},
+  {{Key::Home, MOD_NONE}, &ConsoleScreen::CursorHome},
+  {{Key::End, MOD_NONE}, &ConsoleScreen::CursorEnd},
+  {{Key::Left, MOD_CTRL}, &ConsoleScreen::WordLeft},
+  {{Key::Right, MOD_CTRL}, &ConsoleScreen::WordRight},
+  {{Key::Delete, MOD_NONE}, &ConsoleScreen::DeleteCharacter},
 };
 
 constexpr ContextCommand kContextCommands[] = {
@@ -178,6 +185,18 @@ void ConsoleScreen::RecallNewerLine() {
   ShowChanges();
 }
 
+void ConsoleScreen::Edit(CursorMove move) {
+  ReturnToPrompt();
+  m_view.MoveCursor(move);
+  ShowChanges();
+}
+
+void ConsoleScreen::DeleteCharacter() {
+  ReturnToPrompt();
+  m_view.OnDelete();
+  ShowChanges();
+}
+
 void ConsoleScreen::SetFontHeight(int pixels) {
   // The system's font is the default even where it lies outside the zoom's sizes.
   pixels = std::clamp(pixels, std::min(MIN_FONT_HEIGHT, m_defaultFontHeight),
@@ -314,7 +333,20 @@ ConsoleScreen::Row ConsoleScreen::CurrentRow(const ConsoleLines& lines,
     shown.selectionBegin = static_cast<short>(selected.begin);
     shown.selectionEnd = static_cast<short>(selected.end);
   }
+  shown.cursor = static_cast<short>(CursorCellOn(lines, number));
   return shown;
+}
+
+int ConsoleScreen::CursorCellOn(const ConsoleLines& lines, std::int64_t number) const {
+  return Doc().CursorInsideInput() && number == lines.CursorLine() ? Doc().CursorColumn() : -1;
+}
+
+bool ConsoleScreen::InvertedCell(Cell& cell) {
+  if (!Drawn() || !Doc().CursorInsideInput()) return false;
+  const std::int64_t row = ConsoleLines(Doc(), m_scrollback).CursorLine() - TopLine();
+  if (row < 0 || row >= CONSOLE_LINES) return false;
+  cell = {static_cast<int>(row), Doc().CursorColumn()};
+  return true;
 }
 
 void ConsoleScreen::ShowChanges(bool now) {

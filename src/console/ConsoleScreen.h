@@ -25,7 +25,8 @@ class Platform;
 // Ctrl+Shift+C or the context menu copies; Ctrl+Shift+V, Shift+Insert or the context menu type
 // the clipboard's first line; Ctrl+Plus, Ctrl+Minus and Ctrl+0 change the font size (and so the
 // usable lines, as the window's height does); the mouse wheel and Shift+PageUp/PageDown read the
-// lines that scrolled off the top. A key that types returns the view to the prompt.
+// lines that scrolled off the top; Left, Right, Home, End, Ctrl+Left, Ctrl+Right and Delete edit
+// the input line. A key that types or edits returns the view to the prompt.
 //
 // A change is shown by asking the window to repaint only the rows whose picture changed since the
 // last request. The window (ConsoleWindow) draws and hands over its keys, characters and mouse
@@ -80,6 +81,13 @@ class ConsoleScreen {
   void PageForward();
   void RecallOlderLine();
   void RecallNewerLine();
+  void CursorLeft() { Edit(CursorMove::Left); }
+  void CursorRight() { Edit(CursorMove::Right); }
+  void CursorHome() { Edit(CursorMove::Home); }
+  void CursorEnd() { Edit(CursorMove::End); }
+  void WordLeft() { Edit(CursorMove::WordLeft); }
+  void WordRight() { Edit(CursorMove::WordRight); }
+  void DeleteCharacter();
 
   // The console font's line height in pixels. Setting it (within 8 to 96, or the default) changes
   // the font and the usable lines follow; the default is the system's font, as the document
@@ -125,6 +133,10 @@ class ConsoleScreen {
   // The selected columns and the text of row 0..49 as the view shows it.
   ColumnRange RowSelection(int row);
   std::string_view RowText(int row);
+  // The cell the window draws inverted (the background colour on the text colour): the cell
+  // under the cursor while it stands inside the input, on the row that shows it. False when there
+  // is none (the cursor at the end shows as the mark after the text).
+  bool InvertedCell(Cell& cell);
 
  private:
   // What one row of the view shows: its cells and the selected part of them.
@@ -132,6 +144,7 @@ class ConsoleScreen {
     std::array<char, LINE_CELLS> cells;
     short selectionBegin = 0;
     short selectionEnd = 0;
+    short cursor = -1;  // the column drawn inverted, -1 for none
     bool operator==(const Row&) const = default;
   };
   // What every row depends on.
@@ -154,6 +167,10 @@ class ConsoleScreen {
   // The number of the line on the first row (ConsoleLines).
   std::int64_t TopLine();
   void ReturnToPrompt();
+  // A cursor move, shown at the prompt.
+  void Edit(CursorMove move);
+  // The column of the cursor's inverted cell on the line of that number; -1 for none.
+  int CursorCellOn(const ConsoleLines& lines, std::int64_t number) const;
   // The place under a position for the click count at hand (1 a boundary, 2 a word, 3 a line),
   // as the range it takes.
   void RangeAt(double x, double y, int clicks, TextPosition& begin, TextPosition& end);

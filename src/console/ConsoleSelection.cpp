@@ -60,14 +60,45 @@ ColumnRange SelectedColumns(TextPosition a, TextPosition b, std::int64_t line) {
   return {line == a.line ? a.column : 0, line == b.line ? b.column : LINE_CELLS};
 }
 
+namespace {
+
+// The runs a cursor moves over by words: 0 blanks, 1 word characters, 2 the others.
+int MoveClass(unsigned char c) {
+  const int kind = CharClass(c);
+  return kind <= 1 ? kind : 2;
+}
+
+}  // namespace
+
+int PreviousWordStart(std::string_view text, int column) {
+  auto kind = [text](int at) { return MoveClass(static_cast<unsigned char>(text[at])); };
+  int i = std::clamp(column, 0, static_cast<int>(text.size()));
+  while (i > 0 && kind(i - 1) == 0) --i;
+  if (i == 0) return 0;
+  const int word = kind(i - 1);
+  while (i > 0 && kind(i - 1) == word) --i;
+  return i;
+}
+
+int NextWordEnd(std::string_view text, int column) {
+  auto kind = [text](int at) { return MoveClass(static_cast<unsigned char>(text[at])); };
+  const int size = static_cast<int>(text.size());
+  int i = std::clamp(column, 0, size);
+  while (i < size && kind(i) == 0) ++i;
+  if (i == size) return size;
+  const int word = kind(i);
+  while (i < size && kind(i) == word) ++i;
+  return i;
+}
+
 std::string SelectedText(const ConsoleLines& lines, TextPosition a, TextPosition b) {
   if (b < a) std::swap(a, b);
   std::string text;
   for (std::int64_t number = a.line; number <= b.line; ++number) {
     std::string line(lines.Text(number));
     if (number == lines.CursorLine()) {
-      const auto cursor = static_cast<std::size_t>(lines.CursorColumn());
-      if (cursor < line.size() && line[cursor] == CURSOR_MARK) line[cursor] = ' ';
+      const auto mark = static_cast<std::size_t>(lines.MarkColumn());
+      if (mark < line.size() && line[mark] == CURSOR_MARK) line[mark] = ' ';
     }
     const ColumnRange columns = SelectedColumns(a, b, number);
     const auto begin = static_cast<std::size_t>(columns.begin);

@@ -43,6 +43,12 @@ struct ColumnRange {
   bool operator==(const ColumnRange&) const = default;
 };
 ColumnRange WordAt(std::string_view text, int column);
+// The moves of Ctrl+Left and Ctrl+Right over a text: the start of the word before the column, and
+// the end of the word from the column on, blanks skipped; 0 and the text's length when there is
+// none. A word is a run of the characters a double click takes as one, or a run of the others
+// (punctuation, control characters).
+int PreviousWordStart(std::string_view text, int column);
+int NextWordEnd(std::string_view text, int column);
 
 // The columns of a line that the selection between two places (in either order) covers; an
 // empty range for a line outside it.

@@ -57,6 +57,10 @@ constexpr MenuCommand kMenu[] = {
    "Status", "status", {}, MENU_PLAIN, OnActionStatus},
   {ACTION_MENU, ID_ACTION_QUAKE2, "&Quake2", "Launch Quake2 session", "Launch Quake2", "quake2",
    {}, MENU_PLAIN, OnActionQuake2},
+  {ACTION_MENU, ID_ACTION_COMPILE_LAUNCH, "Compile and &Launch\tF5",
+   "Compile the source compiled or opened last (choose one first if there is none) and launch "
+   "Quake2 if the compile succeeds",
+   "Compile and Launch", "compile-launch", {Key::F5, MOD_NONE}, MENU_PLAIN, OnCompileAndLaunch},
   {ACTION_MENU, ID_ACTION_ENV, "&Environment...", "Display the environment dialog",
    "Environment", "environment", {}, MENU_PLAIN, OnActionEnv},
   {ACTION_MENU, ID_ACTION_SAVE_OPTIONS, "Sa&ve Options", nullptr, nullptr, nullptr, {},
@@ -75,7 +79,7 @@ constexpr MenuCommand kMenu[] = {
 
 constexpr int kToolbar[] = {
   ID_FILE_OPEN_SOURCE, ID_FILE_COMPILE, 0,
-  ID_ACTION_STATUS, ID_ACTION_CLEAR, ID_ACTION_ENV, ID_ACTION_QUAKE2, 0,
+  ID_ACTION_STATUS, ID_ACTION_CLEAR, ID_ACTION_ENV, ID_ACTION_QUAKE2, ID_ACTION_COMPILE_LAUNCH, 0,
   ID_HELP_HOME, ID_HELP_SUPPORT, ID_HELP_CMDLIST, ID_APP_ABOUT,
 };
 // clang-format on

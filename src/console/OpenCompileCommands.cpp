@@ -2,6 +2,7 @@
 #include "console/OpenCompileCommands.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,12 @@ std::string PathText(const std::string& text) { return text.substr(0, 255); }
 // The source path is built with the extension ".scr". Where file names distinguish letter case,
 // a file chosen as INTRO.SCR does not exist under that name; it is then read under the name it
 // was chosen with, so that the chosen file is the one compiled or edited.
-void UseChosenNameIfBuiltIsMissing(CZelkView& view, const FileChoice& choice) {
+void UseChosenNameIfBuiltIsMissing(CZelkView& view, const std::string& loadDir,
+                                   const std::string& fileName) {
   CZelkDoc& doc = view.Doc();
   FileSystem& files = view.Host().Files();
   if (files.Exists(HostPath(doc.SourcePath()))) return;
-  const std::string chosen = doc.Settings().loadDir + choice.fileName;
+  const std::string chosen = loadDir + fileName;
   if (chosen.size() <= 255 && files.Exists(HostPath(chosen))) doc.SetSourcePath(chosen);
 }
 
@@ -49,14 +51,21 @@ bool TakeOverOrSay(CZelkView& view, const FileChoice& choice) {
   return false;
 }
 
-void CompileChosenSource(CZelkView& view, const FileChoice& choice) {
+// Compiles a source between separators under the heading of File > Compile; true when the
+// compiled file is complete.
+bool CompileSource(CZelkView& view, const RememberedSource& source) {
+  if (!SetCompilePaths(view, source.loadDir, source.name)) return false;
+  view.RememberSource(source);
+  UseChosenNameIfBuiltIsMissing(view, source.loadDir, source.fileName);
+  return RunCompile(view, " ->Compiling... ");
+}
+
+bool CompileChosenSource(CZelkView& view, const FileChoice& choice) {
   if (!TakeOverOrSay(view, choice)) {
     view.AddFailedCompile();
-    return;
+    return false;
   }
-  if (!SetCompilePaths(view, view.Doc().Settings().loadDir, choice.fileTitle)) return;
-  UseChosenNameIfBuiltIsMissing(view, choice);
-  RunCompile(view, " ->Compiling... ");
+  return CompileSource(view, {view.Doc().Settings().loadDir, choice.fileTitle, choice.fileName});
 }
 
 void EditChosenSource(CZelkView& view, const FileChoice& choice) {
@@ -70,25 +79,39 @@ void EditChosenSource(CZelkView& view, const FileChoice& choice) {
     return;
   }
   doc.SetSourcePath(source);
-  UseChosenNameIfBuiltIsMissing(view, choice);
+  view.RememberSource({settings.loadDir, choice.fileTitle, choice.fileName});
+  UseChosenNameIfBuiltIsMissing(view, settings.loadDir, choice.fileName);
 
-  // The editor setting may carry arguments of its own; the source path follows them as one
-  // argument, whole, spaces and all.
-  std::vector<std::string> arguments = SplitCommand(settings.editorCommand);
-  if (arguments.empty()) {
+  // The editor setting may carry arguments of its own, cut from the program by the host's rules;
+  // the source path follows them as one argument, whole, spaces and all.
+  const CommandText editor = SplitProgramFromCommand(settings.editorCommand);
+  if (editor.program.empty()) {
     doc.PrintLine("Cannot start the .SCR editor: none is set (sv_editor).");
     return;
   }
-  const std::string program = Cp1252ToUtf8(arguments.front());
-  arguments.erase(arguments.begin());
-  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
-  arguments.push_back(HostPath(doc.SourcePath()));
-  StartProgramOrSay(view, program, arguments, HostPath(settings.loadDir));
+  StartProgramOrSay(view, {Cp1252ToUtf8(editor.program), editor.parameters,
+                           {HostPath(doc.SourcePath())}, HostPath(settings.loadDir)});
 }
 
 void RedrawConsole(CZelkView& view) {
   view.Doc().SetDrawMode(DRAW_NORMAL);
   view.Host().RequestRepaint(false);
+}
+
+// The work of File > Compile: true when a source was chosen and compiled into a complete file.
+bool CompileChosenFile(CZelkView& view) {
+  const FileChoice choice =
+      view.Host().ChooseFile(COMPILE_FILTER, view.Doc().Settings().loadDir);
+  if (choice.fileName.empty()) return false;
+  if (IsScriptExtension(choice.extension)) return CompileChosenSource(view, choice);
+  if (IsConfigExtension(choice.extension)) {
+    // A configuration file is only named; it is no source to compile and launch.
+    CZelkDoc& doc = view.Doc();
+    doc.SetSourcePath(PathText(choice.fullPath));
+    doc.PrintRule(SEPARATOR_CELLS);
+    doc.PrintFormat(" ->Opening... %s", choice.fullPath.c_str());
+  }
+  return false;
 }
 
 }  // namespace
@@ -123,17 +146,15 @@ bool TakeOverDirectory(EnvironmentSettings& settings, const std::string& fullPat
 }
 
 void OnFileCompile(CZelkView& view) {
-  const FileChoice choice =
-      view.Host().ChooseFile(COMPILE_FILTER, view.Doc().Settings().loadDir);
-  if (!choice.fileName.empty()) {
-    if (IsScriptExtension(choice.extension)) CompileChosenSource(view, choice);
-    if (IsConfigExtension(choice.extension)) {
-      CZelkDoc& doc = view.Doc();
-      doc.SetSourcePath(PathText(choice.fullPath));
-      doc.PrintRule(SEPARATOR_CELLS);
-      doc.PrintFormat(" ->Opening... %s", choice.fullPath.c_str());
-    }
-  }
+  CompileChosenFile(view);
+  RedrawConsole(view);
+}
+
+void OnCompileAndLaunch(CZelkView& view) {
+  // A copy: the compile remembers its source again.
+  const std::optional<RememberedSource> last = view.LastSource();
+  const bool compiled = last ? CompileSource(view, *last) : CompileChosenFile(view);
+  if (compiled) view.RunBridge("quake2");
   RedrawConsole(view);
 }
 

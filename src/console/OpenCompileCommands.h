@@ -39,4 +39,9 @@ void OnFileOpen(CZelkView& view);
 // File > Compile: compiles a chosen source file, or names a chosen configuration file.
 void OnFileCompile(CZelkView& view);
 
+// Action > Compile and Launch: compiles the source compiled or opened last in this run as File >
+// Compile does (choosing one in the Compile dialog first when there is none yet), and runs the
+// quake2 command when the compile succeeded.
+void OnCompileAndLaunch(CZelkView& view);
+
 }  // namespace zelk

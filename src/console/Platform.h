@@ -37,12 +37,11 @@ class Platform {
   virtual void RequestClose() = 0;
   // Opens a web address in the default browser.
   virtual StartResult OpenUrl(const std::string& url) = 0;
-  // Starts a program without waiting for it, never through a shell. The arguments are already
-  // split; an empty working directory means the current one. A relative program path names a
-  // file below the current directory, not below the working directory.
-  virtual StartResult StartProgram(const std::string& program,
-                                   const std::vector<std::string>& arguments,
-                                   const std::string& workingDir) = 0;
+  // Starts a program without waiting for it, never through a shell: the parameter text as the
+  // host passes it (split on POSIX, whole on Windows), then the arguments, each whole; an empty
+  // working directory means the current one. A relative program path names a file below the
+  // current directory, not below the working directory.
+  virtual StartResult StartProgram(const ProgramStart& start) = 0;
   // Plays a wave file and returns when it has ended; plays the default alert sound when the file
   // cannot be played.
   virtual void PlaySoundSync(const std::string& wavePath) = 0;

@@ -5,7 +5,6 @@
 #include "console/Platform.h"
 #include "console/ZelkView.h"
 #include "environment/EnvironmentSettings.h"
-#include "platform/Cp1252.h"
 
 namespace zelk {
 
@@ -26,17 +25,18 @@ void LaunchQuake2(CZelkView& view) {
 
   FileSystem& files = view.Host().Files();
   std::string program = HostPath(line.program);
-  // The Linux ports of Quake2 ship the program as "quake2".
+  // The Linux ports of Quake2 ship the program as "quake2" (on Windows the program file is
+  // quake2.exe itself).
   if (!files.Exists(program)) {
-    const std::string port = HostPath(s.quake2Dir + "quake2");
+    const std::string port = HostPath(s.quake2Dir + ProgramFileName("quake2"));
     if (files.Exists(port)) program = port;
   }
   // A bare name is looked for in the current directory first, then along PATH.
-  if (program.find('/') == std::string::npos && files.Exists(program)) program = "./" + program;
-  // Split on the settings' own text; each argument reaches the program in UTF-8.
-  std::vector<std::string> arguments = SplitCommand(line.parameters);
-  for (std::string& argument : arguments) argument = Cp1252ToUtf8(argument);
-  StartProgramOrSay(view, program, arguments, HostPath(s.quake2Dir));
+  if (program.find_first_of("/\\") == std::string::npos && files.Exists(program)) {
+    program = "./" + program;
+  }
+  // The game gets the parameter text as the host passes it.
+  StartProgramOrSay(view, {program, line.parameters, {}, HostPath(s.quake2Dir)});
 }
 
 }  // namespace zelk

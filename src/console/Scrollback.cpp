@@ -33,8 +33,8 @@ std::int64_t ConsoleLines::CursorLine() const {
   return BufferStart() + m_doc.CursorLine();
 }
 
-int ConsoleLines::CursorColumn() const {
-  return m_doc.CursorColumn();
+int ConsoleLines::MarkColumn() const {
+  return m_doc.InputEnd();
 }
 
 void DrawScrolledBack(DrawContext& dc, const CZelkDoc& doc, const ConsoleLines& lines,

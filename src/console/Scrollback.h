@@ -49,9 +49,10 @@ class ConsoleLines {
   // The text of a line as it shows (before a terminator; the rest of its 255 cells are blanks).
   // Empty for a number outside the list.
   std::string_view Text(std::int64_t number) const;
-  // Where the cursor mark stands: its line's number and its column.
+  // The number of the line with the cursor, and the cell of the cursor mark on it: the cell
+  // after the input, which holds the mark while the cursor stands at the end.
   std::int64_t CursorLine() const;
-  int CursorColumn() const;
+  int MarkColumn() const;
 
  private:
   const CZelkDoc& m_doc;

@@ -45,7 +45,7 @@ void CZelkDoc::AdvanceLine() {
   } else {
     ScrollUp();
   }
-  m_curCol = PROMPT_WIDTH;
+  m_curCol = m_inputEnd = PROMPT_WIDTH;
   WritePrompt();
 }
 
@@ -83,35 +83,64 @@ void CZelkDoc::PrintRule(int count) {
 }
 
 bool CZelkDoc::StoreAtCursor(char c) {
-  if (m_curCol > LAST_INPUT_CELL) return false;
-  CurrentCells()[m_curCol++] = c;
+  if (m_inputEnd > LAST_INPUT_CELL) return false;
+  char* line = CurrentCells();
+  std::memmove(line + m_curCol + 1, line + m_curCol,
+               static_cast<std::size_t>(m_inputEnd - m_curCol));
+  line[m_curCol++] = c;
+  line[++m_inputEnd] = ' ';
+  WriteCursorMark();
   return true;
 }
 
-char CZelkDoc::EraseBeforeCursor() {
+void CZelkDoc::EraseBeforeCursor() {
+  if (m_curCol <= PROMPT_WIDTH) return;
+  --m_curCol;
+  EraseAtCursor();
+}
+
+void CZelkDoc::EraseAtCursor() {
+  if (m_curCol >= m_inputEnd) return;
   char* line = CurrentCells();
-  const char before = line[m_curCol - 1];
-  line[m_curCol] = ' ';
-  if (m_curCol > PROMPT_WIDTH) --m_curCol;
-  line[m_curCol] = ' ';
-  return before;
+  std::memmove(line + m_curCol, line + m_curCol + 1,
+               static_cast<std::size_t>(m_inputEnd - m_curCol - 1));
+  line[m_inputEnd--] = ' ';
+  line[m_inputEnd] = ' ';
+  WriteCursorMark();
+}
+
+void CZelkDoc::SetCursorColumn(int column) {
+  m_curCol = static_cast<short>(std::clamp<int>(column, PROMPT_WIDTH, m_inputEnd));
+  // The mark shows only at the end.
+  CurrentCells()[m_inputEnd] = ' ';
+  WriteCursorMark();
 }
 
 void CZelkDoc::WriteCursorMark() {
-  CurrentCells()[m_curCol] = CURSOR_MARK;
+  if (m_curCol == m_inputEnd) CurrentCells()[m_curCol] = CURSOR_MARK;
+}
+
+bool CZelkDoc::QuotedAtCursor() const {
+  const char* line = Row(m_curLine).data();
+  return std::count(line + PROMPT_WIDTH, line + m_curCol, '"') % 2 != 0;
 }
 
 std::string CZelkDoc::TakeInputLine() {
   char* line = CurrentCells();
-  line[m_curCol] = ' ';
+  line[m_inputEnd] = ' ';
   // Cells 3..254; the statement line ends where a typed NUL stands.
   const char* input = line + PROMPT_WIDTH;
   return std::string(input, ::strnlen(input, LINE_CELLS - PROMPT_WIDTH));
 }
 
+std::string_view CZelkDoc::InputCells() const {
+  return {Row(m_curLine).data() + PROMPT_WIDTH,
+          static_cast<std::size_t>(m_inputEnd - PROMPT_WIDTH)};
+}
+
 std::string CZelkDoc::InputText() const {
-  const char* input = Row(m_curLine).data() + PROMPT_WIDTH;
-  return std::string(input, ::strnlen(input, static_cast<std::size_t>(m_curCol - PROMPT_WIDTH)));
+  const std::string_view cells = InputCells();
+  return std::string(cells.substr(0, std::min(cells.find('\0'), cells.size())));
 }
 
 void CZelkDoc::Clear() {
@@ -121,7 +150,7 @@ void CZelkDoc::Clear() {
 
 void CZelkDoc::ClearScreen() {
   m_curLine = 0;
-  m_curCol = PROMPT_WIDTH;
+  m_curCol = m_inputEnd = PROMPT_WIDTH;
   m_topRow = 0;
   for (auto& line : m_lines) BlankLine(line);
   WritePrompt();

@@ -74,28 +74,42 @@ class CZelkDoc final : public LineSink {
   // says so until a key or a printed line sets it back.
   void Clear();
 
-  // The input line, as the key rules edit it: the cells of the current line from the prompt on,
-  // with the insertion cell at the cursor column.
+  // The input line, as the key rules edit it: the typed text in the cells of the current line
+  // from the prompt up to the input's end, and the cursor in it or right after it. While the
+  // cursor stands at the end, the cursor mark is in the cell after the text, as the paint rules
+  // show it; inside the text there is no mark, and the window shows the cell under the cursor
+  // inverted.
 
-  // Stores the character in the insertion cell and moves the cursor on; false, storing nothing,
-  // when the input line is full (the cursor stands in cell 254).
+  // Inserts the character at the cursor and moves the cursor on; false, storing nothing, when the
+  // input line is full (251 characters).
   bool StoreAtCursor(char c);
-  // Backspace: blanks the insertion cell, moves the cursor back unless it stands right after the
-  // prompt, and blanks the cell it then stands in. Returns what stood before the insertion cell.
-  char EraseBeforeCursor();
-  // Writes the cursor mark into the insertion cell.
+  // Backspace: removes the character before the cursor; nothing at the start of the input.
+  void EraseBeforeCursor();
+  // Delete: removes the character under the cursor; nothing at the end of the input.
+  void EraseAtCursor();
+  // Puts the cursor on a column of the input, within the prompt and the input's end.
+  void SetCursorColumn(int column);
+  // Writes the cursor mark into the cell after the text when the cursor stands there.
   void WriteCursorMark();
-  // Blanks the insertion cell (the cursor mark goes) and returns the input cells 3..254, up to a
-  // typed NUL: what Enter hands to the command interpreter.
+  // Whether the characters before the cursor leave a double quote open.
+  bool QuotedAtCursor() const;
+  // Blanks the cell after the text (the cursor mark goes) and returns the input cells 3..254, up
+  // to a typed NUL: what Enter hands to the command interpreter.
   std::string TakeInputLine();
-  // The input typed at the prompt: the cells from the prompt to the cursor, up to a typed NUL.
+  // The input typed at the prompt, up to a typed NUL.
   std::string InputText() const;
+  // The cells of the input, from the prompt to the input's end.
+  std::string_view InputCells() const;
+  // The cell after the text: where the cursor mark stands while the cursor is at the end.
+  short InputEnd() const { return m_inputEnd; }
+  // Whether the cursor stands on a character of the input rather than after it.
+  bool CursorInsideInput() const { return m_curCol < m_inputEnd; }
 
   // Reading the screen.
 
   // The text of a line as it shows: the cells before a terminator (the rest shows as blanks).
   std::string_view LineText(int index) const;
-  // Where the cursor mark stands: the current line (0..49) and the insertion column (3..254).
+  // Where the cursor stands: the current line (0..49) and the insertion column (3..254).
   short CursorLine() const { return m_curLine; }
   short CursorColumn() const { return m_curCol; }
   // What the next paint does: DRAW_NORMAL or DRAW_CLEAR.
@@ -160,6 +174,7 @@ class CZelkDoc final : public LineSink {
   short m_drawMode = DRAW_NORMAL;
   short m_curLine = 0;
   short m_curCol = PROMPT_WIDTH;
+  short m_inputEnd = PROMPT_WIDTH;  // m_curCol <= m_inputEnd <= LAST_INPUT_CELL + 1
   short m_cmdlistNext = 0;
   std::uint32_t m_bkColor = 0;
   std::int32_t m_colorIntensity = 170;

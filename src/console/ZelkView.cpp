@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "console/ConsoleCommands.h"
+#include "console/ConsoleSelection.h"
 #include "console/DrawContext.h"
 #include "console/Platform.h"
 
@@ -31,25 +32,64 @@ void CZelkView::SetClientHeight(int pixels) {
   m_doc.SetLastLine(pixels / m_doc.Font().height - 1);
 }
 
-void CZelkView::OnChar(unsigned char code) {
+void CZelkView::BeginKey() {
   m_doc.SetDrawMode(DRAW_NORMAL);
   m_platform.RequestRepaint(false);
+}
+
+void CZelkView::OnChar(unsigned char code) {
+  BeginKey();
   switch (code) {
     case 8:  // Backspace
-      if (m_doc.EraseBeforeCursor() == '"') m_quoteMode = !m_quoteMode;
+      m_doc.EraseBeforeCursor();
       break;
     case 9:   // Tab
     case 13:  // Enter
-      m_quoteMode = false;
       SubmitInput();
       break;
     default:
-      if (code == '"') m_quoteMode = !m_quoteMode;
-      if (!m_quoteMode && code >= 'A' && code <= 'Z') code = static_cast<unsigned char>(code + 32);
+      // The quote state is what the characters before the cursor make it; those after it keep
+      // the case they were typed with.
+      if (!m_doc.QuotedAtCursor() && code >= 'A' && code <= 'Z') {
+        code = static_cast<unsigned char>(code + 32);
+      }
       m_doc.StoreAtCursor(static_cast<char>(code));  // a full input line drops the character
       break;
   }
   m_doc.WriteCursorMark();
+}
+
+void CZelkView::MoveCursor(CursorMove move) {
+  BeginKey();
+  const int column = m_doc.CursorColumn();
+  const std::string_view input = m_doc.InputCells();
+  int target = column;
+  switch (move) {
+    case CursorMove::Left:
+      target = column - 1;
+      break;
+    case CursorMove::Right:
+      target = column + 1;
+      break;
+    case CursorMove::Home:
+      target = PROMPT_WIDTH;
+      break;
+    case CursorMove::End:
+      target = m_doc.InputEnd();
+      break;
+    case CursorMove::WordLeft:
+      target = PROMPT_WIDTH + PreviousWordStart(input, column - PROMPT_WIDTH);
+      break;
+    case CursorMove::WordRight:
+      target = PROMPT_WIDTH + NextWordEnd(input, column - PROMPT_WIDTH);
+      break;
+  }
+  m_doc.SetCursorColumn(target);
+}
+
+void CZelkView::OnDelete() {
+  BeginKey();
+  m_doc.EraseAtCursor();
 }
 
 void CZelkView::SubmitInput() {

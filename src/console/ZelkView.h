@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "console/ZelkDoc.h"
@@ -10,6 +11,18 @@ namespace zelk {
 
 class DrawContext;
 class Platform;
+
+// The cursor moves of the input line: a character left or right, to the start or the end of the
+// input, to the start of the word before the cursor or the end of the word after it.
+enum class CursorMove { Left, Right, Home, End, WordLeft, WordRight };
+
+// The source that Compile and Launch compiles: the one compiled (by `compile NAME` or File >
+// Compile) or opened (File > Open) last in this run.
+struct RememberedSource {
+  std::string loadDir;   // its folder, as the load directory holds it ("/home/me\")
+  std::string name;      // the name the source and output paths are built from ("intro")
+  std::string fileName;  // the file's name as it was chosen or built ("INTRO.SCR")
+};
 
 // The console view, free of any platform: the key rules that turn typed characters into an input
 // line, the hand-over of that line to the command interpreter, the paint, and the view's creation
@@ -33,8 +46,15 @@ class CZelkView {
   // the last usable line follows it, and the current line stays usable, so the prompt is in view.
   void SetClientHeight(int pixels);
 
-  // The key rules, for one character code after the keyboard's translation.
+  // The key rules, for one character code after the keyboard's translation: a character is
+  // inserted at the cursor, lower-cased unless the characters before it leave a double quote
+  // open; Backspace removes the character before the cursor; Enter and Tab hand over the whole
+  // line.
   void OnChar(unsigned char code);
+  // The editing keys that produce no character: a cursor move within the input, and Delete,
+  // which removes the character under the cursor. Each repaints as a typed character does.
+  void MoveCursor(CursorMove move);
+  void OnDelete();
   // Enter and Tab: hands the input line to the command interpreter.
   void SubmitInput();
   // The paint: the 50 lines, green on black. It changes nothing.
@@ -64,6 +84,9 @@ class CZelkView {
   // Compiles that did not end in success since the view was created (batch mode's exit status).
   int FailedCompiles() const { return m_failedCompiles; }
   void AddFailedCompile() { ++m_failedCompiles; }
+  // The source compiled or opened last; none before the first.
+  const std::optional<RememberedSource>& LastSource() const { return m_lastSource; }
+  void RememberSource(RememberedSource source) { m_lastSource = std::move(source); }
 
  private:
   CZelkDoc& m_doc;
@@ -72,9 +95,12 @@ class CZelkView {
   std::string m_startDirHost;
   // The options file as it was read at creation, for the saves.
   OptionsImage m_optionsRead;
-  bool m_quoteMode = false;
   bool m_compiling = false;
   int m_failedCompiles = 0;
+  std::optional<RememberedSource> m_lastSource;
+
+  // Step 1 of the key rules: the paint draws normally again, without an erase.
+  void BeginKey();
 };
 
 }  // namespace zelk

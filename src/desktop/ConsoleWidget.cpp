@@ -223,28 +223,36 @@ void CConsoleWidget::paintEvent(QPaintEvent* event) {
 
   QtDrawContext dc(painter, &region);
   m_screen.Paint(dc);
-  if (!m_screen.HasSelection() || !m_screen.Drawn()) return;
+  if (!m_screen.Drawn()) return;
 
-  // The selection shows inverted: the text colour behind the characters in the background colour.
+  // The selection, and the cell under the cursor inside the input, show inverted: the text
+  // colour behind the characters in the background colour.
+  Cell cursor;
+  const bool cursorInside = m_screen.InvertedCell(cursor);
+  if (!m_screen.HasSelection() && !cursorInside) return;
   painter.setFont(FontFromDescription(doc.Font()));
   painter.setPen(ColorFromValue(doc.BackgroundColor()));
-  const QColor selected = ColorFromValue(doc.TextColor());
+  const QColor inverted = ColorFromValue(doc.TextColor());
   QString buffer;
-  for (int i = 0; i < CONSOLE_LINES; ++i) {
-    const ColumnRange columns = m_screen.RowSelection(i);
-    if (columns.begin >= columns.end) continue;
-    const int left = metrics.ColumnX(columns.begin);
-    const int right =
-        columns.end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS) : metrics.ColumnX(columns.end);
-    const QRect box(left, i * metrics.lineHeight, right - left, metrics.lineHeight);
-    if (!region.intersects(box)) continue;
-    painter.fillRect(box, selected);
-    const std::string_view text = m_screen.RowText(i);
+  const auto invert = [&](int row, int begin, int end) {
+    const int left = metrics.ColumnX(begin);
+    const int right = end == LINE_CELLS ? metrics.RowWidth(LINE_CELLS) : metrics.ColumnX(end);
+    const QRect box(left, row * metrics.lineHeight, right - left, metrics.lineHeight);
+    if (!region.intersects(box)) return;
+    painter.fillRect(box, inverted);
+    const std::string_view text = m_screen.RowText(row);
     painter.setClipRect(box);
     DrawCells(painter, metrics, 0, box.top() + metrics.ascent, text.data(),
               static_cast<int>(text.size()), buffer);
     painter.setClipping(false);
+  };
+  if (m_screen.HasSelection()) {
+    for (int i = 0; i < CONSOLE_LINES; ++i) {
+      const ColumnRange columns = m_screen.RowSelection(i);
+      if (columns.begin < columns.end) invert(i, columns.begin, columns.end);
+    }
   }
+  if (cursorInside) invert(cursor.row, cursor.column, cursor.column + 1);
 }
 
 }  // namespace zelk

@@ -25,7 +25,7 @@
 #include "desktop/QtPlatform.h"
 #include "desktop/RecentFileList.h"
 #include "platform/Cp1252.h"
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 
 namespace zelk {
 namespace {
@@ -229,7 +229,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   // the window tells it before it goes, unless it goes by a stop signal or with the desktop
   // session, when nobody is there to answer.
   const bool saved = m_console->Destroy();
-  if (!saved && StopSignal() == 0 && !m_sessionEnding && !qApp->isSavingSession()) {
+  if (!saved && StopNotice() == 0 && !m_sessionEnding && !qApp->isSavingSession()) {
     QMessageBox::warning(this, FromZelk(APPLICATION_TITLE), m_console->LostSettingsText());
   }
   m_recentFiles.Save();

@@ -45,12 +45,10 @@ StartResult QtPlatform::OpenUrl(const std::string& url) {
   return StartResult::Failed(NO_PAGE_OPENER_REASON);
 }
 
-StartResult QtPlatform::StartProgram(const std::string& program,
-                                     const std::vector<std::string>& arguments,
-                                     const std::string& workingDir) {
+StartResult QtPlatform::StartProgram(const ProgramStart& start) {
   // The same start as batch mode's: never through a shell, detached, and with the reason of a
   // failure (QProcess reports only that it failed).
-  return StartDetachedProcess(program, arguments, workingDir);
+  return StartDetachedProcess(start);
 }
 
 void QtPlatform::PlaySoundSync(const std::string& wavePath) {

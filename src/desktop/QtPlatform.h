@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -24,14 +26,13 @@ class QtPlatform final : public Platform {
   void RequestRepaint(bool erase) override;
   void RequestClose() override;
   StartResult OpenUrl(const std::string& url) override;
-  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& workingDir) override;
+  StartResult StartProgram(const ProgramStart& start) override;
   void PlaySoundSync(const std::string& wavePath) override;
   void ShowMessageBox(const std::string& text) override;
   DialogResult RunEnvironmentDialog(EnvironmentSettings& settings) override;
   FileChoice ChooseFile(const std::string& filter, const std::string& initialDir) override;
   std::string CurrentDirectory() override;
-  FileSystem& Files() override { return m_files; }
+  FileSystem& Files() override { return *m_files; }
 
   // "Scripts (*.SCR)|*.scr||" in the form QFileDialog takes: "Scripts (*.SCR)" entries joined by
   // ";;". A description that already ends with its pattern in parentheses (letter case aside) is
@@ -44,7 +45,7 @@ class QtPlatform final : public Platform {
  private:
   QPointer<CConsoleWidget> m_console;
   QPointer<QWidget> m_mainWindow;
-  PosixFileSystem m_files;
+  std::unique_ptr<FileSystem> m_files = MakeHostFileSystem();
 };
 
 }  // namespace zelk

@@ -1,26 +1,22 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/StopSignalWatcher.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QSocketNotifier>
 
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 
 namespace zelk {
 
 StopSignalWatcher::StopSignalWatcher(QObject* parent) : QObject(parent) {
-  if (StopSignalFd() < 0) return;
-  m_notifier = new QSocketNotifier(StopSignalFd(), QSocketNotifier::Read, this);
+  if (StopNoticeHandle() < 0) return;
+  m_notifier = new QSocketNotifier(StopNoticeHandle(), QSocketNotifier::Read, this);
   connect(m_notifier, &QSocketNotifier::activated, this, &StopSignalWatcher::OnStop);
 }
 
 void StopSignalWatcher::OnStop() {
-  // The byte of the signal is taken, so the notice comes once.
-  char byte;
-  while (::read(StopSignalFd(), &byte, 1) > 0) {
-  }
+  // Taken off the handle, so the notice comes once.
+  AcknowledgeStopNotice();
   // Modal windows (a dialog, the failed-compile notice) close first, as their Cancel; the main
   // window closes as by exit.
   QApplication::closeAllWindows();

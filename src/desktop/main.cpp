@@ -1,6 +1,4 @@
 // SPDX-License-Identifier: MIT
-#include <unistd.h>
-
 #include <cstdlib>
 #include <iostream>
 
@@ -8,7 +6,8 @@
 #include "app/CommandLine.h"
 #include "desktop/DesktopApp.h"
 #include "platform/FileSystem.h"
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
+#include "platform/Streams.h"
 
 // zelk-desktop: the desktop console, which zelk starts when it is run without options or with
 // a file name (the desktop entry passes one).
@@ -35,15 +34,12 @@ int main(int argc, char** argv) {
   // from a terminal; the window then shows its message box.
   if (!line.documentName.empty()) {
     std::string reason;
-    const int fd = zelk::OpenForReading(line.documentName, reason);
-    if (fd < 0) {
+    if (zelk::OpenInputStream(line.documentName, reason) == nullptr) {
       std::cerr << "zelk: " << line.documentName << ": " << reason << "\n";
-    } else {
-      ::close(fd);
     }
   }
-  zelk::InstallStopSignals();
+  zelk::InstallStopNotice();
   const int status = zelk::RunDesktop(argc, argv, line.documentName);
-  zelk::EndByStopSignal();
+  zelk::EndByStopNotice();
   return status;
 }

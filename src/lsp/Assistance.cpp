@@ -17,19 +17,6 @@
 namespace zelk::lsp {
 namespace {
 
-// The protocol's kinds of completion items and symbols.
-enum CompletionKind : int {
-  COMPLETION_FUNCTION = 3,
-  COMPLETION_PROPERTY = 10,
-  COMPLETION_KEYWORD = 14,
-  COMPLETION_REFERENCE = 18,
-  COMPLETION_ENUM_MEMBER = 20,
-  COMPLETION_CONSTANT = 21,
-};
-constexpr int SYMBOL_FUNCTION = 12;
-constexpr int INSERT_PLAIN_TEXT = 1;
-constexpr int INSERT_SNIPPET = 2;
-
 // The help text of an entry as one text, its lines joined by newlines (the first line is the
 // statement's usage).
 std::string HelpText(int commandIndex) {
@@ -45,12 +32,13 @@ Json PlainText(const std::string& text) {
   return {{"kind", "plaintext"}, {"value", text}};
 }
 
-Json Location(const OpenDocument& document, const LabelSite& site, PositionEncoding encoding) {
-  return {{"uri", document.Uri()}, {"range", ToJson(document.SiteRange(site, encoding))}};
+Location SiteLocation(const OpenDocument& document, const LabelSite& site,
+                      PositionEncoding encoding) {
+  return {document.Uri(), document.SiteRange(site, encoding)};
 }
 
-Json Item(const std::string& label, int kind, const std::string& detail, const Range& range,
-          const std::string& newText, int format) {
+Json Item(const std::string& label, CompletionItemKind kind, const std::string& detail,
+          const Range& range, const std::string& newText, InsertTextFormat format) {
   return {{"label", label},
           {"kind", kind},
           {"detail", detail},
@@ -59,14 +47,14 @@ Json Item(const std::string& label, int kind, const std::string& detail, const R
           {"textEdit", {{"range", ToJson(range)}, {"newText", newText}}}};
 }
 
-int StatementKind(signed char category) {
+CompletionItemKind StatementKind(signed char category) {
   switch (category) {
     case CATEGORY_ENVIRONMENT:
-      return COMPLETION_PROPERTY;
+      return CompletionItemKind::Property;
     case CATEGORY_LABEL:
-      return COMPLETION_KEYWORD;
+      return CompletionItemKind::Keyword;
     default:
-      return COMPLETION_FUNCTION;
+      return CompletionItemKind::Function;
   }
 }
 
@@ -76,7 +64,7 @@ void AddStatements(Json& items, const Range& range, const ClientOptions& client)
     const CommandEntry& entry = Commands()[i];
     Json item = Item(entry.name, StatementKind(entry.category), Cp1252ToUtf8(UsageLine(i)), range,
                      client.snippets ? StatementSnippet(i) : std::string(entry.name),
-                     client.snippets ? INSERT_SNIPPET : INSERT_PLAIN_TEXT);
+                     client.snippets ? InsertTextFormat::Snippet : InsertTextFormat::PlainText);
     item["documentation"] = PlainText(HelpText(i));
     items.push_back(std::move(item));
   }
@@ -92,26 +80,26 @@ void AddArgumentWords(Json& items, const OpenDocument& document, const ArgumentC
         char detail[64];
         std::snprintf(detail, sizeof detail, "label on line %d", site.line);
         items.push_back(
-            Item(site.name, COMPLETION_REFERENCE, detail, range, site.name, INSERT_PLAIN_TEXT));
+            Item(site.name, CompletionItemKind::Reference, detail, range, site.name, InsertTextFormat::PlainText));
       }
       if (context.commandIndex == CMD_ON_USE) {
-        items.push_back(Item(std::string(WORD_NONE), COMPLETION_CONSTANT,
+        items.push_back(Item(std::string(WORD_NONE), CompletionItemKind::Constant,
                              "no label: ends the intercept of this user", range,
-                             std::string(WORD_NONE), INSERT_PLAIN_TEXT));
+                             std::string(WORD_NONE), InsertTextFormat::PlainText));
       }
       break;
     }
     case ArgumentRole::Target:
       for (const std::string_view word : {WORD_SELF, WORD_ACTIVATOR, WORD_CLIENT, WORD_NONE}) {
-        items.push_back(Item(std::string(word), COMPLETION_CONSTANT, "pseudo-target", range,
-                             std::string(word), INSERT_PLAIN_TEXT));
+        items.push_back(Item(std::string(word), CompletionItemKind::Constant, "pseudo-target", range,
+                             std::string(word), InsertTextFormat::PlainText));
       }
       break;
     case ArgumentRole::Attenuation:
       for (int code = 0; code < 4; ++code) {
         const std::string word(ATTENUATION_WORDS[code]);
-        items.push_back(Item(word, COMPLETION_ENUM_MEMBER, "attenuation " + std::to_string(code),
-                             range, word, INSERT_PLAIN_TEXT));
+        items.push_back(Item(word, CompletionItemKind::EnumMember, "attenuation " + std::to_string(code),
+                             range, word, InsertTextFormat::PlainText));
       }
       break;
     case ArgumentRole::Other:
@@ -209,7 +197,7 @@ Json Definition(const OpenDocument& document, const Position& position,
   const LabelSite* site = LabelAt(document, position, client);
   const LabelSite* definition = site != nullptr ? document.Definition(site->name) : nullptr;
   if (definition == nullptr) return nullptr;
-  return Location(document, *definition, client.encoding);
+  return SiteLocation(document, *definition, client.encoding);
 }
 
 Json References(const OpenDocument& document, const Position& position, bool withDefinitions,
@@ -230,7 +218,7 @@ Json References(const OpenDocument& document, const Position& position, bool wit
   std::sort(found.begin(), found.end(), [](const LabelSite* a, const LabelSite* b) {
     return a->line != b->line ? a->line < b->line : a->column < b->column;
   });
-  for (const LabelSite* s : found) locations.push_back(Location(document, *s, client.encoding));
+  for (const LabelSite* s : found) locations.push_back(SiteLocation(document, *s, client.encoding));
   return locations;
 }
 
@@ -239,14 +227,14 @@ Json DocumentSymbols(const OpenDocument& document, const ClientOptions& client) 
   for (const LabelSite& site : document.Check().definitions) {
     if (client.hierarchicalSymbols) {
       symbols.push_back({{"name", site.name},
-                         {"kind", SYMBOL_FUNCTION},
+                         {"kind", SymbolKind::Function},
                          {"detail", "line " + std::to_string(site.line)},
                          {"range", ToJson(document.LineRange(site.line, client.encoding))},
                          {"selectionRange", ToJson(document.SiteRange(site, client.encoding))}});
     } else {
       symbols.push_back({{"name", site.name},
-                         {"kind", SYMBOL_FUNCTION},
-                         {"location", Location(document, site, client.encoding)}});
+                         {"kind", SymbolKind::Function},
+                         {"location", SiteLocation(document, site, client.encoding)}});
     }
   }
   return symbols;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Streams.h"
+
 namespace zelk::lsp {
 
 // The language server of ZelkScript: the protocol's life cycle, the open documents with their
@@ -39,8 +41,8 @@ class LanguageServer {
   std::unique_ptr<Impl> m_impl;
 };
 
-// Serves the protocol on a descriptor and a stream (standard input and output) until the exit
-// notification, the end of the input or a stop signal; returns the exit status.
-int RunLanguageServer(int in, std::ostream& out);
+// Serves the protocol on an input and an output stream (standard input and output) until the exit
+// notification, the end of the input or the stop notice; returns the exit status.
+int RunLanguageServer(InputStream& in, std::ostream& out);
 
 }  // namespace zelk::lsp

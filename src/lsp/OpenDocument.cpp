@@ -2,13 +2,10 @@
 #include "lsp/OpenDocument.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "environment/EnvironmentSettings.h"
 #include "environment/SettingCommands.h"
-#include "language/StatementParser.h"
 #include "platform/Cp1252.h"
-#include "platform/LineSink.h"
 
 namespace zelk::lsp {
 
@@ -20,27 +17,13 @@ OpenDocument::OpenDocument(std::string uri, std::int64_t version, std::string te
 void OpenDocument::Recheck() {
   // A setting in the source is checked as the compile would carry it out, on settings that
   // nothing else sees, printing nowhere: a refusal is an error, a compile line is refused as a
-  // nested compile, and everything else leaves no trace.
-  EnvironmentSettings settings;
-  NullLineSink nowhere;
-  const SettingHook checkSetting = [&](const ParsedStatement& s) -> std::optional<std::string> {
-    const SettingOutcome outcome = ApplySetting(s, settings, nowhere);
-    switch (outcome.kind) {
-      case SettingOutcome::Kind::Refused:
-        return outcome.refusal;
-      case SettingOutcome::Kind::Compile:
-        return std::string(NESTED_COMPILE_TEXT);
-      case SettingOutcome::Kind::Applied:
-      case SettingOutcome::Kind::SetColor:
-        break;
-    }
-    return std::nullopt;
-  };
-  // ASCII is the same in both; most sources are ASCII throughout.
-  const std::string& text = m_text.Text();
-  const bool ascii = std::all_of(text.begin(), text.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  m_check = ascii ? CheckSource(text, checkSetting) : CheckSource(Utf8ToCp1252(text), checkSetting);
+  // nested compile, and everything else leaves no trace. The editor's characters are checked as
+  // they would be saved in Windows-1252.
+  EnvironmentSettings scratch;
+  m_check = CheckSource(
+      m_text.Text(),
+      [&](const ParsedStatement& s) { return CheckSettingLine(s, scratch, NESTED_COMPILE_TEXT); },
+      SourceEncoding::Utf8);
 }
 
 bool OpenDocument::Locate(const Position& position, PositionEncoding encoding,
@@ -63,6 +46,19 @@ std::string OpenDocument::CompileLineText(int line) const {
 Range OpenDocument::LineRange(int line, PositionEncoding encoding) const {
   return {m_text.PositionAt(m_text.CompileLineStart(line), encoding),
           m_text.PositionAt(m_text.CompileLineEnd(line), encoding)};
+}
+
+Range OpenDocument::FindingRange(const SourceFinding& finding, PositionEncoding encoding) const {
+  const int last = std::max(finding.line, finding.lastLine);
+  if (finding.length == 0) {
+    const std::size_t start = m_text.CompileLineStart(finding.line);
+    const std::size_t from =
+        m_text.Advance(start, static_cast<std::size_t>(finding.column), m_text.CompileLineEnd(finding.line));
+    return {m_text.PositionAt(from, encoding), m_text.PositionAt(m_text.CompileLineEnd(last), encoding)};
+  }
+  const auto column = static_cast<std::size_t>(finding.column);
+  return ColumnRange(finding.line, column, column + static_cast<std::size_t>(finding.length),
+                     encoding);
 }
 
 Range OpenDocument::ColumnRange(int line, std::size_t from, std::size_t to,
@@ -96,14 +92,6 @@ const LabelSite* OpenDocument::Definition(const std::string& name) const {
     if (site.name == name) return &site;
   }
   return nullptr;
-}
-
-Json ToJson(const Position& position) {
-  return {{"line", position.line}, {"character", position.character}};
-}
-
-Json ToJson(const Range& range) {
-  return {{"start", ToJson(range.start)}, {"end", ToJson(range.end)}};
 }
 
 }  // namespace zelk::lsp

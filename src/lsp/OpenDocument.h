@@ -2,45 +2,26 @@
 #pragma once
 
 #include <cstdint>
-#include <nlohmann/json.hpp>
-#include <stdexcept>
 #include <string>
 
 #include "compiler/SourceCheck.h"
+#include "lsp/Protocol.h"
 #include "lsp/TextDocument.h"
 
-// The pieces that the server's request handlers share: the JSON type, what the client can do,
-// and a document as the server holds it while it is open.
+// The pieces that the server's request handlers share: what the client can do, and a document
+// as the server holds it while it is open.
 namespace zelk::lsp {
-
-using Json = nlohmann::json;
-
-// The error codes of JSON-RPC and of the protocol.
-enum ErrorCode : int {
-  PARSE_ERROR = -32700,
-  INVALID_REQUEST = -32600,
-  METHOD_NOT_FOUND = -32601,
-  INVALID_PARAMS = -32602,
-  INTERNAL_ERROR = -32603,
-  SERVER_NOT_INITIALIZED = -32002,
-  REQUEST_FAILED = -32803,
-};
-
-// A request that cannot be answered with a result: the code and message of its error answer.
-class RequestError : public std::runtime_error {
- public:
-  RequestError(int code, const std::string& message) : std::runtime_error(message), m_code(code) {}
-  int Code() const { return m_code; }
-
- private:
-  int m_code;
-};
 
 // What the client said it can do, in its initialize request.
 struct ClientOptions {
   PositionEncoding encoding = PositionEncoding::Utf16;
   bool snippets = false;
   bool hierarchicalSymbols = false;
+  // The inlay hints and code lenses the user wants (initializationOptions and
+  // workspace/didChangeConfiguration switch them).
+  bool argumentNameHints = true;
+  bool instructionHints = true;
+  bool compileLens = true;
 };
 
 // Where a request's position falls in the compile's reading of the document.
@@ -71,6 +52,8 @@ class OpenDocument {
   std::string CompileLineText(int line) const;
 
   Range LineRange(int line, PositionEncoding encoding) const;
+  // The range a finding covers: its columns, or from its column to the end of its last line.
+  Range FindingRange(const SourceFinding& finding, PositionEncoding encoding) const;
   Range ColumnRange(int line, std::size_t from, std::size_t to, PositionEncoding encoding) const;
   Range SiteRange(const LabelSite& site, PositionEncoding encoding) const;
   // The label definition or reference under the cursor (its end included), or nullptr.
@@ -84,8 +67,5 @@ class OpenDocument {
   TextDocument m_text;
   SourceCheck m_check;
 };
-
-Json ToJson(const Position& position);
-Json ToJson(const Range& range);
 
 }  // namespace zelk::lsp

@@ -13,7 +13,8 @@
 // watch or fail any operation.
 namespace zelk {
 
-// Zelk path text to host path: every backslash becomes '/', the bytes become UTF-8.
+// Zelk path text to host path: the bytes become UTF-8 and the separators the host's (POSIX: every
+// backslash becomes '/'; Windows: every '/' becomes a backslash).
 std::string HostPath(std::string_view zelkPath);
 // Host path to a Zelk text: UTF-8 to Windows-1252; separators are kept as they are.
 std::string ZelkPathText(std::string_view hostPath);
@@ -60,35 +61,20 @@ class FileSystem {
   virtual std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) = 0;
 };
 
-// The real file system of a POSIX host.
-class PosixFileSystem final : public FileSystem {
- public:
-  std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) override;
-  std::unique_ptr<OutputFile> Create(const std::string& hostPath) override;
-  std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
-                                              std::string& createdPath) override;
-  bool Rename(const std::string& from, const std::string& to) override;
-  bool Remove(const std::string& hostPath) override;
-  bool Exists(const std::string& hostPath) override;
-  bool IsReadOnly(const std::string& hostPath) override;
-  std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) override;
-};
+// The real file system of the host (posix/Files.cpp, windows/Files.cpp).
+std::unique_ptr<FileSystem> MakeHostFileSystem();
 
 // Reads a whole file into bytes; false with the system's text for the error in reason (a
 // directory is not a file to read: "Is a directory").
 bool ReadWholeFile(const std::string& hostPath, std::string& bytes, std::string& reason);
 
-// Opens a file or a pipe for reading and returns its descriptor; -1 with the system's text for
-// the error in reason (a directory is refused: "Is a directory").
-int OpenForReading(const std::string& hostPath, std::string& reason);
-
 // Why the file cannot be written, in the system's words ("Permission denied", "Is a directory"),
 // found out without changing anything: the file a folder or marked read-only, the file or its
-// folder not writable. When nothing of that stands in the way, the text of lastError (an errno
+// folder not writable. When nothing of that stands in the way, the text of lastError (the errno
 // value that the failed write left, 0 for none).
 std::string WriteFailureReason(const std::string& hostPath, int lastError);
 
-// Joins a host directory and a file name with one '/'.
+// Joins a host directory and a file name with one separator of the host's.
 std::string JoinHostPath(const std::string& dir, const std::string& name);
 
 }  // namespace zelk

@@ -3,15 +3,16 @@
 
 #include <string>
 
+#include "platform/Streams.h"
+
 namespace zelk {
 
-// Reads the lines of a file or pipe, as std::getline would (the last line need not end in a line
-// feed), while staying ready for a stop signal: when one arrives the input ends at once, even
+// Reads the lines of an input stream, as std::getline would (the last line need not end in a line
+// feed), while staying ready for the stop notice: when it comes the input ends at once, even
 // while the reader waits for a terminal or a pipe that has nothing to give.
 class InputLines {
  public:
-  // fd is not closed here. stopFd is the descriptor that becomes readable on a stop (-1: none).
-  InputLines(int fd, int stopFd) : m_fd(fd), m_stopFd(stopFd) {}
+  explicit InputLines(InputStream& in) : m_in(in) {}
 
   // The next line without its line feed; false at the end of the input, on a read error, or
   // when a stop was asked.
@@ -25,11 +26,11 @@ class InputLines {
   // Reads more into the buffer; false when there is nothing more to read.
   bool Fill();
 
-  int m_fd;
-  int m_stopFd;
+  InputStream& m_in;
   std::string m_buffer;
   std::size_t m_pos = 0;
   bool m_end = false;
+  bool m_stopped = false;
 };
 
 }  // namespace zelk

@@ -8,29 +8,39 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-std::vector<std::string> SplitCommand(const std::string& text) {
-  std::vector<std::string> arguments;
-  std::string current;
+bool NextCommandArgument(const std::string& text, std::size_t& pos, std::string& argument) {
+  // Between arguments no quote is open and none is counted, so each starts afresh.
+  argument.clear();
   int quoteCount = 0;
   bool inQuote = false;
-  for (const char c : text) {
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
     if (c == '"') {
       if (++quoteCount == 3) {
         quoteCount = 0;
-        current += c;
+        argument += c;
       }
       continue;
     }
     if (quoteCount == 1) inQuote = !inQuote;
     quoteCount = 0;
     if (!inQuote && IsBlank(c)) {
-      if (!current.empty()) arguments.push_back(std::move(current));
-      current.clear();
+      if (!argument.empty()) {
+        ++pos;
+        return true;
+      }
     } else {
-      current += c;
+      argument += c;
     }
   }
-  if (!current.empty()) arguments.push_back(std::move(current));
+  return !argument.empty();
+}
+
+std::vector<std::string> SplitCommand(const std::string& text) {
+  std::vector<std::string> arguments;
+  std::size_t pos = 0;
+  std::string argument;
+  while (NextCommandArgument(text, pos, argument)) arguments.push_back(argument);
   return arguments;
 }
 

@@ -100,7 +100,7 @@ TEST(StartDetachedProcess, ReportsWhyAProgramCannotStart) {
       {dir.Path(), "", "Permission denied"},
   };
   for (const auto& c : cases) {
-    const StartResult result = StartDetachedProcess(c.program, {}, c.workingDir);
+    const StartResult result = StartDetachedProcess({c.program, {}, {}, c.workingDir});
     EXPECT_FALSE(result.started) << c.program;
     EXPECT_EQ(result.reason, c.reason) << c.program;
   }
@@ -117,13 +117,13 @@ TEST(StartDetachedProcess, ARelativeProgramIsFoundFromTheCurrentDirectory) {
   RecordArgumentsTo(record);
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
-  const StartResult result = StartDetachedProcess("voil\xC3\xA0 tools/edit", {"x"}, "work");
+  const StartResult result = StartDetachedProcess({"voil\xC3\xA0 tools/edit", "x", {"y z"}, "work"});
   std::filesystem::current_path(before);
   ASSERT_TRUE(result.started) << result.reason;
   const auto received = WaitForRecord(record);
   ASSERT_TRUE(received.has_value());
   EXPECT_EQ(received->workingDir, dir.File("work"));
-  EXPECT_EQ(received->arguments, std::vector<std::string>{"x"});
+  EXPECT_EQ(received->arguments, (std::vector<std::string>{"x", "y z"}));
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ TEST_F(CompileDriver, WithTheErrorSoundOnNoBoxIsShown) {
   doc.Settings().errorSoundOn = 1;
   Compile("bad\n");
   EXPECT_TRUE(platform.messageBoxes.empty());
-  EXPECT_EQ(platform.sounds, std::vector<std::string>{dir.Path() + "/doh.wav"});
+  EXPECT_EQ(platform.sounds, std::vector<std::string>{JoinHostPath(dir.Path(), "doh.wav")});
 }
 
 TEST_F(CompileDriver, MissingSourceAndUncreatableOutput) {

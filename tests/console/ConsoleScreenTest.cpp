@@ -165,7 +165,12 @@ TEST_F(ConsoleScreenTest, TheBoundKeysAndWhatTheyDo) {
        "statusstatus", 10, 16},
       {"nor is Alt+Up", {Key::Up, MOD_ALT}, false, "statusstatus", 10, 16},
       {"nor Ctrl+C, the window's accelerator", {Key::C, MOD_CTRL}, false, "statusstatus", 10, 16},
-      {"nor Delete", {Key::Delete, MOD_NONE}, false, "statusstatus", 10, 16},
+      {"nor Shift+Delete", {Key::Delete, MOD_SHIFT}, false, "statusstatus", 10, 16},
+      {"Left edits, and returns the view to the prompt", {Key::Left, MOD_NONE}, true,
+       "statusstatus", 0, 16},
+      {"Home", {Key::Home, MOD_NONE}, true, "statusstatus", 0, 16},
+      {"Delete removes the character under the cursor", {Key::Delete, MOD_NONE}, true,
+       "tatusstatus", 0, 16},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(screen.OnKey(c.chord), c.handled) << c.name;
@@ -180,7 +185,113 @@ TEST_F(ConsoleScreenTest, TheBoundKeysAndWhatTheyDo) {
   screen.MouseDoubleClick(8 * 16 + 4, row * 16 + 8, 5000);
   EXPECT_TRUE(screen.OnKey({Key::C, MOD_CTRL | MOD_SHIFT}));
   EXPECT_EQ(window.clipboard, "Zelk");
-  EXPECT_EQ(doc.InputText(), "statusstatus");
+  EXPECT_EQ(doc.InputText(), "tatusstatus");
+}
+
+// Keys as a test writes them: <L> <R> <H> <E> Left, Right, Home, End; <l> <r> Ctrl+Left and
+// Ctrl+Right; <D> Delete; <B> Backspace; <U> Up; \r Enter; any other character typed.
+void Press(ConsoleScreen& screen, const std::string& keys) {
+  static const struct {
+    const char* name;
+    KeyChord chord;
+  } named[] = {
+      {"<L>", {Key::Left, MOD_NONE}},  {"<R>", {Key::Right, MOD_NONE}},
+      {"<H>", {Key::Home, MOD_NONE}},  {"<E>", {Key::End, MOD_NONE}},
+      {"<l>", {Key::Left, MOD_CTRL}},  {"<r>", {Key::Right, MOD_CTRL}},
+      {"<D>", {Key::Delete, MOD_NONE}}, {"<U>", {Key::Up, MOD_NONE}},
+  };
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    if (keys.compare(i, 3, "<B>") == 0) {
+      screen.TypeCode(8);
+      i += 2;
+      continue;
+    }
+    bool bound = false;
+    for (const auto& key : named) {
+      if (keys.compare(i, 3, key.name) == 0) {
+        EXPECT_TRUE(screen.OnKey(key.chord)) << key.name;
+        i += 2;
+        bound = true;
+        break;
+      }
+    }
+    if (!bound) screen.TypeCharacter(static_cast<unsigned char>(keys[i]));
+  }
+}
+
+TEST_F(ConsoleScreenTest, TheEditingKeysEditTheInputLineAtTheCursor) {
+  const std::string full(251, 'a');
+  const struct {
+    std::string keys;
+    std::string line;  // the prompt line: the cursor mark only while the cursor is at the end
+    int column;        // the cursor's
+  } cases[] = {
+      {"abc<L><L>X", "OK>axbc", 5},
+      {"abc<L><L><L><L><L>", "OK>abc", 3},  // not before the prompt
+      {"abc<R><R>", "OK>abc\xA4", 6},       // nor after the text
+      {"abc<H><D>", "OK>bc", 3},
+      {"abc<E><D>", "OK>abc\xA4", 6},  // Delete at the end removes nothing
+      {"abc<L><B>", "OK>ac", 4},
+      {"abc<H><B>", "OK>abc", 3},  // Backspace at the start removes nothing
+      {"abc<H><E>", "OK>abc\xA4", 6},
+      {"abc<L><D>", "OK>ab\xA4", 5},  // deleting the last character leaves the cursor at the end
+      {"<L><R><H><E><D><l><r>x", "OK>x\xA4", 4},
+      // Words of letters, digits and the characters of paths and numbers; a run of other
+      // characters is a word of its own.
+      {"walk(a); stop<l>", "OK>walk(a); stop", 12},
+      {"walk(a); stop<l><l>", "OK>walk(a); stop", 9},
+      {"walk(a); stop<l><l><l><l>", "OK>walk(a); stop", 7},
+      {"walk(a); stop<H><r>", "OK>walk(a); stop", 7},
+      {"walk(a); stop<H><r><r><r><r>", "OK>walk(a); stop", 11},
+      {"walk(a);   stop<H><r><r><r><r><r>", "OK>walk(a);   stop\xA4", 18},
+      // The quote state is that of the characters before the cursor; typed characters keep their
+      // case when a quote is inserted or deleted before them.
+      {"a\"B\"c<H>\"<E>D", "OK>\"a\"B\"cD\xA4", 10},
+      {"\"A<H><D>B", "OK>bA", 4},
+      {"say<E> \"Hi\"<L><L>X", "OK>say \"HXi\"", 10},
+      // At most 251 characters, wherever the cursor is.
+      {full + "<H>x", "OK>" + full, 3},
+      {full + "<H><D>x", "OK>x" + full.substr(1), 4},
+      {full + "x", "OK>" + full + "\xA4", 254},
+      // A quote dropped from a full line opens no quote.
+      {full + "\"<B>X", "OK>" + full.substr(1) + "x\xA4", 254},
+  };
+  for (const auto& c : cases) {
+    doc.ClearScreen();
+    Press(screen, c.keys);
+    EXPECT_EQ(Line(0), c.line) << c.keys;
+    EXPECT_EQ(doc.CursorColumn(), c.column) << c.keys;
+  }
+}
+
+TEST_F(ConsoleScreenTest, EnterSubmitsTheWholeLineAndRecallPutsTheCursorAtTheEnd) {
+  Press(screen, "vxrsion<H><R><D>e\r");
+  EXPECT_EQ(Line(0), "OK>version");
+  EXPECT_EQ(doc.Statement().substr(0, 7), "version");
+  EXPECT_EQ(Line(1), "Zelk Script Compiler Version 1.01");
+  Press(screen, "abc<H><U>");
+  const int row = doc.CursorLine();  // below the version's lines
+  EXPECT_EQ(Line(row), "OK>version\xA4");
+  EXPECT_EQ(doc.CursorColumn(), 10);
+  // The cell under the cursor is drawn inverted, and its row repainted as the cursor moves.
+  Cell cell;
+  EXPECT_FALSE(screen.InvertedCell(cell));
+  window.invalidated.clear();
+  Press(screen, "<l>");
+  EXPECT_TRUE(screen.InvertedCell(cell));
+  EXPECT_EQ(cell, (Cell{row, 3}));
+  EXPECT_EQ(window.invalidated, std::vector<std::string>{Rows({row})});
+  // Copy shows the line as it stands, without the mark and with nothing inverted.
+  screen.MousePress(0, row * 16 + 8, 1000);
+  screen.MouseDrag(20 * 8, row * 16 + 8);
+  EXPECT_EQ(screen.SelectedText(), "OK>version");
+  Press(screen, "<E>");
+  EXPECT_FALSE(screen.InvertedCell(cell));
+  // A menu command that prints over the typed text leaves no quote open on the new prompt.
+  Press(screen, "<H>say \"A");
+  screen.View().OnActionStatus();
+  Press(screen, "B");
+  EXPECT_EQ(Line(doc.CursorLine()), "OK>b\xA4");
 }
 
 TEST(MenuCommands, TheConsolesCommandsRunThroughTheTableAndTheWindowsOwnAreLeftToIt) {

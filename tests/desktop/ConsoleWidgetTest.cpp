@@ -182,7 +182,7 @@ TEST_F(ConsoleWidgetTest, TypedKeysFollowTheCaseAndQuoteRules) {
        "OK>\x1B"
        "a\xA4",
        false},
-      {"keys without a character do nothing",
+      {"keys without a character change nothing on an empty line",
        {{Qt::Key_Left, ""},
         {Qt::Key_Delete, "\x7F"},
         {Qt::Key_F5, ""},
@@ -216,6 +216,47 @@ TEST_F(ConsoleWidgetTest, TypedKeysFollowTheCaseAndQuoteRules) {
     EXPECT_EQ(Line(0), c.line.substr(0, c.line.size() - 1) + (c.quoteMode ? "X" : "x") + "\xA4")
         << c.name;
   }
+}
+
+TEST_F(ConsoleWidgetTest, TheEditingKeysEditTheLineAndTheCellUnderTheCursorShowsInverted) {
+  const CellMetrics m = MeasureCells(FontFromDescription(doc.Font()), doc.Font().height);
+  // The top left pixel of a cell on line 0: the text colour when the cell is inverted.
+  auto corner = [&](const QImage& image, int column) {
+    const qreal ratio = image.devicePixelRatio();
+    return image.pixelColor(qRound((m.ColumnX(column) + 1) * ratio), qRound(ratio));
+  };
+  QTest::keyClicks(&widget, "sy \"Hi\"");
+  Settle();
+  EXPECT_EQ(corner(OnScreen(widget), 3), QColor(Qt::black));
+  QTest::keyClick(&widget, Qt::Key_Home);
+  Settle();
+  const QImage home = OnScreen(widget);
+  EXPECT_EQ(corner(home, 3), QColor(0, 170, 0));
+  EXPECT_EQ(corner(home, 4), QColor(Qt::black));
+  EXPECT_EQ(DifferentPixels(home, FullRepaint(widget)), 0);  // the row was painted again
+  EXPECT_EQ(Line(0), "OK>sy \"Hi\"");                        // no mark inside the line
+
+  QTest::keyClick(&widget, Qt::Key_Right);
+  QTest::keyClicks(&widget, "A");  // inserted, lower-cased: no quote before the cursor
+  EXPECT_EQ(Line(0), "OK>say \"Hi\"");
+  QTest::keyClick(&widget, Qt::Key_Right, Qt::ControlModifier);
+  QTest::keyClick(&widget, Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_EQ(doc.CursorColumn(), 8);
+  QTest::keyClick(&widget, Qt::Key_Delete);
+  QTest::keyClicks(&widget, "Y");  // inside the quotes: kept
+  EXPECT_EQ(Line(0), "OK>say \"Yi\"");
+  QTest::keyClick(&widget, Qt::Key_Left, Qt::ControlModifier);
+  QTest::keyClick(&widget, Qt::Key_Backspace);  // the quote goes; the Y keeps its case
+  EXPECT_EQ(Line(0), "OK>say Yi\"");
+  QTest::keyClick(&widget, Qt::Key_End);
+  Settle();
+  const QImage end = OnScreen(widget);
+  EXPECT_EQ(Line(0), "OK>say Yi\"\xA4");
+  EXPECT_EQ(corner(end, 3), QColor(Qt::black));
+  EXPECT_EQ(DifferentPixels(end, FullRepaint(widget)), 0);
+  QTest::keyClick(&widget, Qt::Key_Home);
+  QTest::keyClick(&widget, Qt::Key_Return);  // the whole line goes
+  EXPECT_EQ(doc.Statement().substr(0, 7), "say Yi\"");
 }
 
 TEST_F(ConsoleWidgetTest, EveryKeyAsksForARepaintWithoutErase) {
@@ -663,12 +704,16 @@ TEST_F(ConsoleWidgetTest, TheWheelAndShiftPageKeysReadTheLinesThatScrolledOff) {
        0},
       {"Shift+PageDown", [&] { QTest::keyClick(&widget, Qt::Key_PageDown, Qt::ShiftModifier); },
        30},
-      {"keys that do not type leave the view",
+      {"keys that neither type nor edit leave the view",
        [&] {
-         QTest::keyClick(&widget, Qt::Key_Left);
+         QTest::keyClick(&widget, Qt::Key_Left, Qt::ShiftModifier);
          QTest::keyClick(&widget, Qt::Key_PageUp);
        },
        30},
+      {"an editing key returns to the prompt", [&] { QTest::keyClick(&widget, Qt::Key_Home); },
+       70},
+      {"Shift+PageUp again", [&] { QTest::keyClick(&widget, Qt::Key_PageUp, Qt::ShiftModifier); },
+       40},
       {"a typed key returns to the prompt", [&] { QTest::keyClick(&widget, Qt::Key_X); }, 70},
       {"not below the prompt", [&] { Wheel(-1200); }, 70},
   };

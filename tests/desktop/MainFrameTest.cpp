@@ -26,7 +26,7 @@
 #include "desktop/QtPlatform.h"
 #include "desktop/RecentFileList.h"
 #include "desktop/StopSignalWatcher.h"
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 #include "support/ArgsRecord.h"
 #include "support/TempDir.h"
 
@@ -85,6 +85,10 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirCaptionsPromptsAndTooltips) {
       {ID_ACTION_CLEAR, "&Clear Screen", "Clear the screen", "Clear"},
       {ID_ACTION_STATUS, "&Status", "Display the current environment variables", "Status"},
       {ID_ACTION_QUAKE2, "&Quake2", "Launch Quake2 session", "Launch Quake2"},
+      {ID_ACTION_COMPILE_LAUNCH, "Compile and &Launch\tF5",
+       "Compile the source compiled or opened last (choose one first if there is none) and "
+       "launch Quake2 if the compile succeeds",
+       "Compile and Launch"},
       {ID_ACTION_ENV, "&Environment...", "Display the environment dialog", "Environment"},
       {ID_ACTION_SAVE_OPTIONS, "Sa&ve Options", "", ""},
       {ID_HELP_HOME, "&Home...", "Go to the Zelk home page", "Home Page"},
@@ -107,6 +111,7 @@ TEST_F(MainFrameTest, MenuItemsCarryTheirCaptionsPromptsAndTooltips) {
   EXPECT_EQ(FindAction(*frame, ID_FILE_COMPILE)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
   EXPECT_EQ(FindAction(*frame, ID_FILE_OPEN_SOURCE)->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_O));
+  EXPECT_EQ(FindAction(*frame, ID_ACTION_COMPILE_LAUNCH)->shortcut(), QKeySequence(Qt::Key_F5));
 
   QStringList file;
   for (QAction* a : frame->findChild<QMenu*>("FileMenu")->actions())
@@ -128,8 +133,8 @@ TEST_F(MainFrameTest, ToolbarButtonsAndSeparatorsInOrder) {
     }
   }
   EXPECT_EQ(ids, (std::vector<int>{ID_FILE_OPEN_SOURCE, ID_FILE_COMPILE, 0, ID_ACTION_STATUS,
-                                   ID_ACTION_CLEAR, ID_ACTION_ENV, ID_ACTION_QUAKE2, 0,
-                                   ID_HELP_HOME, ID_HELP_SUPPORT, ID_HELP_CMDLIST, ID_APP_ABOUT}));
+                                   ID_ACTION_CLEAR, ID_ACTION_ENV, ID_ACTION_QUAKE2,
+                                   ID_ACTION_COMPILE_LAUNCH, 0, ID_HELP_HOME, ID_HELP_SUPPORT, ID_HELP_CMDLIST, ID_APP_ABOUT}));
   EXPECT_EQ(frame->findChild<QToolBar*>("ToolBar")->allowedAreas(), Qt::AllToolBarAreas);
   EXPECT_TRUE(frame->findChild<QToolBar*>("ToolBar")->isMovable());
   EXPECT_TRUE(frame->findChild<QToolBar*>("ToolBar")->isFloatable());
@@ -259,6 +264,46 @@ TEST_F(MainFrameTest, Quake2FromTheMenuStartsTheGameAndShowsTheEcho) {
   EXPECT_GT(paints->count, paintsBefore);  // the echo line is shown at once
 }
 
+TEST_F(MainFrameTest, F5CompilesTheLastSourceAndLaunchesTheGameOnlyWhenItCompiled) {
+  const std::string gameDir = dir.File("quake 2");
+  std::filesystem::create_directories(gameDir);
+  InstallStandIn(gameDir, "quake2");
+  const std::string record = dir.File("record");
+  RecordArgumentsTo(record);
+  SetText(doc.Settings().quake2Dir, gameDir + "\\");
+  SetText(doc.Settings().saveDir, dir.Path() + "\\");
+  SetText(doc.Settings().mapName, "base1");
+  doc.Settings().errorSoundOn = 0;
+  dir.Write("intro.scr", "wait(1);\n");
+  const std::string echo = " -> " + gameDir + "\\quake2.exe  +map base1";  // no parameters
+
+  // No source yet: the Compile dialog chooses one first.
+  QStringList filters;
+  ChooseInNextFileDialog(QString::fromStdString(dir.File("intro.scr")), &filters);
+  QTest::keyClick(&Console(), Qt::Key_F5);
+  EXPECT_EQ(filters.size(), 1);
+  EXPECT_EQ(Line(3), "Compile successful. 1 instructions. 544 bytes");
+  EXPECT_EQ(Line(5), echo);
+  const auto received = WaitForRecord(record, [] { QApplication::processEvents(); });
+  ASSERT_TRUE(received.has_value());
+  EXPECT_EQ(received->arguments, (std::vector<std::string>{"+map", "base1"}));
+
+  // The same source, now with an error, from the toolbar: no dialog, no launch.
+  QApplication::setActiveWindow(frame.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+  dir.Write("intro.scr", "wait(1);\nnonsense;\n");
+  doc.ClearScreen();
+  MessageBoxSeen box;
+  AnswerNextMessageBox(&box);
+  QToolBar* toolBar = frame->findChild<QToolBar*>("ToolBar");
+  QTest::mouseClick(toolBar->widgetForAction(FindAction(*frame, ID_ACTION_COMPILE_LAUNCH)),
+                    Qt::LeftButton);
+  EXPECT_EQ(filters.size(), 1);
+  EXPECT_EQ(Line(1), " ->Compiling... " + dir.Path() + "\\intro.scr");
+  EXPECT_FALSE(box.text.isEmpty());
+  for (int i = 0; i <= doc.CursorLine(); ++i) EXPECT_NE(Line(i), echo) << i;
+}
+
 TEST_F(MainFrameTest, ExitClosesAndSavesTheOptions) {
   Trigger(ID_APP_EXIT);
   EXPECT_TRUE(frame->isVisible());  // queued: the command returns first
@@ -268,13 +313,13 @@ TEST_F(MainFrameTest, ExitClosesAndSavesTheOptions) {
 }
 
 TEST_F(MainFrameTest, AStopSignalClosesAsExitDoesAndSavesTheOptions) {
-  InstallStopSignals();
+  InstallStopNotice();
   new StopSignalWatcher(frame.get());
   std::raise(SIGTERM);
   for (int i = 0; i < 100 && frame->isVisible(); ++i) QTest::qWait(10);
   EXPECT_FALSE(frame->isVisible());
-  EXPECT_EQ(StopSignal(), SIGTERM);
-  RemoveStopSignals();
+  EXPECT_EQ(StopNotice(), SIGTERM);
+  RemoveStopNotice();
   EXPECT_EQ(dir.Read("zelk.cfg").size(), OPTIONS_IMAGE_SIZE);
 }
 
@@ -308,11 +353,11 @@ TEST_F(MainFrameTest, AFailedSaveAtTheEndIsToldToTheUserWhenSomeoneIsThere) {
       {"the close box", [](CMainFrame& window) { window.close(); }, true},
       {"a stop signal",
        [](CMainFrame& window) {
-         InstallStopSignals();
+         InstallStopNotice();
          new StopSignalWatcher(&window);
          std::raise(SIGTERM);
          for (int i = 0; i < 100 && window.isVisible(); ++i) QTest::qWait(10);
-         RemoveStopSignals();
+         RemoveStopNotice();
        },
        false},
       {"the end of the desktop session",

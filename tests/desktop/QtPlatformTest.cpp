@@ -102,13 +102,13 @@ TEST(QtPlatform, StartsProgramsWithArgumentsWholeInTheirDirectory) {
   const std::string record = dir.File("record");
   RecordArgumentsTo(record);
   QtPlatform platform;
-  EXPECT_TRUE(platform.StartProgram(ZELK_ARGS_RECORDER, arguments, workDir).started);
+  EXPECT_TRUE(platform.StartProgram({ZELK_ARGS_RECORDER, {}, arguments, workDir}).started);
   const auto received = WaitForRecord(record);
   ASSERT_TRUE(received.has_value());
   EXPECT_EQ(received->workingDir, workDir);
   EXPECT_EQ(received->arguments, arguments);
 
-  const StartResult missing = platform.StartProgram(dir.File("missing"), {}, workDir);
+  const StartResult missing = platform.StartProgram({dir.File("missing"), {}, {}, workDir});
   EXPECT_FALSE(missing.started);
   EXPECT_EQ(missing.reason, "No such file or directory");
 }

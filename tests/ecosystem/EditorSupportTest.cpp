@@ -20,31 +20,35 @@ constexpr const char* kWord = "variable.other.word.zelkscript";
 
 // Lines with what each editor must make of one part of them (every character of the part).
 struct Expectation {
-  std::string line, part, vimGroup, textMateScope;
+  std::string line, part, vimGroup, textMateScope, emacsFace;
 };
 const Expectation kExpectations[] = {
-    {"goto(start);", "start", "", kWord},
+    {"goto(start);", "start", "", kWord, ""},
     {"  run_slave(guard1, door);", "run_slave", "zelkStatement",
-     "keyword.control.statement.zelkscript"},
+     "keyword.control.statement.zelkscript", "font-lock-keyword-face"},
     {"say(\"misc/a//b.wav\", 1, attn_norm); // TODO later", "\"misc/a//b.wav\"", "zelkString",
-     "string.quoted.double.zelkscript"},
+     "string.quoted.double.zelkscript", "font-lock-string-face"},
     {"say(\"misc/a//b.wav\", 1, attn_norm); // TODO later", "attn_norm", "zelkAttenuation",
-     "constant.language.attenuation.zelkscript"},
+     "constant.language.attenuation.zelkscript", "font-lock-constant-face"},
     {"say(\"misc/a//b.wav\", 1, attn_norm); // TODO later", "// ", "zelkComment",
-     "comment.line.double-slash.zelkscript"},
+     "comment.line.double-slash.zelkscript", "font-lock-comment-delimiter-face"},
     {"say(\"misc/a//b.wav\", 1, attn_norm); // TODO later", "TODO", "zelkTodo",
-     "comment.line.double-slash.zelkscript"},
+     "comment.line.double-slash.zelkscript", "font-lock-comment-face"},
     {"on_touch(.client, hurt, 0.5);", ".client", "zelkPseudoTarget",
-     "constant.language.pseudo-target.zelkscript"},
-    {"on_touch(.client, hurt, 0.5);", "0.5", "zelkNumber", "constant.numeric.zelkscript"},
-    {"walk(.selfish);", ".selfish", "", kWord},
-    {"label @ top;", "top", "zelkLabelName", "entity.name.label.zelkscript"},
-    {"map base1", "base1", "", kWord},
-    {"rotate(<0, -90, 0>);", "-90", "zelkNumber", "constant.numeric.zelkscript"},
-    {"rotate(<0, -90, 0>);", "<", "zelkVectorMark", "punctuation.definition.vector.zelkscript"},
+     "constant.language.pseudo-target.zelkscript", "font-lock-builtin-face"},
+    {"on_touch(.client, hurt, 0.5);", "0.5", "zelkNumber", "constant.numeric.zelkscript",
+     "font-lock-constant-face"},
+    {"walk(.selfish);", ".selfish", "", kWord, ""},
+    {"label @ top;", "top", "zelkLabelName", "entity.name.label.zelkscript",
+     "font-lock-function-name-face"},
+    {"map base1", "base1", "", kWord, ""},
+    {"rotate(<0, -90, 0>);", "-90", "zelkNumber", "constant.numeric.zelkscript",
+     "font-lock-constant-face"},
+    {"rotate(<0, -90, 0>);", "<", "zelkVectorMark", "punctuation.definition.vector.zelkscript", ""},
     {"sv_editor = \"vim\"; // set", "sv_editor", "zelkEnvironment",
-     "support.function.environment.zelkscript"},
-    {"// goto(start);", "goto", "zelkComment", "comment.line.double-slash.zelkscript"},
+     "support.function.environment.zelkscript", "font-lock-preprocessor-face"},
+    {"// goto(start);", "goto", "zelkComment", "comment.line.double-slash.zelkscript",
+     "font-lock-comment-face"},
 };
 
 // Where the part stands in the line; the test fails when it is not there.
@@ -90,6 +94,25 @@ std::set<std::string> NamesOf(signed char category) {
 }
 
 constexpr signed char kCategories[] = {CATEGORY_ENVIRONMENT, CATEGORY_LABEL, CATEGORY_STATEMENT};
+
+// What an editor probe wrote: its first line (the file type or mode) into `first`, then for
+// every line of the sample the names of its characters, separated by commas.
+std::vector<std::vector<std::string>> NameRows(const std::vector<std::string>& out,
+                                               std::string& first) {
+  std::vector<std::vector<std::string>> rows;
+  if (out.empty()) return rows;
+  first = out[0];
+  for (std::size_t i = 1; i < out.size(); ++i) {
+    std::vector<std::string> row;
+    for (std::size_t at = 0, comma; !out[i].empty(); at = comma + 1) {
+      comma = out[i].find(',', at);
+      row.push_back(out[i].substr(at, comma - at));
+      if (comma == std::string::npos) break;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
 
 // --- Vim ---
 
@@ -152,20 +175,7 @@ std::vector<std::vector<std::string>> VimGroups(const std::vector<std::string>& 
                   "edit " + dir.File("sample.scr"), "-S", dir.File("probe.vim")});
   EXPECT_EQ(run.status, 0) << run.output;
   const std::vector<std::string> out = SplitLines(dir.Read("groups.txt"));
-  std::vector<std::vector<std::string>> groups;
-  if (out.empty()) return groups;
-  fileType = out[0];
-  for (std::size_t i = 1; i < out.size(); ++i) {
-    std::vector<std::string> row;
-    std::size_t at = 0;
-    for (std::size_t comma; !out[i].empty(); at = comma + 1) {
-      comma = out[i].find(',', at);
-      row.push_back(out[i].substr(at, comma - at));
-      if (comma == std::string::npos) break;
-    }
-    groups.push_back(row);
-  }
-  return groups;
+  return NameRows(out, fileType);
 }
 
 TEST(VimSyntax, HighlightsEveryEntryAndTheLanguageWordsInVim) {
@@ -200,6 +210,106 @@ TEST(VimSyntax, HighlightsEveryEntryAndTheLanguageWordsInVim) {
   }
   for (const Expectation& e : kExpectations) {
     EXPECT_EQ(FirstMismatch(groups[row], PartAt(e), e.part.size(), e.vimGroup), "")
+        << e.part << " in " << e.line;
+    ++row;
+  }
+}
+
+// --- Emacs ---
+
+// The Emacs face of the command word of an entry's category.
+std::string EmacsFace(signed char category) {
+  switch (category) {
+    case CATEGORY_ENVIRONMENT:
+      return "font-lock-preprocessor-face";
+    default:
+      return "font-lock-keyword-face";
+  }
+}
+
+TEST(EmacsMode, BuildWroteTheCurrentFileWithEveryCommandWordInItsList) {
+  const std::string mode =
+      docgen::EmacsMode(ReadFile(ZELK_SOURCE_DIR "/editors/emacs/zelk-mode.el.in"), ZELK_VERSION);
+  EXPECT_EQ(ReadFile(ZELK_EMACS_MODE_FILE), mode);
+  EXPECT_EQ(mode.find("@ZELK_"), std::string::npos) << "a place of the template is left";
+  const std::map<signed char, std::string> kLists = {{CATEGORY_ENVIRONMENT, "environment"},
+                                                     {CATEGORY_LABEL, "label"},
+                                                     {CATEGORY_STATEMENT, "statement"}};
+  for (signed char category : kCategories) {
+    const std::string open = "(defconst zelk-" + kLists.at(category) + "-words '(\"";
+    EXPECT_EQ(Alternatives(mode, open, "\")", "\" \""), NamesOf(category)) << kLists.at(category);
+  }
+}
+
+// Runs Emacs in batch mode on a .scr file with the mode of the build and returns the major mode,
+// then for every line the face of every character ("" for none).
+std::vector<std::vector<std::string>> EmacsFaces(const std::vector<std::string>& lines,
+                                                 std::string& mode) {
+  TempDir dir;
+  std::string source;
+  for (const std::string& line : lines) source += line + "\n";
+  dir.Write("sample.scr", source);
+  const RunResult run = RunProgram(
+      {FindProgram("emacs"), "--batch", "-l", ZELK_EMACS_MODE_FILE, dir.File("sample.scr"),
+       "--eval",
+       "(progn (font-lock-ensure)"
+       "  (let ((out (list (symbol-name major-mode))))"
+       "    (goto-char (point-min))"
+       "    (while (not (eobp))"
+       "      (let (row)"
+       "        (while (not (eolp))"
+       "          (let ((face (get-text-property (point) 'face)))"
+       "            (push (if (listp face) (mapconcat #'symbol-name face \"+\") (symbol-name face))"
+       "                  row))"
+       "          (forward-char))"
+       "        (push (mapconcat #'identity (nreverse row) \",\") out))"
+       "      (forward-line))"
+       "    (with-temp-file \"" +
+           dir.File("faces.txt") + "\" (insert (mapconcat #'identity (nreverse out) \"\\n\")))))"});
+  EXPECT_EQ(run.status, 0) << run.output;
+  const std::vector<std::string> out = SplitLines(dir.Read("faces.txt"));
+  return NameRows(out, mode);
+}
+
+TEST(EmacsMode, HighlightsEveryEntryAndTheLanguageWordsInEmacs) {
+  if (FindProgram("emacs").empty()) GTEST_SKIP() << "emacs is not installed";
+  {
+    // The byte compiler finds nothing to say.
+    TempDir dir;
+    dir.Write("zelk-mode.el", ReadFile(ZELK_EMACS_MODE_FILE));
+    const RunResult run = RunProgram({FindProgram("emacs"), "--batch", "--eval",
+                                      "(setq byte-compile-error-on-warn t)", "-f",
+                                      "batch-byte-compile", dir.File("zelk-mode.el")});
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(dir.Exists("zelk-mode.elc")) << run.output;
+  }
+  std::vector<std::string> lines;
+  for (const docgen::IndexedEntry& e : docgen::FilledEntries()) {
+    lines.push_back(docgen::ExampleLine(*e.entry));
+  }
+  for (const Expectation& e : kExpectations) lines.push_back(e.line);
+
+  std::string mode;
+  const auto faces = EmacsFaces(lines, mode);
+  EXPECT_EQ(mode, "zelk-mode") << "a .scr file did not get zelk-mode";
+  ASSERT_EQ(faces.size(), lines.size());
+  // nil is no face.
+  auto unnamed = [](std::vector<std::string> row) {
+    for (std::string& face : row) face = face == "nil" ? "" : face;
+    return row;
+  };
+  std::size_t row = 0;
+  for (const docgen::IndexedEntry& e : docgen::FilledEntries()) {
+    const std::size_t length = std::string(e.entry->name).size();
+    const auto got = unnamed(faces[row]);
+    EXPECT_EQ(FirstMismatch(got, 0, length, EmacsFace(e.entry->category)), "") << lines[row];
+    if (got.size() > length) {
+      EXPECT_NE(got[length], EmacsFace(e.entry->category)) << lines[row];
+    }
+    ++row;
+  }
+  for (const Expectation& e : kExpectations) {
+    EXPECT_EQ(FirstMismatch(unnamed(faces[row]), PartAt(e), e.part.size(), e.emacsFace), "")
         << e.part << " in " << e.line;
     ++row;
   }

@@ -110,6 +110,7 @@ TEST_F(InstallTree, InstalledGeneratedFilesAreThoseOfTheBuild) {
       {"share/org.kde.syntax-highlighting/syntax/zelkscript.xml", ZELK_KATE_SYNTAX_FILE},
       {"share/man/man1/zelk.1.gz", ZELK_BUILD_DIR "/docs/zelk.1.gz"},
       {"share/nvim/site/plugin/zelk-lsp.lua", ZELK_NVIM_SITE "/plugin/zelk-lsp.lua"},
+      {"share/emacs/site-lisp/zelk-mode.el", ZELK_EMACS_MODE_FILE},
   };
   for (const auto& pair : kPairs) {
     const std::string built = ReadFile(pair.built);

@@ -95,7 +95,9 @@ TEST_F(OptionsFile, TheWindowsNameIsFoundAndKeptAndSpareSurvives) {
   LoadOptions(platform.Files(), dir.Path(), doc.Settings());
   EXPECT_EQ(doc.Settings().mapName, "base1");
   EXPECT_TRUE(SaveOptions(platform.Files(), dir.Path(), doc.Settings()));
-  EXPECT_FALSE(dir.Exists("zelk.cfg"));
+#ifndef _WIN32
+  EXPECT_FALSE(dir.Exists("zelk.cfg"));  // on Windows the same name
+#endif
   EXPECT_EQ(dir.Read("Zelk.CFG"), Image(doc.Settings()));
   EXPECT_EQ(dir.Read("Zelk.CFG").substr(0, 1), "M");
 }

@@ -6,11 +6,15 @@
 //
 // With ZELK_GOLDEN_RECORD=1 in the environment the same runs write the expected outputs instead
 // (record.sh).
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -81,9 +85,16 @@ struct RunResult {
 class Sandbox {
  public:
   Sandbox() {
+#ifdef _WIN32
+    for (unsigned n = ::GetCurrentProcessId() * 1000u;; ++n) {
+      m_root = fs::temp_directory_path() / ("zelk-golden-" + std::to_string(n));
+      if (fs::create_directory(m_root)) break;
+    }
+#else
     std::string pattern = (fs::temp_directory_path() / "zelk-golden-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     m_root = pattern;
+#endif
     fs::create_directories(Dir());
     fs::create_directories(m_root / "home");
     WriteFile(m_root / "bin" / "xdg-open", "#!/bin/sh\nexit 0\n");
@@ -101,6 +112,9 @@ class Sandbox {
   // Runs zelk with args in Dir(), input as its standard input, and a controlled environment.
   RunResult Zelk(const std::vector<std::string>& args, const std::string& input) const {
     WriteFile(m_root / "stdin", input);
+#ifdef _WIN32
+    return ZelkOnWindows(args);
+#else
     std::vector<std::string> env = {"PATH=" + (m_root / "bin").string(),
                                     "HOME=" + (m_root / "home").string(), "LC_ALL=C"};
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
@@ -155,9 +169,76 @@ class Sandbox {
     run.out = Placeholder(ReadFile(out));
     run.err = Placeholder(ReadFile(err));
     return run;
+#endif
   }
 
  private:
+#ifdef _WIN32
+  // The arguments quoted by the rules of CommandLineToArgvW; the files inherited as the standard
+  // handles.
+  RunResult ZelkOnWindows(const std::vector<std::string>& args) const {
+    const auto quote = [](const std::string& arg) {
+      if (!arg.empty() && arg.find_first_of(" \t\"") == std::string::npos) return arg;
+      std::string quoted = "\"";
+      std::size_t backslashes = 0;
+      for (const char c : arg) {
+        if (c == '\\') {
+          ++backslashes;
+          continue;
+        }
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+      }
+      return quoted.append(backslashes * 2, '\\') + "\"";
+    };
+    std::string line = quote(ZELK_BINARY);
+    for (const std::string& arg : args) line += " " + quote(arg);
+    const auto wide = [](const std::string& utf8) {
+      std::wstring text(utf8.size(), L'\0');
+      text.resize(static_cast<std::size_t>(::MultiByteToWideChar(
+          CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+          static_cast<int>(text.size()))));
+      return text;
+    };
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const auto open = [&](const char* name, bool write) {
+      return ::CreateFileW((m_root / name).wstring().c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                           FILE_SHARE_READ, &inherit, write ? CREATE_ALWAYS : OPEN_EXISTING, 0,
+                           nullptr);
+    };
+    const HANDLE in = open("stdin", false);
+    const HANDLE out = open("stdout", true);
+    const HANDLE err = open("stderr", true);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = in;
+    startup.hStdOutput = out;
+    startup.hStdError = err;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = wide(line);
+    RunResult run;
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                          Dir().wstring().c_str(), &startup, &process)) {
+      run.status = "cannot start\n";
+    } else {
+      DWORD status = 0;
+      if (::WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.hProcess, 9);
+      }
+      ::GetExitCodeProcess(process.hProcess, &status);
+      ::CloseHandle(process.hThread);
+      ::CloseHandle(process.hProcess);
+      run.status = std::to_string(status) + "\n";
+    }
+    for (const HANDLE handle : {in, out, err}) ::CloseHandle(handle);
+    run.out = Placeholder(ReadFile(m_root / "stdout"));
+    run.err = Placeholder(ReadFile(m_root / "stderr"));
+    return run;
+  }
+#endif
+
   // The start-up directory and the program's version stand as $STARTDIR and $VERSION.
   std::string Placeholder(std::string text) const {
     const std::pair<std::string, std::string> words[] = {{Dir().string(), "$STARTDIR"},
@@ -277,6 +358,16 @@ std::vector<std::string> CaseNames() {
 class Golden : public testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, Replay) {
+#ifdef _WIN32
+  // Where Windows words it otherwise: a failed start says why in the system's text
+  // (FormatMessageW), the stand-in game is a shell script, and home opens the language
+  // reference, which the Windows build does not carry yet.
+  static const std::set<std::string> kHostWorded = {
+      "console-home", "console-quake2-words", "options-full-file-with-odd-values",
+      "quake2-all-settings-empty", "quake2-directory-without-game", "quake2-stand-in-game",
+      "setting-long-values", "setting-percent-in-values"};
+  if (kHostWorded.count(GetParam()) != 0) GTEST_SKIP() << "worded by the host";
+#endif
   const fs::path dir = kGoldenDir / "cases" / GetParam();
   Sandbox box;
   if (fs::exists(dir / "setup")) fs::copy(dir / "setup", box.Dir(), fs::copy_options::recursive);
@@ -292,7 +383,17 @@ TEST_P(Golden, Replay) {
     return;
   }
   ASSERT_TRUE(fs::exists(expected)) << "not recorded yet: run tests/golden/record.sh BUILD_DIR";
-  ExpectSame(Snapshot(expected), outputs, Difference);
+  std::map<std::string, std::string> recorded = Snapshot(expected);
+#ifdef _WIN32
+  // Standard error names files by their host paths for editors and build tools, which on Windows
+  // take backslashes; the recording has the POSIX host's slashes. Both sides are compared with
+  // one separator.
+  for (auto* side : {&recorded, &outputs}) {
+    auto& err = (*side)["stderr"];
+    std::replace(err.begin(), err.end(), '\\', '/');
+  }
+#endif
+  ExpectSame(recorded, outputs, Difference);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(CaseNames()),

@@ -2,18 +2,17 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "lsp/LanguageServer.h"
+#include "support/StringInput.h"
 
-// Runs the language server on bytes written into a pipe, as an editor writes them, and reads
-// back what it answered.
+// Runs the language server on bytes given as a pipe gives them, as an editor writes them, and
+// reads back what it answered.
 namespace zelk::test {
 
 using Json = nlohmann::json;
@@ -96,28 +95,12 @@ inline std::vector<Json> ReadFrames(const std::string& stream) {
   return messages;
 }
 
-// Serves input, written into a pipe by another thread, until the server ends.
+// Serves input, given a chunk at a time as a pipe gives it, until the server ends.
 inline Served Serve(const std::string& input) {
-  int fds[2];
-  if (::pipe(fds) != 0) return {};
-  std::thread writer([&] {
-    std::size_t done = 0;
-    while (done < input.size()) {
-      const ssize_t n = ::write(fds[1], input.data() + done, input.size() - done);
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    ::close(fds[1]);
-  });
+  StringInput in(input);
   std::ostringstream out;
   Served served;
-  served.status = lsp::RunLanguageServer(fds[0], out);
-  // What the server left unread is drained, so that the writer ends.
-  char sink[4096];
-  while (::read(fds[0], sink, sizeof sink) > 0) {
-  }
-  writer.join();
-  ::close(fds[0]);
+  served.status = lsp::RunLanguageServer(in, out);
   served.messages = ReadFrames(out.str());
   return served;
 }

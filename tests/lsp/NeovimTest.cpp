@@ -32,12 +32,10 @@ constexpr const char* kIdleNeverReached =
     "Label idle is never reached: no statement names it and nothing runs on into it. The compile "
     "keeps what follows it, but that never runs.";
 
-Json Diagnostic(int line, int col, int endCol, int severity, const std::string& message) {
-  return {{"line", line},
-          {"col", col},
-          {"end_col", endCol},
-          {"severity", severity},
-          {"message", message}};
+Json Diagnostic(int line, int col, int endCol, int severity, const std::string& message,
+                bool unnecessary = false) {
+  return {{"line", line},         {"col", col},         {"end_col", endCol},
+          {"severity", severity}, {"message", message}, {"unnecessary", unnecessary}};
 }
 
 TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
@@ -63,18 +61,18 @@ TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
   EXPECT_EQ(result["attached"], true);
   EXPECT_EQ(result["diagnostics"],
             Json::array({Diagnostic(3, 0, 6, 1, "die(int damage);\n +++ RESERVED +++"),
-                         Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
-                         Diagnostic(6, 0, 14, 2, kNeverRuns),
-                         Diagnostic(7, 0, 11, 2, kIdleNeverReached)}));
+                         Diagnostic(6, 5, 12, 1, "goto: Label nowhere not found!"),
+                         Diagnostic(6, 0, 14, 2, kNeverRuns, true),
+                         Diagnostic(7, 6, 10, 2, kIdleNeverReached, true)}));
   EXPECT_EQ(result["completion"], Json::array({"start", "idle"}));
   EXPECT_EQ(result["hover"],
             "wait(float x);\nWhere x is the number of seconds to wait before the next statement is "
             "executed.");
   EXPECT_EQ(result["definition"], Json::array({1, 6}));
   EXPECT_EQ(result["after_edit"],
-            Json::array({Diagnostic(6, 0, 14, 1, "goto: Label nowhere not found!"),
-                         Diagnostic(6, 0, 14, 2, kNeverRuns),
-                         Diagnostic(7, 0, 11, 2, kIdleNeverReached)}));
+            Json::array({Diagnostic(6, 5, 12, 1, "goto: Label nowhere not found!"),
+                         Diagnostic(6, 0, 14, 2, kNeverRuns, true),
+                         Diagnostic(7, 6, 10, 2, kIdleNeverReached, true)}));
 }
 
 }  // namespace

@@ -181,7 +181,7 @@ TEST(Protocol, PositionsPastTheEndAreTheEnd) {
   EXPECT_EQ(published[1]["version"], 2);
   ASSERT_EQ(published[1]["diagnostics"].size(), 1u);
   EXPECT_EQ(published[1]["diagnostics"][0]["message"], "goto: Label x not found!");
-  EXPECT_EQ(published[1]["diagnostics"][0]["range"], Span(1, 0, 1, 8));
+  EXPECT_EQ(published[1]["diagnostics"][0]["range"], Span(1, 5, 1, 6));
 }
 
 TEST(Protocol, DocumentsOfAHundredThousandLines) {
@@ -202,7 +202,7 @@ TEST(Protocol, DocumentsOfAHundredThousandLines) {
   EXPECT_EQ(published[0]["diagnostics"].size(), 101u);
   ASSERT_EQ(published[1]["diagnostics"].size(), 103u);
   EXPECT_EQ(published[1]["diagnostics"][51]["range"], Span(50000, 0, 50000, 6));
-  EXPECT_EQ(published[1]["diagnostics"][102]["range"], Span(99999, 0, 99999, 14));
+  EXPECT_EQ(published[1]["diagnostics"][102]["range"], Span(99999, 5, 99999, 12));
   EXPECT_EQ(served.ResultOf(1)["range"], Span(99999, 0, 99999, 4));
   EXPECT_EQ(served.status, 0);
 }

@@ -12,11 +12,19 @@ local function clients(bufnr)
   return vim.lsp.buf_get_clients(bufnr)
 end
 
+-- Whether the server tagged a diagnostic "unnecessary" (Neovim greys those out).
+local function unnecessary(d)
+  if d._tags ~= nil and d._tags.unnecessary then return true end
+  local lsp = d.user_data and d.user_data.lsp
+  return lsp ~= nil and lsp.tags ~= nil and vim.tbl_contains(lsp.tags, 1)
+end
+
 local function diagnostics(bufnr)
   local list = {}
   for _, d in ipairs(vim.diagnostic.get(bufnr)) do
     table.insert(list, { line = d.lnum + 1, col = d.col, end_col = d.end_col,
-                         severity = d.severity, message = d.message })
+                         severity = d.severity, message = d.message,
+                         unnecessary = unnecessary(d) })
   end
   table.sort(list, function(a, b)
     if a.line ~= b.line then return a.line < b.line end

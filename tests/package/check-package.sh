@@ -57,8 +57,14 @@ echo "Depends: $depends"
 same "the package suggests Graphviz, which draws zelk --graph" "$(field Suggests)" "graphviz"
 check "Maintainer is a name and an address" \
   grep -Eq '^[^<>]+ <[^@<> ]+@[^@<> ]+\.[a-z]+>$' <<<"$(field Maintainer)"
-check "every file of the package is under /usr" \
-  bash -c "! dpkg-deb --contents '$deb' | awk '{print \$6}' | grep -v '^\./usr/' | grep -v '^\./$'"
+# Under /usr, but for Emacs's start-up file (a configuration file).
+check "every file of the package is under /usr, but for /etc/emacs/site-start.d/50zelk.el" \
+  bash -c "! dpkg-deb --contents '$deb' | awk '{print \$6}' | grep -v '^\./usr/' |
+    grep -vx -e '\./' -e '\./etc/' -e '\./etc/emacs/' -e '\./etc/emacs/site-start\.d/' \
+      -e '\./etc/emacs/site-start\.d/50zelk\.el'"
+same "the Emacs start-up file is a configuration file" \
+  "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles 2>/dev/null)" \
+  "/etc/emacs/site-start.d/50zelk.el"
 
 echo "== lintian --pedantic"
 lintian --pedantic --display-info --display-experimental --fail-on error,warning "$deb" \
@@ -90,7 +96,7 @@ for file in bin/zelk libexec/zelk/zelk-desktop share/zelk/zelk-reference.html \
   share/vim/vimfiles/ftdetect/zelkscript.vim share/nvim/site/syntax/zelkscript.vim \
   share/nvim/site/ftdetect/zelkscript.vim share/org.kde.syntax-highlighting/syntax/zelkscript.xml \
   share/zelk/zelkscript.tmLanguage.json share/bash-completion/completions/zelk \
-  share/zsh/vendor-completions/_zelk; do
+  share/zsh/vendor-completions/_zelk share/emacs/site-lisp/zelk-mode.el; do
   check "installs $file" test -f "$usr/$file"
 done
 same "the documentation directory links to the reference" \
@@ -207,6 +213,21 @@ if have nvim; then
     "$(cat "$work/nvim-lsp" 2>/dev/null)" "goto: Label nowhere not found!"
 else
   fail "nvim (neovim) is missing"
+fi
+if have emacs; then
+  # The package's start-up file, as Debian's Emacs loads it, with the package's site-lisp on the
+  # load path: .scr files get zelk-mode, as Windows-1252, and eglot knows the server.
+  (cd "$work/run" && HOME=$work/home emacs --batch \
+    --eval "(push \"$usr/share/emacs/site-lisp\" load-path)" \
+    -l "$work/root/etc/emacs/site-start.d/50zelk.el" intro.scr --eval "(progn (require 'eglot)
+      (write-region (format \"%s %s %S\" major-mode (coding-system-base buffer-file-coding-system)
+                            (funcall (cdr (assoc '(zelk-mode :language-id \"zelkscript\")
+                                                 eglot-server-programs))))
+                    nil \"$work/emacs\"))" >/dev/null 2>&1)
+  same "Emacs opens .scr files in zelk-mode as Windows-1252, with zelk --lsp for eglot" \
+    "$(cat "$work/emacs" 2>/dev/null)" 'zelk-mode windows-1252 ("zelk" "--lsp")'
+else
+  fail "emacs (emacs-nox) is missing"
 fi
 if have kate-syntax-highlighter; then
   # The format trace names the attribute of every token.

@@ -3,6 +3,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/Process.h"
 #include "support/TempDir.h"
 
 namespace zelk {
@@ -44,6 +45,8 @@ TEST(Cp1252, EveryByteSurvivesTheRoundTrip) {
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
 }
 
+#ifndef _WIN32
+// Windows: WindowsFiles.PathsTakeTheHostsSeparator.
 TEST(HostPath, MapsBackslashesAndConvertsToUtf8) {
   EXPECT_EQ(HostPath("/home/me/scripts\\intro.scr"), "/home/me/scripts/intro.scr");
   EXPECT_EQ(HostPath("c:\\caf\xE9\\a.scr"), "c:/caf\xC3\xA9/a.scr");
@@ -52,29 +55,61 @@ TEST(HostPath, MapsBackslashesAndConvertsToUtf8) {
   EXPECT_EQ(JoinHostPath("/a", "b"), "/a/b");
   EXPECT_EQ(JoinHostPath("", "b"), "b");
 }
+#endif
 
-TEST(PosixFileSystem, FindsNamesIgnoringCaseAndPrefersTheExactOne) {
+TEST(HostFileSystem, FindsNamesIgnoringCaseAndPrefersTheExactOne) {
   test::TempDir dir;
-  PosixFileSystem files;
-  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "");
+  const auto files = MakeHostFileSystem();
+  EXPECT_EQ(files->FindIgnoringCase(dir.Path(), "zelk.cfg"), "");
   dir.Write("ZELK.Cfg", "x");
-  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "ZELK.Cfg");
+#ifdef _WIN32
+  // The file system's own lookup ignores letter case: the name asked for finds the file.
+  EXPECT_EQ(files->FindIgnoringCase(dir.Path(), "zelk.cfg"), "zelk.cfg");
+#else
+  EXPECT_EQ(files->FindIgnoringCase(dir.Path(), "zelk.cfg"), "ZELK.Cfg");
+#endif
   dir.Write("zelk.cfg", "y");
-  EXPECT_EQ(files.FindIgnoringCase(dir.Path(), "zelk.cfg"), "zelk.cfg");
+  EXPECT_EQ(files->FindIgnoringCase(dir.Path(), "zelk.cfg"), "zelk.cfg");
 }
 
-TEST(PosixFileSystem, ADirectoryIsNotAFileToRead) {
+TEST(HostFileSystem, ADirectoryIsNotAFileToRead) {
   test::TempDir dir;
-  PosixFileSystem files;
-  EXPECT_EQ(files.OpenRead(dir.Path()), nullptr);
-  EXPECT_EQ(files.OpenRead(dir.File("missing")), nullptr);
+  const auto files = MakeHostFileSystem();
+  EXPECT_EQ(files->OpenRead(dir.Path()), nullptr);
+  EXPECT_EQ(files->OpenRead(dir.File("missing")), nullptr);
   dir.Write("f", "abc");
-  auto file = files.OpenRead(dir.File("f"));
+  auto file = files->OpenRead(dir.File("f"));
   ASSERT_NE(file, nullptr);
   char buffer[8];
   EXPECT_EQ(file->Read(buffer, sizeof buffer), 3);
   EXPECT_EQ(file->Read(buffer, sizeof buffer), 0);
 }
+
+#ifndef _WIN32
+// The editor setting: its program, then the parameter text it carries, by the POSIX rules
+// (Windows: WindowsPrograms.TheEditorSettingIsCutByTheWindowsRules).
+TEST(SplitProgramFromCommand, CutsTheProgramOffByTheHostsRules) {
+  struct Case {
+    std::string command;
+    std::string program;
+    std::string parameters;
+  };
+  const Case cases[] = {
+      {"", "", ""},
+      {"   ", "", ""},
+      {"edit", "edit", ""},
+      {"  edit  -n  ", "edit", " -n  "},
+      {"\"my editor\" --line 1", "my editor", "--line 1"},
+      {"/opt/voil\xE0/edit --title \"d\xE9j\xE0 vu\"", "/opt/voil\xE0/edit", "--title \"d\xE9j\xE0 vu\""},
+      {"\"\" edit x", "edit", "x"},
+  };
+  for (const Case& c : cases) {
+    const CommandText text = SplitProgramFromCommand(c.command);
+    EXPECT_EQ(text.program, c.program) << c.command;
+    EXPECT_EQ(text.parameters, c.parameters) << c.command;
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace zelk

@@ -11,6 +11,9 @@
 #include <string>
 #include <thread>
 #include <vector>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace zelk::test {
 
@@ -22,7 +25,13 @@ struct ArgsRecord {
 
 // Points the stand-in at the record file (the started program inherits the environment).
 inline void RecordArgumentsTo(const std::string& path) {
+#ifdef _WIN32
+  // The C runtime's copy for getenv, the process's for the programs it starts.
+  ::_putenv_s("ZELK_ARGS_RECORD", path.c_str());
+  ::SetEnvironmentVariableA("ZELK_ARGS_RECORD", path.c_str());
+#else
   ::setenv("ZELK_ARGS_RECORD", path.c_str(), 1);
+#endif
 }
 
 // Waits for the started program to write its record. The wait only bounds a start that never

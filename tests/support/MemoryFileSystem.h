@@ -13,6 +13,16 @@
 
 namespace zelk::test {
 
+// Paths in either separator name the same file: tests write '/', a Windows host '\\'.
+struct SamePath {
+  static char Separated(char c) { return c == '\\' ? '/' : c; }
+  bool operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Separated(x) < Separated(y); });
+  }
+  bool Equal(const std::string& a, const std::string& b) const { return !(*this)(a, b) && !(*this)(b, a); }
+};
+
 // A file system in memory, for tests and fuzzers: no disk, no clean-up, and every file can be
 // looked at afterwards. Paths are host paths ('/' separators). A directory exists when a file
 // lies in it or when it was added with AddDirectory; directories marked read-only refuse to
@@ -107,8 +117,8 @@ class MemoryFileSystem : public FileSystem {
     if (m_files.count(JoinHostPath(hostDir, name)) != 0) return name;
     const std::string dir = hostDir.empty() ? std::string(".") : hostDir;
     for (const auto& [path, bytes] : m_files) {
-      if (Parent(path) != dir) continue;
-      const std::string entry = path.substr(path.rfind('/') + 1);
+      if (!SamePath{}.Equal(Parent(path), dir)) continue;
+      const std::string entry = path.substr(path.find_last_of("/\\") + 1);
       if (EqualIgnoringCase(entry, name)) return entry;
     }
     return {};
@@ -151,7 +161,7 @@ class MemoryFileSystem : public FileSystem {
     std::size_t m_pos = 0;
   };
 
-  static void Flag(std::set<std::string>& set, const std::string& path, bool on) {
+  static void Flag(std::set<std::string, SamePath>& set, const std::string& path, bool on) {
     if (on) {
       set.insert(path);
     } else {
@@ -159,7 +169,7 @@ class MemoryFileSystem : public FileSystem {
     }
   }
   static std::string Parent(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
+    const std::size_t slash = path.find_last_of("/\\");
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
   }
   static bool EqualIgnoringCase(const std::string& a, const std::string& b) {
@@ -171,7 +181,8 @@ class MemoryFileSystem : public FileSystem {
     if (m_directories.count(path) != 0) return true;
     const std::string prefix = path + "/";
     const auto it = m_files.lower_bound(prefix);
-    return it != m_files.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+    return it != m_files.end() && it->first.size() >= prefix.size() &&
+           SamePath{}.Equal(it->first.substr(0, prefix.size()), prefix);
   }
   // A file can be made in a directory unless the directory is read-only, or the "directory"
   // is in fact a file.
@@ -180,10 +191,10 @@ class MemoryFileSystem : public FileSystem {
     return m_readOnlyDirectories.count(parent) == 0 && m_files.count(parent) == 0;
   }
 
-  std::map<std::string, std::shared_ptr<Bytes>> m_files;
-  std::set<std::string> m_directories;
-  std::set<std::string> m_readOnlyFiles;
-  std::set<std::string> m_readOnlyDirectories;
+  std::map<std::string, std::shared_ptr<Bytes>, SamePath> m_files;
+  std::set<std::string, SamePath> m_directories;
+  std::set<std::string, SamePath> m_readOnlyFiles;
+  std::set<std::string, SamePath> m_readOnlyDirectories;
   int m_temporaries = 0;
 };
 

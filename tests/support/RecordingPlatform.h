@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,6 @@ namespace zelk::test {
 // system unless a test gives it another FileSystem (for example one that fails on purpose).
 class RecordingPlatform : public Platform {
  public:
-  struct StartedProgram {
-    std::string program;
-    std::vector<std::string> arguments;
-    std::string workingDir;
-  };
   struct ChooseFileCall {
     std::string filter;
     std::string initialDir;
@@ -32,9 +28,8 @@ class RecordingPlatform : public Platform {
     urls.push_back(url);
     return urlResult;
   }
-  StartResult StartProgram(const std::string& program, const std::vector<std::string>& arguments,
-                           const std::string& workingDir) override {
-    programs.push_back({program, arguments, workingDir});
+  StartResult StartProgram(const ProgramStart& start) override {
+    programs.push_back(start);
     return startResult;
   }
   void PlaySoundSync(const std::string& wavePath) override { sounds.push_back(wavePath); }
@@ -57,7 +52,7 @@ class RecordingPlatform : public Platform {
     return choice;
   }
   std::string CurrentDirectory() override { return currentDirectory; }
-  FileSystem& Files() override { return files != nullptr ? *files : m_posixFiles; }
+  FileSystem& Files() override { return files != nullptr ? *files : *m_hostFiles; }
 
   // What the test sets up.
   std::string currentDirectory;
@@ -71,7 +66,7 @@ class RecordingPlatform : public Platform {
   std::vector<bool> repaints;
   int closeRequests = 0;
   std::vector<std::string> urls;
-  std::vector<StartedProgram> programs;
+  std::vector<ProgramStart> programs;
   std::vector<std::string> sounds;
   std::vector<std::pair<std::string, Diagnostic>> compileErrors;
   std::vector<std::pair<std::string, std::string>> compileFailures;
@@ -80,7 +75,7 @@ class RecordingPlatform : public Platform {
   std::vector<ChooseFileCall> chooseFileCalls;
 
  private:
-  PosixFileSystem m_posixFiles;
+  std::unique_ptr<FileSystem> m_hostFiles = MakeHostFileSystem();
 };
 
 }  // namespace zelk::test

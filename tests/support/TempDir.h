@@ -4,7 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
+#ifndef _WIN32
+#include <stdlib.h>
+#endif
 
 namespace zelk::test {
 
@@ -12,8 +16,21 @@ namespace zelk::test {
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // A name nobody else holds: create_directory fails on one that exists.
+    std::random_device entropy;
+    for (;;) {
+      const std::filesystem::path path =
+          std::filesystem::temp_directory_path() / ("zelk-test-" + std::to_string(entropy()));
+      if (std::filesystem::create_directory(path)) {
+        m_path = path.string();
+        break;
+      }
+    }
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "zelk-test-XXXXXX").string();
     m_path = ::mkdtemp(pattern.data());
+#endif
   }
   ~TempDir() {
     std::error_code ignored;

@@ -110,6 +110,21 @@ const char* KateAttribute(signed char category) {
   }
 }
 
+// --- Emacs (Lisp) ---
+
+std::string LispStrings(const std::vector<std::string>& words) {
+  std::vector<std::string> quoted;
+  for (const std::string& word : words) quoted.push_back(JsonString(word));
+  return Join(quoted, " ");
+}
+
+void ReplaceAll(std::string& text, std::string_view place, const std::string& value) {
+  for (std::size_t at = text.find(place); at != std::string::npos;
+       at = text.find(place, at + value.size())) {
+    text.replace(at, place.size(), value);
+  }
+}
+
 }  // namespace
 
 const char* VimGroup(signed char category) {
@@ -193,6 +208,25 @@ std::string VimSyntax() {
 std::string VimFileTypeDetection() {
   return "\" ZelkScript source files (Zelk scene scripts)\n"
          "au BufNewFile,BufRead *.scr setfiletype zelkscript\n";
+}
+
+std::string EmacsMode(const std::string& templateText, const std::string& version) {
+  std::string delimiters;
+  for (const IndexedEntry& e : FilledEntries()) {
+    if (e.entry->category == CATEGORY_LABEL &&
+        delimiters.find(e.entry->openDelim) == std::string::npos) {
+      delimiters += e.entry->openDelim;
+    }
+  }
+  std::string out = templateText;
+  ReplaceAll(out, "@ZELK_VERSION@", version);
+  ReplaceAll(out, "@ZELK_ENVIRONMENT_WORDS@", LispStrings(WordsOf(CATEGORY_ENVIRONMENT)));
+  ReplaceAll(out, "@ZELK_LABEL_WORDS@", LispStrings(WordsOf(CATEGORY_LABEL)));
+  ReplaceAll(out, "@ZELK_STATEMENT_WORDS@", LispStrings(WordsOf(CATEGORY_STATEMENT)));
+  ReplaceAll(out, "@ZELK_PSEUDO_TARGETS@", LispStrings(Strings(kPseudoTargets)));
+  ReplaceAll(out, "@ZELK_ATTENUATION_WORDS@", LispStrings(Strings(kAttenuationWords)));
+  ReplaceAll(out, "@ZELK_LABEL_DELIMITERS@", delimiters);
+  return out;
 }
 
 std::string KateSyntax(const std::string& version) {

@@ -22,6 +22,11 @@ std::string TextMateGrammar();
 // its own version grows with Zelk's.
 std::string KateSyntax(const std::string& version);
 
+// The Emacs mode (zelk-mode.el): the template (editors/emacs/zelk-mode.el.in) with the words of
+// the command table, the pseudo-targets and the attenuation words in its @ZELK_..._WORDS@ places,
+// the label statements' delimiters and the version filled in.
+std::string EmacsMode(const std::string& templateText, const std::string& version);
+
 // The Vim highlight group and the TextMate scope of the command word of an entry's category.
 const char* VimGroup(signed char category);
 const char* TextMateKeywordScope(signed char category);

@@ -3,9 +3,12 @@
 // command table, so that they always describe the language that this build of Zelk reads.
 //
 //   zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json KATE.xml
+//               EMACS_TEMPLATE.el.in EMACS_MODE.el
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 
 #include "docgen/EditorSupport.h"
@@ -24,20 +27,33 @@ bool WriteFile(const char* path, const std::string& text) {
   return true;
 }
 
+std::optional<std::string> ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (!in.is_open() || in.bad()) {
+    std::fprintf(stderr, "zelk-docgen: cannot read %s\n", path);
+    return std::nullopt;
+  }
+  return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 7) {
+  if (argc != 9) {
     std::fputs(
         "usage: zelk-docgen VERSION REFERENCE.html VIM_SYNTAX VIM_FTDETECT TEXTMATE.json "
-        "KATE.xml\n",
+        "KATE.xml EMACS_TEMPLATE.el.in EMACS_MODE.el\n",
         stderr);
     return 2;
   }
   using namespace zelk::docgen;
+  const std::optional<std::string> emacsTemplate = ReadFile(argv[7]);
+  if (!emacsTemplate) return 1;
   const bool written =
       WriteFile(argv[2], ReferencePage(argv[1])) && WriteFile(argv[3], VimSyntax()) &&
       WriteFile(argv[4], VimFileTypeDetection()) && WriteFile(argv[5], TextMateGrammar()) &&
-      WriteFile(argv[6], KateSyntax(argv[1]));
+      WriteFile(argv[6], KateSyntax(argv[1])) &&
+      WriteFile(argv[8], EmacsMode(*emacsTemplate, argv[1]));
   return written ? 0 : 1;
 }

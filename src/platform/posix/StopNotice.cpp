@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/StopSignals.h"
+#include "platform/StopNotice.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -8,6 +8,7 @@
 #include <csignal>
 #include <iterator>
 
+// The stop notice of a POSIX host: the signals, which write a byte into a pipe.
 namespace zelk {
 namespace {
 
@@ -35,7 +36,7 @@ void OnStopSignal(int signal) {
 
 }  // namespace
 
-void InstallStopSignals() {
+void InstallStopNotice() {
   if (g_installed) return;
   if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
   g_installed = true;
@@ -50,7 +51,7 @@ void InstallStopSignals() {
   }
 }
 
-void RemoveStopSignals() {
+void RemoveStopNotice() {
   if (!g_installed) return;
   for (std::size_t i = 0; i < std::size(kSignals); ++i) {
     ::sigaction(kSignals[i], &g_previous[i], nullptr);
@@ -62,14 +63,20 @@ void RemoveStopSignals() {
   g_installed = false;
 }
 
-int StopSignal() { return g_stopSignal; }
+int StopNotice() { return g_stopSignal; }
 
-int StopSignalFd() { return g_pipe[0]; }
+std::intptr_t StopNoticeHandle() { return g_pipe[0]; }
 
-void EndByStopSignal() {
+void AcknowledgeStopNotice() {
+  char byte;
+  while (g_pipe[0] >= 0 && ::read(g_pipe[0], &byte, 1) > 0) {
+  }
+}
+
+void EndByStopNotice() {
   const int signal = g_stopSignal;
   if (signal == 0) return;
-  RemoveStopSignals();
+  RemoveStopNotice();
   std::signal(signal, SIG_DFL);
   std::raise(signal);
 }

@@ -12,7 +12,9 @@
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/posix/Descriptors.h"
 
+// The files of a POSIX host: paths are UTF-8 with '/' between their parts.
 namespace zelk {
 
 std::string HostPath(std::string_view zelkPath) {
@@ -144,7 +146,18 @@ class PosixOutputFile final : public OutputFile {
   int m_fd;
 };
 
-}  // namespace
+class PosixFileSystem final : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> OpenRead(const std::string& hostPath) override;
+  std::unique_ptr<OutputFile> Create(const std::string& hostPath) override;
+  std::unique_ptr<OutputFile> CreateTemporary(const std::string& hostPath,
+                                              std::string& createdPath) override;
+  bool Rename(const std::string& from, const std::string& to) override;
+  bool Remove(const std::string& hostPath) override;
+  bool Exists(const std::string& hostPath) override;
+  bool IsReadOnly(const std::string& hostPath) override;
+  std::string FindIgnoringCase(const std::string& hostDir, const std::string& name) override;
+};
 
 std::unique_ptr<InputFile> PosixFileSystem::OpenRead(const std::string& hostPath) {
   const int fd = ::open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
@@ -220,5 +233,9 @@ std::string PosixFileSystem::FindIgnoringCase(const std::string& hostDir, const 
   ::closedir(dir);
   return found;
 }
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakeHostFileSystem() { return std::make_unique<PosixFileSystem>(); }
 
 }  // namespace zelk

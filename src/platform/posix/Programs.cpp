@@ -9,8 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
 
+// Programs on a POSIX host: started by fork and exec, with their arguments split from the
+// parameter text.
 namespace zelk {
 
 std::string ReadCurrentDirectory() {
@@ -54,14 +57,33 @@ std::string FindInPath(const std::string& program) {
   return {};
 }
 
-StartResult StartDetachedProcess(const std::string& program,
-                                 const std::vector<std::string>& arguments,
-                                 const std::string& workingDir) {
+CommandText SplitProgramFromCommand(const std::string& command) {
+  CommandText text;
+  std::size_t pos = 0;
+  if (!NextCommandArgument(command, pos, text.program)) return {};
+  text.parameters = command.substr(pos);
+  return text;
+}
+
+std::vector<std::string> RunArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+bool IsRunnable(const std::string& hostPath) { return ::access(hostPath.c_str(), X_OK) == 0; }
+
+std::string ProgramFileName(const std::string& name) { return name; }
+
+StartResult StartDetachedProcess(const ProgramStart& start) {
+  const std::string& program = start.program;
+  const std::string& workingDir = start.workingDir;
   if (program.empty()) return StartResult::Failed(std::strerror(ENOENT));
   // Everything the child needs is prepared before fork: after it only async-signal-safe calls.
+  // The parameter text is split on the settings' own bytes; each argument reaches the program
+  // in UTF-8.
   std::vector<std::string> argStrings;
   argStrings.push_back(program);
-  argStrings.insert(argStrings.end(), arguments.begin(), arguments.end());
+  for (const std::string& argument : SplitCommand(start.parameters)) {
+    argStrings.push_back(Cp1252ToUtf8(argument));
+  }
+  argStrings.insert(argStrings.end(), start.arguments.begin(), start.arguments.end());
   std::vector<char*> argv;
   for (std::string& arg : argStrings) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -117,6 +139,20 @@ StartResult StartDetachedProcess(const std::string& program,
   const std::string reason = std::strerror(failure[1]);
   if (failure[0] == 0) return StartResult::Failed("cannot enter " + workingDir + ": " + reason);
   return StartResult::Failed(reason);
+}
+
+StartResult OpenWebPage(const std::string& url) {
+  // xdg-open, the desktop's opener of addresses; the address arrives as one argument.
+  StartResult result = StartDetachedProcess({"xdg-open", {}, {url}, {}});
+  if (!result.started) result.reason = NO_PAGE_OPENER_REASON;
+  return result;
+}
+
+StartResult HandOverTo(const std::string& program, char** argv) {
+  // The same process goes on as the program: signals and the exit status reach it directly.
+  argv[0] = const_cast<char*>(program.c_str());
+  ::execv(program.c_str(), argv);
+  return StartResult::Failed(std::strerror(errno));
 }
 
 }  // namespace zelk
