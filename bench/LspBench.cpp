@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
-// The language server's speed: from a one-line change of a 10,000-line source to its published
-// diagnostics (in the process, and through the pipes of a running zelk --lsp), and the start of
-// zelk --lsp until it answers initialize. The program started is the one of this build, or the
-// one named by the environment variable ZELK_LSP_BINARY (a build without Qt, say).
+// The language server's speed: each request on a 10,000-line source; from a one-line change of a
+// 10,000-line source to its published diagnostics (in the process, and through the pipes of a
+// running zelk --lsp), and the start of zelk --lsp until it answers initialize. The program started
+// is the one of this build, or the one named by the environment variable ZELK_LSP_BINARY (a build
+// without Qt, say).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -89,6 +90,60 @@ void BM_OneLineChangeToDiagnostics(benchmark::State& state) {
   state.counters["lines"] = kLines;
 }
 BENCHMARK(BM_OneLineChangeToDiagnostics)->Unit(benchmark::kMillisecond);
+
+// One request on the 10,000-line source, from the message to its answer, in the process.
+void RequestOnTheSource(benchmark::State& state, const char* method, const Json& params) {
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(Source()));
+  const std::string request =
+      Message({{"jsonrpc", "2.0"}, {"id", 1}, {"method", method}, {"params", params}});
+  for (auto _ : state) {
+    server.HandleMessage(request);
+    benchmark::DoNotOptimize(sent.data());
+  }
+  if (sent.find("\"result\"") == std::string::npos) state.SkipWithError(sent.c_str());
+  state.counters["answer_bytes"] = static_cast<double>(sent.size());
+}
+
+Json Document() {
+  return {{"textDocument", {{"uri", kUri}}}};
+}
+
+Json At(int line, int character) {
+  return {{"textDocument", {{"uri", kUri}}},
+          {"position", {{"line", line}, {"character", character}}}};
+}
+
+// Lines [first, last) of the source.
+Json Lines(int first, int last) {
+  Json params = Document();
+  params["range"] = {{"start", {{"line", first}, {"character", 0}}},
+                     {"end", {{"line", last}, {"character", 0}}}};
+  return params;
+}
+
+BENCHMARK_CAPTURE(RequestOnTheSource, SignatureHelp, "textDocument/signatureHelp",
+                  At(kLines / 2, 5))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, InlayHintsWholeDocument, "textDocument/inlayHint",
+                  Lines(0, kLines))
+    ->Unit(benchmark::kMillisecond);
+// What an editor asks for: the lines in view.
+BENCHMARK_CAPTURE(RequestOnTheSource, InlayHintsHundredLines, "textDocument/inlayHint",
+                  Lines(kLines / 2, kLines / 2 + 100))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, FoldingRanges, "textDocument/foldingRange", Document())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, HighlightOfAStatementWord, "textDocument/documentHighlight",
+                  At(kLines / 2, 1))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, SemanticTokens, "textDocument/semanticTokens/full",
+                  Document())
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, WorkspaceSymbols, "workspace/symbol", Json{{"query", ""}})
+    ->Unit(benchmark::kMillisecond);
 
 // zelk --lsp as an editor runs it: two pipes.
 class ServerProcess {

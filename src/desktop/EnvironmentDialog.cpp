@@ -11,16 +11,12 @@
 #include <cstring>
 #include <iterator>
 
-#include "environment/EnvironmentSettings.h"
+#include "environment/EnvironmentForm.h"
 #include "platform/Cp1252.h"
 #include "desktop/DialogUnits.h"
 
 namespace zelk {
 namespace {
-
-constexpr int DIRECTORY_LIMIT = 255;
-constexpr int LINE_LIMIT = 255;
-constexpr int NAME_LIMIT = 32;
 
 QString FromZelk(const std::string& text) {
   return QString::fromStdString(Cp1252ToUtf8(text));
@@ -88,20 +84,20 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
   m_cheats = check("&Cheats", du.Rect(120, 120, 30, 10));
   m_giveAll = check("Give &All", du.Rect(170, 120, 35, 10));
   m_disconnect = check("D&isconnect", du.Rect(220, 120, 45, 10));
-  m_quake2Dir = edit(DIRECTORY_LIMIT, du.Rect(50, 5, 220, 10));
+  m_quake2Dir = edit(FieldLimit(FIELD_QUAKE2_DIR), du.Rect(50, 5, 220, 10));
   label("Quake2 Dir :", du.Rect(5, 5, 40, 10));
   label("Parameters :", du.Rect(5, 20, 40, 10));
-  m_parameters = edit(LINE_LIMIT, du.Rect(50, 20, 220, 10));
+  m_parameters = edit(FieldLimit(FIELD_PARAMETERS), du.Rect(50, 20, 220, 10));
   label("Game :", du.Rect(15, 35, 30, 10));
-  m_game = edit(NAME_LIMIT, du.Rect(50, 35, 70, 10));
+  m_game = edit(FieldLimit(FIELD_GAME), du.Rect(50, 35, 70, 10));
   label("Map :", du.Rect(150, 35, 45, 10));
-  m_map = edit(NAME_LIMIT, du.Rect(200, 35, 70, 10));
+  m_map = edit(FieldLimit(FIELD_MAP), du.Rect(200, 35, 70, 10));
   label("Save Dir :", du.Rect(15, 50, 30, 10));
   label("Load Dir :", du.Rect(15, 65, 30, 10));
-  m_saveDir = edit(DIRECTORY_LIMIT, du.Rect(50, 50, 220, 10));
-  m_loadDir = edit(DIRECTORY_LIMIT, du.Rect(50, 65, 220, 10));
+  m_saveDir = edit(FieldLimit(FIELD_SAVE_DIR), du.Rect(50, 50, 220, 10));
+  m_loadDir = edit(FieldLimit(FIELD_LOAD_DIR), du.Rect(50, 65, 220, 10));
   label(".SCR Editor:", du.Rect(5, 80, 40, 10));
-  m_editor = edit(LINE_LIMIT, du.Rect(50, 80, 220, 10));
+  m_editor = edit(FieldLimit(FIELD_EDITOR), du.Rect(50, 80, 220, 10));
   m_errorSound = check("&Play compile error sound", du.Rect(40, 95, 95, 10));
 
   // Each control is named by its template id (1 OK, 2 Cancel, 1000 to 1012), so that it can be
@@ -125,58 +121,37 @@ CEnvironmentDialog::CEnvironmentDialog(EnvironmentSettings& settings, QWidget* p
   connect(m_cancel, &QPushButton::clicked, this, &CEnvironmentDialog::reject);
 
   // Any nonzero flag counts as on.
-  m_god->setChecked(settings.godOn != 0);
-  m_cheats->setChecked(settings.cheatsOn != 0);
-  m_noTarget->setChecked(settings.noTargetOn != 0);
-  m_giveAll->setChecked(settings.giveAllOn != 0);
-  m_disconnect->setChecked(settings.disconnectOn != 0);
-  m_errorSound->setChecked(settings.errorSoundOn != 0);
-  SetStoredText(m_quake2Dir, DIRECTORY_LIMIT, FromZelk(settings.quake2Dir));
-  SetStoredText(m_parameters, LINE_LIMIT, FromZelk(settings.parameters));
-  SetStoredText(m_game, NAME_LIMIT, FromZelk(settings.gameName));
-  SetStoredText(m_map, NAME_LIMIT, FromZelk(settings.mapName));
-  SetStoredText(m_saveDir, DIRECTORY_LIMIT, FromZelk(settings.saveDir));
-  SetStoredText(m_loadDir, DIRECTORY_LIMIT, FromZelk(settings.loadDir));
-  SetStoredText(m_editor, LINE_LIMIT, FromZelk(settings.editorCommand));
+  const EnvironmentForm form = FormFromSettings(settings);
+  for (int i = 0; i < TOGGLE_COUNT; ++i) Toggle(i)->setChecked(form.toggles[i]);
+  for (int i = 0; i < FIELD_COUNT; ++i) {
+    SetStoredText(Field(i), FieldLimit(static_cast<FormField>(i)), FromZelk(form.texts[i]));
+  }
   m_ok->setFocus();
 }
 
+QLineEdit* CEnvironmentDialog::Field(int field) const {
+  QLineEdit* const fields[FIELD_COUNT] = {m_quake2Dir, m_parameters, m_game,  m_map,
+                                          m_saveDir,   m_loadDir,    m_editor};
+  return fields[field];
+}
+
+QCheckBox* CEnvironmentDialog::Toggle(int toggle) const {
+  QCheckBox* const toggles[TOGGLE_COUNT] = {m_god,     m_noTarget,   m_cheats,
+                                            m_giveAll, m_disconnect, m_errorSound};
+  return toggles[toggle];
+}
+
 bool CEnvironmentDialog::StoreSettings(QString* message) {
-  // Every text is checked before anything is stored, so a refusal changes nothing.
-  std::string quake2Dir, saveDir, loadDir;
-  const struct {
-    QLineEdit* field;
-    std::string* text;
-    const char* caption;
-  } directories[] = {{m_quake2Dir, &quake2Dir, "Quake2 Dir"},
-                     {m_saveDir, &saveDir, "Save Dir"},
-                     {m_loadDir, &loadDir, "Load Dir"}};
-  for (const auto& d : directories) {
-    SetText(*d.text, ToZelk(d.field->text()));
-    if (!ApplyDirectoryRule(*d.text)) {
-      *message = QStringLiteral(
-                     "%1 has 255 characters and no room for the backslash that must end it.\n"
-                     "Shorten it, or end it with a backslash.")
-                     .arg(QString::fromLatin1(d.caption));
-      d.field->setFocus();
-      d.field->selectAll();
-      return false;
-    }
-  }
-  m_settings.godOn = m_god->isChecked() ? 1 : 0;
-  m_settings.cheatsOn = m_cheats->isChecked() ? 1 : 0;
-  m_settings.noTargetOn = m_noTarget->isChecked() ? 1 : 0;
-  m_settings.giveAllOn = m_giveAll->isChecked() ? 1 : 0;
-  m_settings.disconnectOn = m_disconnect->isChecked() ? 1 : 0;
-  m_settings.errorSoundOn = m_errorSound->isChecked() ? 1 : 0;
-  m_settings.quake2Dir = quake2Dir;
-  SetText(m_settings.parameters, ToZelk(m_parameters->text()));
-  SetText(m_settings.gameName, ToZelk(m_game->text()));
-  SetText(m_settings.mapName, ToZelk(m_map->text()));
-  m_settings.saveDir = saveDir;
-  m_settings.loadDir = loadDir;
-  SetText(m_settings.editorCommand, ToZelk(m_editor->text()));
-  return true;
+  EnvironmentForm form;
+  for (int i = 0; i < TOGGLE_COUNT; ++i) form.toggles[i] = Toggle(i)->isChecked();
+  for (int i = 0; i < FIELD_COUNT; ++i) form.texts[i] = ToZelk(Field(i)->text());
+  FormField refused = FIELD_COUNT;
+  std::string text;
+  if (StoreForm(form, m_settings, refused, text)) return true;
+  *message = QString::fromStdString(text);
+  Field(refused)->setFocus();
+  Field(refused)->selectAll();
+  return false;
 }
 
 void CEnvironmentDialog::accept() {

@@ -26,6 +26,9 @@ class CEnvironmentDialog final : public QDialog {
   // Reads the fields into the settings; false (the settings untouched) when a directory has no
   // room for its final backslash.
   bool StoreSettings(QString* message);
+  // The edit fields in the order of FormField, the check boxes in the order of FormToggle.
+  QLineEdit* Field(int field) const;
+  QCheckBox* Toggle(int toggle) const;
 
   EnvironmentSettings& m_settings;
   QPushButton* m_ok = nullptr;

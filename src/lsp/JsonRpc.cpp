@@ -64,16 +64,25 @@ Envelope ReadEnvelope(std::string_view body) {
   return envelope;
 }
 
-std::string ResultMessage(const Json& id, const Json& result) {
-  return Dump({{"jsonrpc", "2.0"}, {"id", id}, {"result", result}});
+// The result and params are moved into the message, not copied: an answer can be large.
+std::string ResultMessage(const Json& id, Json result) {
+  Json message = {{"jsonrpc", "2.0"}, {"id", id}};
+  message["result"] = std::move(result);
+  return Dump(message);
 }
 
 std::string ErrorMessage(const Json& id, int code, const std::string& text) {
   return Dump({{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", code}, {"message", text}}}});
 }
 
-std::string NotificationMessage(const char* method, const Json& params) {
-  return Dump({{"jsonrpc", "2.0"}, {"method", method}, {"params", params}});
+std::string NotificationMessage(const char* method, Json params) {
+  Json message = {{"jsonrpc", "2.0"}, {"method", method}};
+  message["params"] = std::move(params);
+  return Dump(message);
+}
+
+std::string RequestMessage(const std::string& id, const char* method) {
+  return Dump({{"jsonrpc", "2.0"}, {"id", id}, {"method", method}});
 }
 
 }  // namespace zelk::lsp

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "lsp/Assistance.h"
+#include "lsp/Editing.h"
 #include "lsp/JsonRpc.h"
 #include "lsp/OpenDocument.h"
+#include "lsp/SemanticTokens.h"
 #include "platform/Cp1252.h"
 #include "zelk/BuildConfig.h"
 
@@ -26,6 +28,20 @@ DiagnosticSeverity SeverityOf(SourceFinding::Severity severity) {
       break;
   }
   return DiagnosticSeverity::Information;
+}
+
+// The user's switches of hints and lenses, from initializationOptions or the settings of
+// workspace/didChangeConfiguration (as they are, or under "zelk"); what they leave out stays.
+void ReadSwitches(const Json& options, ClientOptions& client) {
+  const Json* zelk = Find(options, {"zelk"});
+  const Json& settings = zelk != nullptr ? *zelk : options;
+  const auto read = [&](std::initializer_list<const char*> path, bool& flag) {
+    const Json* value = Find(settings, path);
+    if (value != nullptr && value->is_boolean()) flag = value->get<bool>();
+  };
+  read({"inlayHints", "argumentNames"}, client.argumentNameHints);
+  read({"inlayHints", "instructionIndex"}, client.instructionHints);
+  read({"codeLens"}, client.compileLens);
 }
 
 }  // namespace
@@ -76,8 +92,7 @@ class LanguageServer::Impl {
            m_phase = Phase::ShutDown;
            return Json(nullptr);
          }},
-        {"textDocument/documentSymbol",
-         OnDocument([this](const OpenDocument& d, const Json&) {
+        {"textDocument/documentSymbol", OnDocument([this](const OpenDocument& d, const Json&) {
            return DocumentSymbols(d, m_client);
          })},
         {"textDocument/completion", AtPosition(Completion)},
@@ -92,6 +107,28 @@ class LanguageServer::Impl {
            });
          }},
         {"textDocument/prepareRename", AtPosition(PrepareRename)},
+        {"textDocument/signatureHelp", AtPosition(SignatureHelp)},
+        {"textDocument/documentHighlight", AtPosition(DocumentHighlights)},
+        {"textDocument/inlayHint",
+         [this](const Json& params) {
+           const auto at = TextDocumentRangeParams::Read(params);
+           return WithDocument(
+               at.uri, [&](const OpenDocument& d) { return InlayHints(d, at.range, m_client); });
+         }},
+        {"textDocument/semanticTokens/full", OnDocument([this](const OpenDocument& d, const Json&) {
+           return SemanticTokensFull(d, m_client);
+         })},
+        {"textDocument/foldingRange", OnDocument([this](const OpenDocument& d, const Json&) {
+           return FoldingRanges(d, m_client);
+         })},
+        {"workspace/symbol",
+         [this](const Json& params) {
+           const Json* query = Find(params, {"query"});
+           return WorkspaceSymbols(
+               m_documents,
+               query != nullptr && query->is_string() ? query->get<std::string>() : std::string(),
+               m_client);
+         }},
         {"textDocument/rename",
          [this](const Json& params) {
            const auto at = TextDocumentPositionParams::Read(params);
@@ -106,6 +143,7 @@ class LanguageServer::Impl {
         {"textDocument/didChange", [this](const Json& p) { DidChange(p); }},
         {"textDocument/didSave", [this](const Json& p) { DidSave(p); }},
         {"textDocument/didClose", [this](const Json& p) { DidClose(p); }},
+        {"workspace/didChangeConfiguration", [this](const Json& p) { DidChangeConfiguration(p); }},
     };
   }
 
@@ -131,14 +169,13 @@ class LanguageServer::Impl {
                                            const ClientOptions&)) {
     return [this, answer](const Json& params) {
       const auto at = TextDocumentPositionParams::Read(params);
-      return WithDocument(at.uri, [&](const OpenDocument& d) {
-        return answer(d, at.position, m_client);
-      });
+      return WithDocument(at.uri,
+                          [&](const OpenDocument& d) { return answer(d, at.position, m_client); });
     };
   }
 
-  void Notify(const char* method, const Json& params) {
-    m_send(NotificationMessage(method, params));
+  void Notify(const char* method, Json params) {
+    m_send(NotificationMessage(method, std::move(params)));
   }
 
   void HandleRequest(const Json& id, const std::string& method, const Json& params) {
@@ -204,6 +241,11 @@ class LanguageServer::Impl {
     m_client.hierarchicalSymbols = ReadFlag(
         capabilities, {"textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"});
     const bool prepareRename = ReadFlag(capabilities, {"textDocument", "rename", "prepareSupport"});
+    m_inlayRefresh = ReadFlag(capabilities, {"workspace", "inlayHint", "refreshSupport"});
+    m_lensRefresh = ReadFlag(capabilities, {"workspace", "codeLens", "refreshSupport"});
+    if (const Json* options = Find(params, {"initializationOptions"})) {
+      ReadSwitches(*options, m_client);
+    }
     result["capabilities"] = {
         {"positionEncoding", m_client.encoding == PositionEncoding::Utf8 ? "utf-8" : "utf-16"},
         {"textDocumentSync",
@@ -217,6 +259,12 @@ class LanguageServer::Impl {
         {"referencesProvider", true},
         {"documentSymbolProvider", true},
         {"renameProvider", prepareRename ? Json{{"prepareProvider", true}} : Json(true)},
+        {"signatureHelpProvider", {{"triggerCharacters", {"(", ","}}}},
+        {"inlayHintProvider", true},
+        {"foldingRangeProvider", true},
+        {"documentHighlightProvider", true},
+        {"workspaceSymbolProvider", true},
+        {"semanticTokensProvider", {{"legend", SemanticTokensLegend()}, {"full", true}}},
     };
     m_phase = Phase::Running;
     return result;
@@ -281,6 +329,20 @@ class LanguageServer::Impl {
     Notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", Json::array()}});
   }
 
+  // The switches changed: clients that can be asked to fetch hints and lenses again are asked.
+  void DidChangeConfiguration(const Json& params) {
+    const Json* settings = Find(params, {"settings"});
+    if (settings == nullptr) return;
+    ReadSwitches(*settings, m_client);
+    if (m_inlayRefresh) Ask("workspace/inlayHint/refresh");
+    if (m_lensRefresh) Ask("workspace/codeLens/refresh");
+  }
+
+  // A request of the server's own; its answer is dropped.
+  void Ask(const char* method) {
+    m_send(RequestMessage("zelk-" + std::to_string(++m_asked), method));
+  }
+
   // The check's findings: errors, warnings and information, each on the columns it names;
   // a statement that never runs, or a label that nothing reaches, tagged as unnecessary.
   void Publish(const OpenDocument& document) {
@@ -299,6 +361,9 @@ class LanguageServer::Impl {
   Phase m_phase = Phase::Uninitialized;
   int m_exitStatus = 1;
   ClientOptions m_client;
+  bool m_inlayRefresh = false;
+  bool m_lensRefresh = false;
+  int m_asked = 0;
   std::map<std::string, OpenDocument> m_documents;
   std::unordered_map<std::string, RequestHandler> m_requests;
   std::unordered_map<std::string, NotificationHandler> m_notifications;

@@ -52,9 +52,10 @@ Range OpenDocument::FindingRange(const SourceFinding& finding, PositionEncoding 
   const int last = std::max(finding.line, finding.lastLine);
   if (finding.length == 0) {
     const std::size_t start = m_text.CompileLineStart(finding.line);
-    const std::size_t from =
-        m_text.Advance(start, static_cast<std::size_t>(finding.column), m_text.CompileLineEnd(finding.line));
-    return {m_text.PositionAt(from, encoding), m_text.PositionAt(m_text.CompileLineEnd(last), encoding)};
+    const std::size_t from = m_text.Advance(start, static_cast<std::size_t>(finding.column),
+                                            m_text.CompileLineEnd(finding.line));
+    return {m_text.PositionAt(from, encoding),
+            m_text.PositionAt(m_text.CompileLineEnd(last), encoding)};
   }
   const auto column = static_cast<std::size_t>(finding.column);
   return ColumnRange(finding.line, column, column + static_cast<std::size_t>(finding.length),

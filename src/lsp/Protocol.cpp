@@ -130,11 +130,9 @@ void to_json(Json& json, const DocumentHighlight& highlight) {
 }
 
 void to_json(Json& json, const InlayHint& hint) {
-  json = {{"position", hint.position},
-          {"label", hint.label},
-          {"kind", hint.kind},
-          {"paddingLeft", hint.paddingLeft},
-          {"paddingRight", hint.paddingRight}};
+  json = {{"position", hint.position}, {"label", hint.label}, {"kind", hint.kind}};
+  if (hint.paddingLeft) json["paddingLeft"] = true;
+  if (hint.paddingRight) json["paddingRight"] = true;
 }
 
 void to_json(Json& json, const Command& command) {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "lsp/StatementShapes.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "language/CommandTable.h"
@@ -69,6 +70,23 @@ std::string ParameterName(std::string_view parameter) {
   return name;
 }
 
+// True when a type word of a usage line stands for an argument kind.
+bool TypeAgrees(std::string_view type, unsigned char kind) {
+  switch (kind) {
+    case ARG_INTEGER:
+      return type == "int";
+    case ARG_REAL:
+      return type == "float";
+    case ARG_STRING:
+    case ARG_WORD:
+      return type == "string";
+    case ARG_VECTOR:
+      return type == "vector" || type == "vec3_t";
+    default:
+      return false;
+  }
+}
+
 bool IsBlank(char c) {
   return c == ' ';
 }
@@ -89,9 +107,21 @@ ArgumentRole RoleOf(int commandIndex, int argument) {
   return O;
 }
 
-std::vector<std::string> ArgumentNames(int commandIndex) {
-  std::vector<std::string> names;
-  if (!Valid(commandIndex)) return names;
+static std::vector<HelpParameter> ReadHelpParameters(int commandIndex);
+
+const std::vector<HelpParameter>& HelpParameters(int commandIndex) {
+  // Read once for every entry: inlay hints ask for them on every line.
+  static const std::vector<std::vector<HelpParameter>> table = [] {
+    std::vector<std::vector<HelpParameter>> all;
+    for (int i = 0; i < COMMAND_COUNT; ++i) all.push_back(ReadHelpParameters(i));
+    return all;
+  }();
+  static const std::vector<HelpParameter> none;
+  return Valid(commandIndex) ? table[static_cast<std::size_t>(commandIndex)] : none;
+}
+
+static std::vector<HelpParameter> ReadHelpParameters(int commandIndex) {
+  std::vector<HelpParameter> parameters;
   const CommandEntry& entry = Commands()[commandIndex];
   const int count = ArgumentCount(entry);
   const std::string_view usage = UsageLine(commandIndex);
@@ -102,22 +132,75 @@ std::vector<std::string> ArgumentNames(int commandIndex) {
     open = usage.find('<');
     close = usage.find('>');
   }
-  if (open != std::string_view::npos && close != std::string_view::npos && close > open) {
-    std::string_view list = usage.substr(open + 1, close - open - 1);
-    while (!list.empty()) {
-      const std::size_t comma = list.find(',');
-      names.push_back(ParameterName(list.substr(0, comma)));
-      if (comma == std::string_view::npos) break;
-      list.remove_prefix(comma + 1);
-    }
+  if (open == std::string_view::npos || close == std::string_view::npos || close <= open) {
+    return parameters;
   }
-  bool usable = static_cast<int>(names.size()) == count;
-  for (const std::string& name : names) usable = usable && !name.empty();
-  if (!usable) {
-    names.clear();
-    for (int i = 0; i < count; ++i) names.emplace_back(KindName(entry.argKinds[i]));
+  std::size_t at = open + 1;
+  while (at < close) {
+    std::size_t comma = usage.find(',', at);
+    if (comma == std::string_view::npos || comma > close) comma = close;
+    std::size_t start = at;
+    while (start < comma && usage[start] == ' ') ++start;
+    std::size_t end = comma;
+    while (end > start && usage[end - 1] == ' ') --end;
+    parameters.push_back({start, end, ParameterName(usage.substr(start, end - start))});
+    at = comma + 1;
+  }
+  bool usable = static_cast<int>(parameters.size()) == count;
+  for (std::size_t i = 0; usable && i < parameters.size(); ++i) {
+    const HelpParameter& p = parameters[i];
+    const std::string_view text = usage.substr(p.start, p.end - p.start);
+    const std::size_t blank = text.find(' ');
+    const std::string_view type = blank == std::string_view::npos ? "" : text.substr(0, blank);
+    usable = !p.name.empty() && (type.empty() || TypeAgrees(type, entry.argKinds[i]));
+  }
+  if (!usable) parameters.clear();
+  return parameters;
+}
+
+std::vector<std::string> ArgumentNames(int commandIndex) {
+  std::vector<std::string> names;
+  if (!Valid(commandIndex)) return names;
+  for (const HelpParameter& p : HelpParameters(commandIndex)) names.push_back(p.name);
+  if (names.empty()) {
+    const CommandEntry& entry = Commands()[commandIndex];
+    for (int i = 0; i < ArgumentCount(entry); ++i) names.emplace_back(KindName(entry.argKinds[i]));
   }
   return names;
+}
+
+std::vector<ArgumentSpan> ArgumentSpans(const ParsedStatement& parsed, std::string_view line) {
+  std::vector<ArgumentSpan> spans;
+  if (!Valid(parsed.commandIndex)) return spans;
+  const CommandEntry& entry = Commands()[parsed.commandIndex];
+  const auto column = [&](std::string_view token) {
+    return static_cast<std::size_t>(token.data() - line.data());
+  };
+  int slot = 1;
+  for (int arg = 0; arg < ArgumentCount(entry) && slot < TOKEN_SLOTS; ++arg) {
+    const std::string_view token = parsed.Token(slot);
+    std::size_t start = column(token);
+    std::size_t end = start + token.size();
+    switch (entry.argKinds[arg]) {
+      case ARG_STRING:
+        start -= 1;
+        end += 1;
+        break;
+      case ARG_VECTOR: {
+        while (start > 0 && line[start - 1] == ' ') --start;
+        if (start > 0) --start;  // the opening mark
+        slot += 2;
+        const std::string_view last = parsed.Token(std::min(slot, TOKEN_SLOTS - 1));
+        end = std::min(line.find('>', column(last) + last.size()), line.size() - 1) + 1;
+        break;
+      }
+      default:
+        break;
+    }
+    spans.push_back({start, end});
+    ++slot;
+  }
+  return spans;
 }
 
 std::string StatementSnippet(int commandIndex) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "language/StatementParser.h"
+
 // What an editor needs to know of a statement beyond the command table: what each argument
 // stands for, what to call it, and how to write the statement with its punctuation.
 namespace zelk::lsp {
@@ -16,8 +18,27 @@ enum class ArgumentRole { Other, Label, Target, Attenuation };
 // The role of argument (0 for the first) of a table entry.
 ArgumentRole RoleOf(int commandIndex, int argument);
 
-// The names of an entry's arguments, as its usage line calls them where it names as many
-// arguments as the entry reads, and by their kinds otherwise.
+// A parameter of an entry's usage line: where it stands in the line and the name it gives.
+struct HelpParameter {
+  std::size_t start = 0;  // "string labelname" in the usage line
+  std::size_t end = 0;
+  std::string name;  // labelname
+};
+
+// The parameters of an entry's usage line, where they agree with the entry's arguments in number
+// and kind ("string" a word or a string, "int", "float", "vector" or "vec3_t"); empty otherwise.
+const std::vector<HelpParameter>& HelpParameters(int commandIndex);
+
+// Where each argument of a parsed line stands in it (columns from its start): a string with its
+// quotes, a vector from its opening mark to its ">". The parse must have read every argument.
+struct ArgumentSpan {
+  std::size_t start = 0;
+  std::size_t end = 0;
+};
+std::vector<ArgumentSpan> ArgumentSpans(const ParsedStatement& parsed, std::string_view line);
+
+// The names of an entry's arguments, as its usage line calls them where its parameters agree
+// with them, and by their kinds otherwise.
 std::vector<std::string> ArgumentNames(int commandIndex);
 
 // The statement written out as an editor snippet: the word, its punctuation, one placeholder per

@@ -38,7 +38,7 @@ Json Diagnostic(int line, int col, int endCol, int severity, const std::string& 
           {"severity", severity}, {"message", message}, {"unnecessary", unnecessary}};
 }
 
-TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
+TEST(Neovim, GetsDiagnosticsCompletionHoverSignatureHighlightsAndDefinitionFromZelk) {
   const std::string nvim = FindProgram("nvim");
   if (nvim.empty()) {
     GTEST_SKIP() << "nvim is not installed (Debian package neovim): the end-to-end test with "
@@ -68,6 +68,9 @@ TEST(Neovim, GetsDiagnosticsCompletionHoverAndDefinitionFromZelk) {
   EXPECT_EQ(result["hover"],
             "wait(float x);\nWhere x is the number of seconds to wait before the next statement is "
             "executed.");
+  EXPECT_EQ(result["signature"],
+            Json::array({"say(string wavefile, float volume, string attenuation);", 2}));
+  EXPECT_EQ(result["highlights"], Json::array({Json::array({1, 6, 3}), Json::array({5, 5, 2})}));
   EXPECT_EQ(result["definition"], Json::array({1, 6}));
   EXPECT_EQ(result["after_edit"],
             Json::array({Diagnostic(6, 5, 12, 1, "goto: Label nowhere not found!"),

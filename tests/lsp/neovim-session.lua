@@ -61,6 +61,14 @@ local ok, err = pcall(function()
   local hover = ask(bufnr, 'textDocument/hover', 2, 1)
   result.hover = hover.contents and hover.contents.value or vim.NIL
 
+  local signature = ask(bufnr, 'textDocument/signatureHelp', 4, 17)
+  result.signature = signature.signatures and
+      { signature.signatures[1].label, signature.activeParameter } or vim.NIL
+  result.highlights = {}
+  for _, h in ipairs(ask(bufnr, 'textDocument/documentHighlight', 5, 6)) do
+    table.insert(result.highlights, { h.range.start.line + 1, h.range.start.character, h.kind })
+  end
+
   -- On the label of the goto on line 5, as a user jumps.
   vim.api.nvim_win_set_cursor(0, { 5, 6 })
   vim.lsp.buf.definition()

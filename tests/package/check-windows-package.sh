@@ -21,6 +21,20 @@ unzip -p "$zip_file" "zelk-$version-win64/README.txt" | head -1 | grep -q $'\r$'
   fail "README.txt has no CRLF line ends"
 dlls=$(x86_64-w64-mingw32-objdump -p "$windows/src/zelk.exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z' | sort | tr '\n' ' ')
 [ "$dlls" = "kernel32.dll msvcrt.dll shell32.dll " ] || fail "zelk.exe needs DLLs beyond the system's: $dlls"
+# The window, when the build made it: in the zip, needing only the system's DLLs, and installed
+# with its Start-menu shortcut.
+desktop=0
+[ -e "$windows/src/zelk-desktop.exe" ] && desktop=1
+if [ "$desktop" -eq 1 ]; then
+  grep -qx "zelk-$version-win64/zelk-desktop.exe" <<<"$listing" || fail "zelk-desktop.exe is not in the zip"
+  for dll in $(x86_64-w64-mingw32-objdump -p "$windows/src/zelk-desktop.exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z'); do
+    case $dll in
+      advapi32.dll|comctl32.dll|comdlg32.dll|gdi32.dll|kernel32.dll|msvcrt.dll|shell32.dll|user32.dll|winmm.dll) ;;
+      *) fail "zelk-desktop.exe needs a DLL beyond the system's: $dll" ;;
+    esac
+  done
+fi
+shortcut() { find "$WINEPREFIX/drive_c/users" -path '*/Zelk/Zelk.lnk' 2>/dev/null | head -n 1; }
 
 # A prefix of its own, so that the round trip starts from nothing.
 export WINEPREFIX="$windows/wine-package" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -42,6 +56,10 @@ for file in zelk.exe zelk-reference.html LICENSE README.txt uninstall.exe editor
   [ -e "$dir/$file" ] || fail "$file did not arrive in $location"
 done
 [ "$(user_path)" = "C:\\tools;C:\\more tools;$location" ] || fail "PATH after the install: $(user_path)"
+if [ "$desktop" -eq 1 ]; then
+  [ -e "$dir/zelk-desktop.exe" ] || fail "zelk-desktop.exe did not arrive in $location"
+  [ -n "$(shortcut)" ] || fail "no Start-menu shortcut Zelk\\Zelk.lnk after the install"
+fi
 wine reg query 'HKCU\Software\Classes\.scr' >/dev/null 2>&1 && fail ".scr is associated"
 wine "$dir/zelk.exe" --version </dev/null | tr -d '\r' | grep -qx "zelk $version" || fail "the installed zelk.exe does not run"
 
@@ -51,5 +69,6 @@ rm -f "$dir/uninstall.exe"
 rmdir "$dir" 2>/dev/null || true
 [ ! -e "$dir" ] || fail "the uninstaller left $(ls -A "$dir" | tr '\n' ' ')"
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "the uninstall entry is still there"
+[ -z "$(shortcut)" ] || fail "the uninstaller left the Start-menu shortcut"
 [ "$(user_path)" = 'C:\tools;C:\more tools' ] || fail "PATH after the uninstall: $(user_path)"
 echo "check-windows-package: the zip and the installer's silent round trip are sound"
