@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/ZelkView.h"
@@ -28,27 +29,55 @@ namespace zelk::fuzz {
 // A console on a recording platform whose files live in memory: start-up directory /start,
 // load and save directories /load and /save (as the settings hold them, with the final
 // backslash).
+//
+// A harness keeps one for all its inputs (see ResetAfterInput): the document, the view, the
+// platform and the files are then as a new console has them before every input (built anew in
+// place, without the allocations and page faults of a new console per input), so that every
+// finding reproduces from its input alone.
 struct MemoryConsole {
   static constexpr const char* kStartDir = "/start";
 
-  MemoryConsole() : doc(std::make_unique<CZelkDoc>()), view(*doc, platform) {
-    platform.currentDirectory = kStartDir;
-    platform.files = &files;
+  MemoryConsole() { Reset(); }
+
+  void Reset() {
+    view.reset();
+    doc.reset();
+    platform.reset();
+    files.Clear();
     files.AddDirectory(kStartDir);
     files.AddDirectory("/load");
     files.AddDirectory("/save");
+    platform.emplace();
+    platform->currentDirectory = kStartDir;
+    platform->files = &files;
+    doc.emplace();
+    view.emplace(*doc, *platform);
   }
 
   void Start() {
-    view.OnCreate();
+    view->OnCreate();
     SetText(doc->Settings().loadDir, "/load\\");
     SetText(doc->Settings().saveDir, "/save\\");
   }
 
   test::MemoryFileSystem files;
-  test::RecordingPlatform platform;
-  std::unique_ptr<CZelkDoc> doc;
-  CZelkView view;
+  std::optional<test::RecordingPlatform> platform;
+  std::optional<CZelkDoc> doc;
+  std::optional<CZelkView> view;
+};
+
+// Resets the console when the input is done, however it ends: what the input allocated is freed
+// within its own run, so that libFuzzer's count of allocations and frees (its cue to look for a
+// leak) sees each input alone.
+class ResetAfterInput {
+ public:
+  explicit ResetAfterInput(MemoryConsole& console) : m_console(console) {}
+  ~ResetAfterInput() { m_console.Reset(); }
+  ResetAfterInput(const ResetAfterInput&) = delete;
+  ResetAfterInput& operator=(const ResetAfterInput&) = delete;
+
+ private:
+  MemoryConsole& m_console;
 };
 
 }  // namespace zelk::fuzz

@@ -50,6 +50,9 @@ seed CompileFuzzer settings 'god\nsv_load_dir = "x";\ndeathmatch 2\nstand;\ncomp
 seed CompileFuzzer intercepts 'label@l;\non_use(a, l);\non_use(a, l);\non_use(b, .none);\nuse(d, .activator);\nattack(.activator, 5);\nspawn(e, .none, <1, 2, 3>, 4);\n'
 seed CompileFuzzer errors 'stand;\nwait(1)\n'
 seed CompileFuzzer reals 'wait(0.1);\nwait(-0.0);\nwait(340282356779733661637539395458142568448);\nrotate(<.000000000000000000000000000000000000000000001, 1., -5>);\n'
+# The flow harness reads sources too: the same seeds.
+mkdir -p "$corpus/FlowFuzzer"
+cp "$corpus/CompileFuzzer"/seed-* "$corpus/FlowFuzzer/"
 
 # Options files: empty, short, whole, too long, texts without their zero byte.
 mkdir -p "$corpus/OptionsFileFuzzer"

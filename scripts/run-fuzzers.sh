@@ -21,7 +21,7 @@ jobs=${FUZZ_JOBS:-$(nproc)}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
   harnesses=(ParseStatementFuzzer CompileFuzzer OptionsFileFuzzer DecompileFuzzer ConsoleFuzzer
-    LspFuzzer)
+    LspFuzzer FlowFuzzer)
 fi
 
 CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$root" -B "$build" -G Ninja \
@@ -41,8 +41,9 @@ run_one() {
   if "$build/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
       -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
       "$scratch/$name" "$root/fuzz/corpus/$name" > "$scratch/$name.log" 2>&1; then
-    echo "$name: ok, $(grep -o 'stat::number_of_executed_units: *[0-9]*' "$scratch/$name.log" |
-      grep -o '[0-9]*$') executions in ${seconds}s"
+    local runs
+    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$scratch/$name.log" | grep -o '[0-9]*$')
+    echo "$name: ok, $runs executions in ${seconds}s ($((runs / seconds))/s, load $(cut -d' ' -f1 /proc/loadavg))"
   else
     echo "$name: FAILED"
     grep -E -A20 'check failed|ERROR:|runtime error|Test unit written' "$scratch/$name.log" |

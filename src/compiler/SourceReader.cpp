@@ -22,7 +22,7 @@ void TabsToSpaces(char* bytes, std::size_t size) {
 }  // namespace
 
 SourceReader::SourceReader(InputFile& file)
-    : m_file(file), m_buffer(std::make_unique<char[]>(kBufferSize)) {}
+    : m_file(file), m_buffer(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 bool SourceReader::Refill() {
   if (m_failed) return false;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "console/ConsoleCommands.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,12 +24,10 @@ namespace {
 
 // Trailing blanks, control characters and bytes from 128 up are cut off.
 void TrimStatement(std::string& statement) {
-  if (statement.size() > 255) statement.resize(255);
-  while (!statement.empty()) {
-    const auto c = static_cast<unsigned char>(statement.back());
-    if (c > 32 && c < 128) break;
-    statement.pop_back();
-  }
+  const auto* text = reinterpret_cast<const unsigned char*>(statement.data());
+  std::size_t end = std::min<std::size_t>(statement.size(), 255);
+  while (end > 0 && (text[end - 1] <= 32 || text[end - 1] >= 128)) --end;
+  statement.resize(end);
 }
 
 void PrintVersion(CZelkDoc& doc) {

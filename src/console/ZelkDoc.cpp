@@ -33,7 +33,7 @@ void CZelkDoc::WritePrompt() {
 }
 
 std::string_view CZelkDoc::LineText(int index) const {
-  const char* line = m_lines[index].data();
+  const char* line = Row(index).data();
   return {line, ::strnlen(line, LINE_CELLS)};
 }
 
@@ -51,10 +51,9 @@ void CZelkDoc::AdvanceLine() {
 
 void CZelkDoc::ScrollUp() {
   if (m_scrolledOff != nullptr) m_scrolledOff->PrintLine(LineText(0));
-  for (int k = 0; k < CONSOLE_LINES - 1; ++k) {
-    std::memcpy(m_lines[k].data(), m_lines[k + 1].data(), LINE_CELLS);
-  }
-  BlankLine(m_lines[CONSOLE_LINES - 1]);
+  // The old line 0 becomes the blank line 49: nothing is copied.
+  m_topRow = (m_topRow + 1) % CONSOLE_LINES;
+  BlankLine(Row(CONSOLE_LINES - 1));
 }
 
 void CZelkDoc::SetLastLine(int lastLine) {
@@ -122,7 +121,7 @@ void CZelkDoc::WriteCursorMark() {
 }
 
 bool CZelkDoc::QuotedAtCursor() const {
-  const char* line = m_lines[m_curLine].data();
+  const char* line = Row(m_curLine).data();
   return std::count(line + PROMPT_WIDTH, line + m_curCol, '"') % 2 != 0;
 }
 
@@ -135,7 +134,7 @@ std::string CZelkDoc::TakeInputLine() {
 }
 
 std::string_view CZelkDoc::InputCells() const {
-  return {m_lines[m_curLine].data() + PROMPT_WIDTH,
+  return {Row(m_curLine).data() + PROMPT_WIDTH,
           static_cast<std::size_t>(m_inputEnd - PROMPT_WIDTH)};
 }
 
@@ -152,6 +151,7 @@ void CZelkDoc::Clear() {
 void CZelkDoc::ClearScreen() {
   m_curLine = 0;
   m_curCol = m_inputEnd = PROMPT_WIDTH;
+  m_topRow = 0;
   for (auto& line : m_lines) BlankLine(line);
   WritePrompt();
 }

@@ -156,13 +156,20 @@ class CZelkDoc final : public LineSink {
   LineSink* ScrolledOff() const { return m_scrolledOff; }
 
  private:
-  char* CurrentCells() { return m_lines[m_curLine].data(); }
+  // The buffer is a ring: screen line i is row (m_topRow + i) % 50, so that a scroll moves no
+  // line.
+  std::array<char, LINE_SIZE>& Row(int line) { return m_lines[(m_topRow + line) % CONSOLE_LINES]; }
+  const std::array<char, LINE_SIZE>& Row(int line) const {
+    return m_lines[(m_topRow + line) % CONSOLE_LINES];
+  }
+  char* CurrentCells() { return Row(m_curLine).data(); }
   void WritePrompt();
   // Moves every line up by one: line 0 goes to the scrolled-off sink, line 49 becomes blank.
   void ScrollUp();
 
   float m_version = 1.01f;
   std::array<std::array<char, LINE_SIZE>, CONSOLE_LINES> m_lines;
+  int m_topRow = 0;
   std::string m_statement;
   short m_drawMode = DRAW_NORMAL;
   short m_curLine = 0;

@@ -33,13 +33,15 @@ class MemoryFileSystem : public FileSystem {
   using Bytes = std::vector<char>;
 
   void Put(const std::string& path, const std::string& bytes) {
-    m_files[path] = std::make_shared<Bytes>(bytes.begin(), bytes.end());
+    auto copy = std::make_shared<Bytes>(bytes.size());
+    if (!bytes.empty()) std::memcpy(copy->data(), bytes.data(), bytes.size());
+    m_files[path] = std::move(copy);
   }
   bool Has(const std::string& path) const { return m_files.count(path) != 0; }
   std::string Get(const std::string& path) const {
     const auto it = m_files.find(path);
     return it == m_files.end() ? std::string()
-                               : std::string(it->second->begin(), it->second->end());
+                               : std::string(it->second->data(), it->second->size());
   }
   std::vector<std::string> Paths() const {
     std::vector<std::string> paths;
@@ -50,6 +52,8 @@ class MemoryFileSystem : public FileSystem {
     Flag(m_readOnlyFiles, path, readOnly);
   }
   void AddDirectory(const std::string& path) { m_directories.insert(path); }
+  // Back to an empty file system: no file, no directory, nothing read-only.
+  void Clear() { *this = MemoryFileSystem(); }
   void SetReadOnlyDirectory(const std::string& path, bool readOnly = true) {
     AddDirectory(path);
     Flag(m_readOnlyDirectories, path, readOnly);
