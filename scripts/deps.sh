@@ -15,7 +15,7 @@ packages=(
   dpkg-dev time
   nlohmann-json3-dev
   librsvg2-bin lintian appstream libkf5syntaxhighlighting-tools bash-completion zsh
-  graphviz
+  graphviz python3
   g++-mingw-w64-x86-64-posix wine wine64 nsis zip googletest util-linux
 )
 
