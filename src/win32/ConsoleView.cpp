@@ -60,6 +60,15 @@ LRESULT ConsoleView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       m_screen.OnResize();
       return 0;
     case WM_CHAR:
+      // Ctrl+Enter arrives as a line feed; the Enter key hands the line over with or without
+      // Ctrl, as in the Qt window. Ctrl+J, the other line feed, is stored as typed.
+      if (wParam == L'\n' &&
+          ((lParam >> 16) & 0xFF) == MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) {
+        TypeUnit(L'\r');
+        return 0;
+      }
+      TypeUnit(static_cast<wchar_t>(wParam));
+      return 0;
     case WM_IME_CHAR:
       // Text from an input method goes through the key rules like typed text.
       TypeUnit(static_cast<wchar_t>(wParam));

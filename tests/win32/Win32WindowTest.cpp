@@ -212,6 +212,21 @@ TEST_F(WindowTest, Utf16BecomesWindows1252WithAQuestionMarkForTheRest) {
   EXPECT_EQ(m_doc->InputText(), "\xe9\x80??ime");
 }
 
+TEST_F(WindowTest, CtrlEnterHandsTheLineOverAndCtrlJIsStored) {
+  // Both come as a line feed; the key's scan code tells them apart.
+  const auto lineFeedOf = [](UINT vk) {
+    return static_cast<LPARAM>((MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16) | 1);
+  };
+  Type(L"x");
+  SendMessageW(Console(), WM_CHAR, L'\n', lineFeedOf('J'));
+  PumpMessages();
+  EXPECT_EQ(m_doc->InputText(), "x\n");
+  Type(L"\b\bversion");
+  SendMessageW(Console(), WM_CHAR, L'\n', lineFeedOf(VK_RETURN));
+  PumpMessages();
+  EXPECT_EQ(m_doc->LineText(1).substr(0, 28), "Zelk Script Compiler Version");
+}
+
 TEST_F(WindowTest, CopyAndPasteAreAcceleratorsOfTheirOwn) {
   SetClipboard(L"Status\r\nsecond line");
   EXPECT_TRUE(PressKey('V', true, true));
