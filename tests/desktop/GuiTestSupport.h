@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -26,11 +27,16 @@ inline void WhenModal(std::function<void(QWidget*)> act) {
   auto* timer = new QTimer;
   timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, [timer, act] {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-      timer->stop();
-      timer->deleteLater();
-      act(modal);
-    }
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    const QPointer<QWidget> acted(modal);
+    act(modal);
+    // A window that is still open and modal was not the one the act looks for, or was not ready
+    // for it yet (a file dialog still reading its folder on a busy machine): try again on the
+    // next tick instead of leaving the test waiting for a window nobody closes.
+    if (acted && acted->isVisible() && QApplication::activeModalWidget() == acted) return;
+    timer->stop();
+    timer->deleteLater();
   });
   timer->start();
 }
