@@ -31,6 +31,9 @@ for tool in Xvfb openbox xdotool xprop import; do
 done
 
 # A scratch home and start-up directory: the user's settings and options file stay untouched.
+# shellcheck source=x-session.sh
+. "$(dirname "$0")/x-session.sh"
+
 scratch=$(mktemp -d)
 pids=()
 cleanup() {
@@ -41,27 +44,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Waits until the command succeeds, at most 20 seconds.
-wait_for() {
-  local _
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
-
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for grep -q . "$scratch/display" || { echo "screenshot.sh: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$scratch/display")
-export HOME=$scratch XDG_CONFIG_HOME=$scratch/.config XDG_CACHE_HOME=$scratch/.cache
-export XDG_RUNTIME_DIR=$scratch XDG_DATA_HOME=$scratch/.local/share
 # Without a window manager no window is active (the keys would reach nothing) and no frame is
 # drawn.
-openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
-pids+=($!)
-wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK ||
-  { echo "screenshot.sh: openbox did not start" >&2; exit 1; }
+start_x_session 1280x800 "$scratch" || { echo "screenshot.sh: no X session" >&2; exit 1; }
 
 (cd "$scratch" && QT_QPA_PLATFORM=xcb exec "$zelk") >"$scratch/zelk.log" 2>&1 &
 pids+=($!)

@@ -26,6 +26,9 @@ done
 [ -x "$zelk" ] || { echo "window-frame: no zelk at $zelk" >&2; exit 1; }
 zelk=$(realpath "$zelk")
 
+# shellcheck source=../../scripts/x-session.sh
+. "$(dirname "$0")/../../scripts/x-session.sh"
+
 scratch=$(mktemp -d)
 pids=()
 stop_all() {
@@ -35,13 +38,6 @@ stop_all() {
   pids=()
 }
 trap 'stop_all; rm -rf "$scratch"' EXIT
-
-# Waits until the command succeeds, at most 20 seconds.
-wait_for() {
-  local _
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
 
 # The numbers of a property, e.g. "_NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 1" gives "1 1 20 1".
 numbers() { sed -e 's/^[^=]*=//' -e 's/,/ /g'; }
@@ -90,19 +86,7 @@ check_frame() {
   local home=$scratch/$size
   mkdir -p "$home"
 
-  exec 3>"$home/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$home/xvfb.log" 2>&1 &
-  pids+=($!)
-  exec 3>&-
-  wait_for grep -q . "$home/display" || { fail "Xvfb did not start"; return; }
-  export DISPLAY=:$(head -n 1 "$home/display")
-  # A scratch home: openbox runs with its default configuration (no panel), and the user's
-  # settings and options file stay untouched.
-  export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache
-  export XDG_RUNTIME_DIR=$home XDG_DATA_HOME=$home/.local/share
-  openbox --sm-disable >"$home/openbox.log" 2>&1 &
-  pids+=($!)
-  wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK || { fail "openbox did not start"; return; }
+  start_x_session "$size" "$home" 2>"$home/session.log" || { fail "$(cat "$home/session.log")"; return; }
   wait_for sh -c 'xprop -root _NET_WORKAREA | grep -q =' ||
     { fail "openbox gave no available area (_NET_WORKAREA)"; return; }
 

@@ -19,6 +19,9 @@ for tool in Xvfb openbox wine wineserver xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "run-window-tests: $tool is missing: skipped"; exit 77; }
 done
 
+# shellcheck source=../../scripts/x-session.sh
+. "$(dirname "$0")/../../scripts/x-session.sh"
+
 scratch=$(mktemp -d)
 pids=()
 stop_all() {
@@ -30,11 +33,6 @@ stop_all() {
 }
 trap 'stop_all; rm -rf "$scratch"' EXIT
 
-wait_for() {
-  local _
-  for _ in $(seq 200); do "$@" >/dev/null 2>&1 && return 0; sleep 0.1; done
-  return 1
-}
 show_logs() {
   local log
   for log in "$scratch"/*.log; do
@@ -43,17 +41,7 @@ show_logs() {
   return 0
 }
 
-exec 3>"$scratch/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$scratch/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-wait_for grep -q . "$scratch/display" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$scratch/display")
-export HOME=$scratch XDG_CONFIG_HOME=$scratch/.config XDG_CACHE_HOME=$scratch/.cache
-export XDG_RUNTIME_DIR=$scratch XDG_DATA_HOME=$scratch/.local/share
-openbox --sm-disable >"$scratch/openbox.log" 2>&1 &
-pids+=($!)
-wait_for xprop -root -notype _NET_SUPPORTING_WM_CHECK || { echo "openbox did not start" >&2; exit 1; }
+start_x_session 1280x800 "$scratch" || { show_logs; exit 1; }
 
 mkdir -p "$prefix"
 export WINEPREFIX=$(realpath "$prefix") WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
