@@ -83,7 +83,7 @@ Json SignatureHelp(const OpenDocument& document, const Position& position,
           {"activeParameter", context.argument}};
 }
 
-Json InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client) {
+Result InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client) {
   std::vector<InlayHint> hints;
   const auto [first, last] = CompileLines(document, range, client.encoding);
   const TextDocument& text = document.Text();
@@ -112,10 +112,10 @@ Json InlayHints(const OpenDocument& document, const Range& range, const ClientOp
       ++statement;
     }
   }
-  return hints;
+  return WrittenList(hints);
 }
 
-Json FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
+Result FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
   std::vector<FoldingRange> ranges;
   const TextDocument& text = document.Text();
   const auto protocolLine = [&](std::size_t offset) {
@@ -154,11 +154,11 @@ Json FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
   }
   std::sort(ranges.begin(), ranges.end(),
             [](const FoldingRange& a, const FoldingRange& b) { return a.startLine < b.startLine; });
-  return ranges;
+  return WrittenList(ranges);
 }
 
-Json DocumentHighlights(const OpenDocument& document, const Position& position,
-                        const ClientOptions& client) {
+Result DocumentHighlights(const OpenDocument& document, const Position& position,
+                          const ClientOptions& client) {
   std::vector<DocumentHighlight> highlights;
   Cursor cursor;
   if (!document.Locate(position, client.encoding, cursor)) return nullptr;
@@ -182,7 +182,7 @@ Json DocumentHighlights(const OpenDocument& document, const Position& position,
                            ? a.range.start.line < b.range.start.line
                            : a.range.start.character < b.range.start.character;
               });
-    return highlights;
+    return WrittenList(highlights);
   }
   // A statement word: every line that starts with it.
   const std::string line = document.CompileLineText(cursor.line);
@@ -201,24 +201,26 @@ Json DocumentHighlights(const OpenDocument& document, const Position& position,
                             DocumentHighlightKind::Text});
     }
   }
-  return highlights;
+  return WrittenList(highlights);
 }
 
-Json WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
-                      const std::string& query, const ClientOptions& client) {
+Result WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
+                        const std::string& query, const ClientOptions& client) {
   std::string wanted = query;
   std::transform(wanted.begin(), wanted.end(), wanted.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  Json symbols = Json::array();
+  JsonWriter out;
+  out.BeginArray();
   for (const auto& [uri, document] : documents) {
     for (const LabelSite& site : document.Check().definitions) {
       if (site.name.find(wanted) == std::string::npos) continue;
-      symbols.push_back({{"name", site.name},
-                         {"kind", SymbolKind::Function},
-                         {"location", Location{uri, document.SiteRange(site, client.encoding)}}});
+      out.BeginObject().Key("kind").Integer(static_cast<int>(SymbolKind::Function)).Key("location");
+      Write(out, Location{uri, document.SiteRange(site, client.encoding)});
+      out.Key("name").String(site.name).EndObject();
     }
   }
-  return symbols;
+  out.EndArray();
+  return Result(std::move(out));
 }
 
 }  // namespace zelk::lsp

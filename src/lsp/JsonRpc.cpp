@@ -65,9 +65,16 @@ Envelope ReadEnvelope(std::string_view body) {
 }
 
 // The result and params are moved into the message, not copied: an answer can be large.
-std::string ResultMessage(const Json& id, Json result) {
+std::string ResultMessage(const Json& id, Result result) {
+  if (result.Written()) {
+    // The members in the order that dump() gives them: by name.
+    std::string message = "{\"id\":" + Dump(id) + ",\"jsonrpc\":\"2.0\",\"result\":";
+    message += result.Text();
+    message += '}';
+    return message;
+  }
   Json message = {{"jsonrpc", "2.0"}, {"id", id}};
-  message["result"] = std::move(result);
+  message["result"] = std::move(result.Value());
   return Dump(message);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "compiler/SourceCheck.h"
 #include "lsp/Protocol.h"
@@ -30,6 +31,12 @@ struct Cursor {
   std::size_t column = 0;  // characters from the start of that line
 };
 
+// The semantic tokens last sent for a document, which a delta request builds on.
+struct SentTokens {
+  std::string resultId;  // empty: none sent since the document was opened
+  std::vector<std::uint32_t> data;
+};
+
 class OpenDocument {
  public:
   OpenDocument(std::string uri, std::int64_t version, std::string text);
@@ -40,6 +47,7 @@ class OpenDocument {
   TextDocument& Text() { return m_text; }
   const TextDocument& Text() const { return m_text; }
   const SourceCheck& Check() const { return m_check; }
+  SentTokens& Tokens() { return m_tokens; }
 
   // Checks the text as the compile of the saved file would see it: converted to Windows-1252 as
   // batch input is, settings checked on settings of its own.
@@ -66,6 +74,7 @@ class OpenDocument {
   std::int64_t m_version;
   TextDocument m_text;
   SourceCheck m_check;
+  SentTokens m_tokens;
 };
 
 }  // namespace zelk::lsp
