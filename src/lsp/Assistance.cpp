@@ -223,7 +223,7 @@ Result References(const OpenDocument& document, const Position& position, bool w
 }
 
 Result DocumentSymbols(const OpenDocument& document, const ClientOptions& client) {
-  JsonWriter out;
+  JsonWriter out(document.Check().definitions.size() * 160);
   out.BeginArray();
   for (const LabelSite& site : document.Check().definitions) {
     out.BeginObject();

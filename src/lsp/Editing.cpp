@@ -86,12 +86,12 @@ Json SignatureHelp(const OpenDocument& document, const Position& position,
 Result InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client) {
   std::vector<InlayHint> hints;
   const auto [first, last] = CompileLines(document, range, client.encoding);
-  const TextDocument& text = document.Text();
   // The instruction index of each statement line: its place among the statements.
   const std::vector<FlowStatement>& statements = document.Check().flow.statements;
   auto statement = std::lower_bound(statements.begin(), statements.end(), first,
                                     [](const FlowStatement& s, int line) { return s.line < line; });
   for (int line = first; line <= last; ++line) {
+    const LinePositions positions(document, line, client.encoding);
     if (client.argumentNameHints) {
       const ParsedLine parsed = ParseLine(document, line);
       const std::vector<HelpParameter>& help = HelpParameters(parsed.parsed.commandIndex);
@@ -99,15 +99,13 @@ Result InlayHints(const OpenDocument& document, const Range& range, const Client
           Commands()[parsed.parsed.commandIndex].category == CATEGORY_STATEMENT) {
         const std::vector<ArgumentSpan> spans = ArgumentSpans(parsed.parsed, parsed.text);
         for (std::size_t i = 0; i < spans.size() && i < help.size(); ++i) {
-          hints.push_back(
-              {document.ColumnRange(line, spans[i].start, spans[i].start, client.encoding).start,
-               help[i].name + ":", InlayHintKind::Parameter, false, true});
+          hints.push_back({positions.Columns(spans[i].start, spans[i].start).start,
+                           help[i].name + ":", InlayHintKind::Parameter, false, true});
         }
       }
     }
     if (client.instructionHints && statement != statements.end() && statement->line == line) {
-      hints.push_back({text.PositionAt(text.CompileLineEnd(line), client.encoding),
-                       "ip" + std::to_string(statement - statements.begin()), InlayHintKind::Type,
+      hints.push_back({positions.End(), "ip" + std::to_string(statement - statements.begin()), InlayHintKind::Type,
                        true, false});
       ++statement;
     }

@@ -68,10 +68,11 @@ Envelope ReadEnvelope(std::string_view body) {
 std::string ResultMessage(const Json& id, Result result) {
   if (result.Written()) {
     // The members in the order that dump() gives them: by name.
-    std::string message = "{\"id\":" + Dump(id) + ",\"jsonrpc\":\"2.0\",\"result\":";
-    message += result.Text();
+    // The text is moved, not copied: the writer left room before it for the rest.
+    std::string& message = result.Text();
+    message.insert(0, "{\"id\":" + Dump(id) + ",\"jsonrpc\":\"2.0\",\"result\":");
     message += '}';
-    return message;
+    return std::move(message);
   }
   Json message = {{"jsonrpc", "2.0"}, {"id", id}};
   message["result"] = std::move(result.Value());

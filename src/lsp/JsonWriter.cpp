@@ -39,16 +39,33 @@ JsonWriter& JsonWriter::EndArray() {
 }
 
 JsonWriter& JsonWriter::Key(std::string_view name) {
-  String(name);
-  m_text += ':';
+  Separate();
+  m_text += '"';
+  m_text += name;
+  m_text += "\":";
   m_comma = false;
   return *this;
 }
+
+namespace {
+
+// True for the bytes that a string holds as they are: ASCII but the controls, '"' and '\\'.
+bool Plain(unsigned char c) {
+  return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+}
+
+}  // namespace
 
 JsonWriter& JsonWriter::String(std::string_view text) {
   Separate();
   m_text += '"';
   for (std::size_t i = 0; i < text.size();) {
+    // A run of plain bytes is copied at once.
+    std::size_t run = i;
+    while (run < text.size() && Plain(static_cast<unsigned char>(text[run]))) ++run;
+    m_text.append(text, i, run - i);
+    i = run;
+    if (i == text.size()) break;
     const auto c = static_cast<unsigned char>(text[i]);
     if (c >= 0x80) {
       const std::size_t length = DecodeUtf8(text, i).length;
@@ -84,16 +101,12 @@ JsonWriter& JsonWriter::String(std::string_view text) {
       case '\t':
         m_text += "\\t";
         break;
-      default:
-        if (c < 0x20) {
-          static constexpr char kHex[] = "0123456789abcdef";
-          m_text += "\\u00";
-          m_text += kHex[c >> 4];
-          m_text += kHex[c & 0xF];
-        } else {
-          m_text += static_cast<char>(c);
-        }
+      default: {
+        static constexpr char kHex[] = "0123456789abcdef";
+        const char escape[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+        m_text.append(escape, sizeof escape);
         break;
+      }
     }
   }
   m_text += '"';

@@ -13,11 +13,15 @@ namespace zelk::lsp {
 // of their names: no blanks, strings in UTF-8 with the same escapes.
 class JsonWriter {
  public:
+  // Room for about the size of the text, and for what the answer's message puts before it.
+  explicit JsonWriter(std::size_t expectedSize = 0) { m_text.reserve(expectedSize + kRoomBefore); }
+  static constexpr std::size_t kRoomBefore = 64;
+
   JsonWriter& BeginObject();
   JsonWriter& EndObject();
   JsonWriter& BeginArray();
   JsonWriter& EndArray();
-  // The name of the next member of an object.
+  // The name of the next member of an object: a name of the protocol, which needs no escapes.
   JsonWriter& Key(std::string_view name);
   // A UTF-8 string; a byte that begins no valid sequence is written as U+FFFD.
   JsonWriter& String(std::string_view text);
@@ -25,7 +29,6 @@ class JsonWriter {
   JsonWriter& Bool(bool value);
   JsonWriter& Null();
 
-  const std::string& Text() const { return m_text; }
   std::string Take() { return std::move(m_text); }
 
  private:

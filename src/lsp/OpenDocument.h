@@ -31,6 +31,28 @@ struct Cursor {
   std::size_t column = 0;  // characters from the start of that line
 };
 
+class OpenDocument;
+
+// The protocol's positions of the columns of one compile line, for answers that give many on
+// every line: a line of ASCII text without a lone carriage return is one protocol line whose
+// characters are its columns, found at once; any other line is walked as ColumnRange walks it.
+class LinePositions {
+ public:
+  LinePositions(const OpenDocument& document, int line, PositionEncoding encoding);
+  // The columns from and to (taken to the end of the line as ColumnRange takes them).
+  Range Columns(std::size_t from, std::size_t to) const;
+  // The end of the line's text.
+  Position End() const;
+
+ private:
+  const OpenDocument& m_document;
+  int m_line;
+  PositionEncoding m_encoding;
+  bool m_plain = false;
+  std::int64_t m_protocolLine = 0;
+  std::size_t m_length = 0;
+};
+
 // The semantic tokens last sent for a document, which a delta request builds on.
 struct SentTokens {
   std::string resultId;  // empty: none sent since the document was opened

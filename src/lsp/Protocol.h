@@ -75,7 +75,7 @@ class Result {
   bool Written() const { return m_written; }
   const Json& Value() const { return m_value; }
   Json& Value() { return m_value; }
-  const std::string& Text() const { return m_text; }
+  std::string& Text() { return m_text; }
 
  private:
   Json m_value;
@@ -174,7 +174,7 @@ void Write(JsonWriter& out, const InlayHint& hint);
 // A list of items, written directly.
 template <typename Item>
 Result WrittenList(const std::vector<Item>& items) {
-  JsonWriter out;
+  JsonWriter out(items.size() * 96);
   out.BeginArray();
   for (const Item& item : items) Write(out, item);
   out.EndArray();

@@ -123,8 +123,11 @@ std::vector<std::uint32_t> SemanticTokenData(const OpenDocument& document,
   Position previous;
   const int count = document.Text().CompileLineCount();
   for (int line = 1; line <= count; ++line) {
-    for (const Token& token : LineTokens(document, line)) {
-      const Range range = document.ColumnRange(line, token.start, token.end, client.encoding);
+    const std::vector<Token> tokens = LineTokens(document, line);
+    if (tokens.empty()) continue;
+    const LinePositions positions(document, line, client.encoding);
+    for (const Token& token : tokens) {
+      const Range range = positions.Columns(token.start, token.end);
       // A token is one protocol line (a carriage return alone starts another).
       if (range.start.line != range.end.line || range.end.character <= range.start.character) {
         continue;
@@ -154,7 +157,7 @@ void WriteData(JsonWriter& out, const std::uint32_t* from, const std::uint32_t* 
 }  // namespace
 
 Result SemanticTokensFull(const std::vector<std::uint32_t>& data, const std::string& resultId) {
-  JsonWriter out;
+  JsonWriter out(data.size() * 4 + 32);
   out.BeginObject().Key("data");
   WriteData(out, data.data(), data.data() + data.size());
   out.Key("resultId").String(resultId).EndObject();
@@ -172,7 +175,7 @@ Result SemanticTokensDelta(const std::vector<std::uint32_t>& before,
          before[before.size() - 1 - suffix] == data[data.size() - 1 - suffix]) {
     ++suffix;
   }
-  JsonWriter out;
+  JsonWriter out((data.size() - prefix - suffix) * 4 + 64);
   out.BeginObject().Key("edits").BeginArray();
   if (prefix != before.size() || prefix != data.size()) {
     out.BeginObject().Key("data");
