@@ -26,6 +26,15 @@ const std::string kScene =
     "on_see(.client, spo\n"                  // 9
     "say(\"a,b\n";                           // 10
 
+// A document to format: CRLF and LF lines, a tab, a character of two UTF-16 units, a line that
+// does not parse and a last line without a line feed.
+const char* const kUntidy =
+    "label @ top ;\r\n"
+    "say(\"\xF0\x9F\x98\x80\" ,1,attn_norm); // x\n"
+    "\tgoto(top);\n"
+    "Goto ( top );\n"
+    "wait( 1 );";
+
 Json TextDocument() {
   return {{"textDocument", {{"uri", kUri}}}};
 }
@@ -43,6 +52,7 @@ struct Case {
   std::string method;
   Json params;
   const char* answer;  // the result, as JSON
+  const char* text = nullptr;  // the document, when it is not kScene
 };
 
 TEST(Requests, TableOfDocumentsAndAnswers) {
@@ -91,6 +101,13 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
            "workspace/symbol",
            {{"query", "SP"}},
            R"([{"kind":12,"location":{"range":{"end":{"character":13,"line":7},"start":{"character":6,"line":7}},"uri":"file:///scene.scr"},"name":"spotted"}])"},
+          {"formatting", nullptr, nullptr, "textDocument/formatting", TextDocument(),
+           R"([{"newText":"@top","range":{"end":{"character":12,"line":0},"start":{"character":5,"line":0}}},{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}},{"newText":"1","range":{"end":{"character":8,"line":4},"start":{"character":5,"line":4}}}])",
+           kUntidy},
+          {"range formatting", nullptr, nullptr, "textDocument/rangeFormatting",
+           WithRange(1, 0, 3, 0),
+           R"([{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}}])",
+           kUntidy},
       };
   for (const Case& c : cases) {
     Json params = {{"capabilities", Json::object()}};
@@ -100,7 +117,7 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
             ? std::string()
             : Notification("workspace/didChangeConfiguration", {{"settings", c.settings}});
     const Served served =
-        Serve(Request(0, "initialize", params) + Notification("initialized") + Open(kUri, kScene) +
+        Serve(Request(0, "initialize", params) + Notification("initialized") + Open(kUri, c.text != nullptr ? c.text : kScene) +
               configuration + Request(1, c.method, c.params));
     EXPECT_EQ(served.ResultOf(1), Json::parse(c.answer, nullptr, false)) << c.name;
   }
