@@ -182,6 +182,48 @@ BENCHMARK(BM_SemanticTokensDeltaAfterAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestOnTheSource, WorkspaceSymbols, "workspace/symbol", Json{{"query", ""}})
     ->Unit(benchmark::kMillisecond);
 
+Json FormattingOptions(Json params) {
+  params["options"] = {{"tabSize", 4}, {"insertSpaces", true}};
+  return params;
+}
+
+// The generated source is formatted already: the whole work of formatting, no edit.
+BENCHMARK_CAPTURE(RequestOnTheSource, FormattingFormattedDocument, "textDocument/formatting",
+                  FormattingOptions(Document()))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, RangeFormattingHundredLines, "textDocument/rangeFormatting",
+                  FormattingOptions(Lines(kLines / 2, kLines / 2 + 100)))
+    ->Unit(benchmark::kMillisecond);
+
+// Formatting where every statement line changes: blanks around the punctuation of each.
+void BM_FormattingUntidyDocument(benchmark::State& state) {
+  std::string text;
+  for (const char c : Source()) {
+    if (c == '(') text += " ( ";
+    if (c == ',') text += " ,\t";
+    if (c == ';') text += " ;";
+    if (c != '(' && c != ',' && c != ';') text += c;
+  }
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(text));
+  const std::string request = Message({{"jsonrpc", "2.0"},
+                                       {"id", 1},
+                                       {"method", "textDocument/formatting"},
+                                       {"params", FormattingOptions(Document())}});
+  for (auto _ : state) {
+    server.HandleMessage(request);
+    benchmark::DoNotOptimize(sent.data());
+  }
+  const Json answer = Json::parse(sent);
+  if (!answer["result"].is_array() || answer["result"].size() < kLines * 9 / 10) {
+    state.SkipWithError("not every line changed");
+  }
+  state.counters["edits"] = static_cast<double>(answer["result"].size());
+}
+BENCHMARK(BM_FormattingUntidyDocument)->Unit(benchmark::kMillisecond);
+
 // zelk --lsp as an editor runs it: two pipes.
 class ServerProcess {
  public:

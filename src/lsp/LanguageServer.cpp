@@ -9,6 +9,7 @@
 
 #include "lsp/Assistance.h"
 #include "lsp/Editing.h"
+#include "lsp/Formatting.h"
 #include "lsp/JsonRpc.h"
 #include "lsp/OpenDocument.h"
 #include "lsp/SemanticTokens.h"
@@ -122,6 +123,15 @@ class LanguageServer::Impl {
         {"textDocument/foldingRange", OnDocument([this](const OpenDocument& d, const Json&) {
            return FoldingRanges(d, m_client);
          })},
+        {"textDocument/formatting", OnDocument([this](const OpenDocument& d, const Json&) {
+           return DocumentFormatting(d, m_client);
+         })},
+        {"textDocument/rangeFormatting",
+         [this](const Json& params) {
+           const auto at = TextDocumentRangeParams::Read(params);
+           return WithDocument(
+               at.uri, [&](const OpenDocument& d) { return RangeFormatting(d, at.range, m_client); });
+         }},
         {"workspace/symbol",
          [this](const Json& params) {
            const Json* query = Find(params, {"query"});
@@ -283,6 +293,8 @@ class LanguageServer::Impl {
         {"foldingRangeProvider", true},
         {"documentHighlightProvider", true},
         {"workspaceSymbolProvider", true},
+        {"documentFormattingProvider", true},
+        {"documentRangeFormattingProvider", true},
         {"semanticTokensProvider",
          {{"legend", SemanticTokensLegend()}, {"full", {{"delta", true}}}}},
     };

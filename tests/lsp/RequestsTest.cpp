@@ -26,6 +26,15 @@ const std::string kScene =
     "on_see(.client, spo\n"                  // 9
     "say(\"a,b\n";                           // 10
 
+// A document to format: CRLF and LF lines, a tab, a character of two UTF-16 units, a line that
+// does not parse and a last line without a line feed.
+const char* const kUntidy =
+    "label @ top ;\r\n"
+    "say(\"\xF0\x9F\x98\x80\" ,1,attn_norm); // x\n"
+    "\tgoto(top);\n"
+    "Goto ( top );\n"
+    "wait( 1 );";
+
 Json TextDocument() {
   return {{"textDocument", {{"uri", kUri}}}};
 }
@@ -56,7 +65,8 @@ struct Case {
   std::string method;
   Json params;
   const char* answer;  // the result, as JSON
-  std::string before = {};  // messages sent before the request (with other ids)
+  const char* text = nullptr;  // the document, when it is not kScene
+  std::string before = {};     // messages sent before the request (with other ids)
 };
 
 TEST(Requests, TableOfDocumentsAndAnswers) {
@@ -108,20 +118,27 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
           {"semantic tokens as a change from those sent before", nullptr, nullptr,
            "textDocument/semanticTokens/full/delta", DeltaOf("1"),
            R"({"edits":[{"data":[1,0,4,0,0,0,5,1,7,0,1],"deleteCount":1,"start":75}],"resultId":"2"})",
-           Request(2, "textDocument/semanticTokens/full", TextDocument()) + WaitOnLine6()},
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument()) + WaitOnLine6()},
           {"semantic tokens unchanged", nullptr, nullptr, "textDocument/semanticTokens/full/delta",
            DeltaOf("1"), R"({"edits":[],"resultId":"2"})",
-           Request(2, "textDocument/semanticTokens/full", TextDocument())},
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument())},
           {"semantic tokens as a change from tokens not sent: all of them", nullptr, nullptr,
            "textDocument/semanticTokens/full/delta", DeltaOf("7"),
            R"({"data":[0,0,10,8,0,1,0,16,8,0,1,0,5,2,0,0,6,5,3,1,1,0,6,0,0,0,7,7,5,0,0,9,7,3,0,0,9,3,7,0,0,5,3,7,0,1,0,3,0,0,0,4,9,6,0,0,11,1,7,0,0,3,9,4,0,1,0,4,0,0,0,5,5,3,0,2,0,5,2,0,0,6,7,3,1,1,0,7,0,0,0,8,3,6,0,0,5,8,7,0,1,0,6,0,0,1,0,3,0,0],"resultId":"2"})",
-           Request(2, "textDocument/semanticTokens/full", TextDocument())},
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument())},
           {"workspace symbols",
            nullptr,
            nullptr,
            "workspace/symbol",
            {{"query", "SP"}},
            R"([{"kind":12,"location":{"range":{"end":{"character":13,"line":7},"start":{"character":6,"line":7}},"uri":"file:///scene.scr"},"name":"spotted"}])"},
+          {"formatting", nullptr, nullptr, "textDocument/formatting", TextDocument(),
+           R"([{"newText":"@top","range":{"end":{"character":12,"line":0},"start":{"character":5,"line":0}}},{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}},{"newText":"1","range":{"end":{"character":8,"line":4},"start":{"character":5,"line":4}}}])",
+           kUntidy},
+          {"range formatting", nullptr, nullptr, "textDocument/rangeFormatting",
+           WithRange(1, 0, 3, 0),
+           R"([{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}}])",
+           kUntidy},
       };
   for (const Case& c : cases) {
     Json params = {{"capabilities", Json::object()}};
@@ -131,8 +148,9 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
             ? std::string()
             : Notification("workspace/didChangeConfiguration", {{"settings", c.settings}});
     const Served served =
-        Serve(Request(0, "initialize", params) + Notification("initialized") + Open(kUri, kScene) +
-              configuration + c.before + Request(1, c.method, c.params));
+        Serve(Request(0, "initialize", params) + Notification("initialized") +
+              Open(kUri, c.text != nullptr ? c.text : kScene) + configuration + c.before +
+              Request(1, c.method, c.params));
     EXPECT_EQ(served.ResultOf(1), Json::parse(c.answer, nullptr, false)) << c.name;
   }
 }
