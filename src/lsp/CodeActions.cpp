@@ -18,8 +18,8 @@ using Kind = SourceFinding::Kind;
 
 constexpr std::size_t kMostSuggestions = 3;
 
-// The code of the findings that have fixes.
-const char* CodeOf(Kind kind) {
+// What the findings that have fixes are, for their diagnostics.
+const char* FixKindOf(Kind kind) {
   switch (kind) {
     case Kind::BadInstruction:
       return "bad-instruction";
@@ -264,7 +264,7 @@ bool QuickFixesLeftOut(const Json& context) {
 Diagnostic FindingDiagnostic(const OpenDocument& document, const SourceFinding& finding,
                              const ClientOptions& client) {
   return {document.FindingRange(finding, client.encoding), SeverityOf(finding.severity),
-          finding.unnecessary, Cp1252ToUtf8(finding.message), CodeOf(finding.kind)};
+          finding.unnecessary, Cp1252ToUtf8(finding.message), FixKindOf(finding.kind)};
 }
 
 Json CodeActions(const OpenDocument& document, const Range& range, const Json& context,

@@ -10,8 +10,8 @@ namespace zelk::lsp {
 // The command that compiles a document's saved file (its one argument: the document's URI).
 inline constexpr const char* COMPILE_COMMAND = "zelk.compile";
 
-// The diagnostic published for a finding; the findings that have quick fixes carry a code that
-// says which.
+// The diagnostic published for a finding; those of the findings that have quick fixes carry, as
+// their data, what the finding is.
 Diagnostic FindingDiagnostic(const OpenDocument& document, const SourceFinding& finding,
                              const ClientOptions& client);
 

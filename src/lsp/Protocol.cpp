@@ -128,7 +128,7 @@ void to_json(Json& json, const Diagnostic& diagnostic) {
           {"source", "zelk"},
           {"message", diagnostic.message}};
   if (diagnostic.unnecessary) json["tags"] = {DiagnosticTag::Unnecessary};
-  if (diagnostic.code != nullptr) json["code"] = diagnostic.code;
+  if (diagnostic.fixKind != nullptr) json["data"] = {{"kind", diagnostic.fixKind}};
 }
 
 void to_json(Json& json, const TextEdit& edit) {

@@ -133,7 +133,9 @@ struct Diagnostic {
   DiagnosticSeverity severity = DiagnosticSeverity::Error;
   bool unnecessary = false;
   std::string message;  // UTF-8
-  const char* code = nullptr;  // what the finding is, for the fixes that mend it; none when null
+  // What the finding is, for the quick fixes that mend it (none when null): sent as the
+  // diagnostic's data, which clients give back as it was and do not show.
+  const char* fixKind = nullptr;
 };
 void to_json(Json& json, const Diagnostic& diagnostic);
 

@@ -242,7 +242,7 @@ TEST(Requests, QuickFixesMendTheFindingsOfTheLine) {
       EXPECT_EQ(action["kind"], "quickfix") << c.name;
       ASSERT_EQ(action["diagnostics"].size(), 1u) << c.name;
       const Json& diagnostic = action["diagnostics"][0];
-      EXPECT_TRUE(diagnostic.contains("code")) << c.name;
+      EXPECT_TRUE(diagnostic.contains("data")) << c.name;
       const Json published = served.Published().at(0)["diagnostics"];
       EXPECT_NE(std::find(published.begin(), published.end(), diagnostic), published.end())
           << c.name << ": " << diagnostic;
