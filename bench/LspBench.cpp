@@ -142,6 +142,43 @@ BENCHMARK_CAPTURE(RequestOnTheSource, HighlightOfAStatementWord, "textDocument/d
 BENCHMARK_CAPTURE(RequestOnTheSource, SemanticTokens, "textDocument/semanticTokens/full",
                   Document())
     ->Unit(benchmark::kMillisecond);
+
+// A one-line change, then the semantic tokens as the change from those sent before it.
+void BM_SemanticTokensDeltaAfterAChange(benchmark::State& state) {
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(Source()));
+  const auto resultId = [&] {
+    const Json answer = Json::parse(sent, nullptr, false);
+    return answer.is_object() && answer.contains("result") ? answer["result"].value("resultId", "")
+                                                           : std::string();
+  };
+  server.HandleMessage(Message({{"jsonrpc", "2.0"},
+                                {"id", 1},
+                                {"method", "textDocument/semanticTokens/full"},
+                                {"params", Document()}}));
+  std::string previous = resultId();
+  int version = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    server.HandleMessage(Change(++version));
+    Json params = Document();
+    params["previousResultId"] = previous;
+    const std::string request = Message({{"jsonrpc", "2.0"},
+                                         {"id", 1},
+                                         {"method", "textDocument/semanticTokens/full/delta"},
+                                         {"params", params}});
+    state.ResumeTiming();
+    server.HandleMessage(request);
+    state.PauseTiming();
+    previous = resultId();
+    state.ResumeTiming();
+  }
+  if (sent.find("\"edits\"") == std::string::npos) state.SkipWithError(sent.c_str());
+  state.counters["answer_bytes"] = static_cast<double>(sent.size());
+}
+BENCHMARK(BM_SemanticTokensDeltaAfterAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestOnTheSource, WorkspaceSymbols, "workspace/symbol", Json{{"query", ""}})
     ->Unit(benchmark::kMillisecond);
 

@@ -81,7 +81,7 @@ class LanguageServer::Impl {
 
  private:
   enum class Phase { Uninitialized, Running, ShutDown, Exited };
-  using RequestHandler = std::function<Json(const Json& params)>;
+  using RequestHandler = std::function<Result(const Json& params)>;
   using NotificationHandler = std::function<void(const Json& params)>;
 
   // The methods the server knows, each with its handler.
@@ -116,9 +116,10 @@ class LanguageServer::Impl {
            return WithDocument(
                at.uri, [&](const OpenDocument& d) { return InlayHints(d, at.range, m_client); });
          }},
-        {"textDocument/semanticTokens/full", OnDocument([this](const OpenDocument& d, const Json&) {
-           return SemanticTokensFull(d, m_client);
-         })},
+        {"textDocument/semanticTokens/full",
+         [this](const Json& params) { return SemanticTokens(params, false); }},
+        {"textDocument/semanticTokens/full/delta",
+         [this](const Json& params) { return SemanticTokens(params, true); }},
         {"textDocument/foldingRange", OnDocument([this](const OpenDocument& d, const Json&) {
            return FoldingRanges(d, m_client);
          })},
@@ -159,7 +160,7 @@ class LanguageServer::Impl {
 
   // A request about a document: null for a document that is not open.
   template <typename Answer>
-  Json WithDocument(const std::string& uri, Answer answer) {
+  Result WithDocument(const std::string& uri, Answer answer) {
     const auto it = m_documents.find(uri);
     if (it == m_documents.end()) return nullptr;
     return answer(it->second);
@@ -175,13 +176,31 @@ class LanguageServer::Impl {
 
   // A request about a place in a document, answered by a function of the document, the position
   // and the client.
-  RequestHandler AtPosition(Json (*answer)(const OpenDocument&, const Position&,
-                                           const ClientOptions&)) {
+  template <typename Answer>
+  RequestHandler AtPosition(Answer (*answer)(const OpenDocument&, const Position&,
+                                             const ClientOptions&)) {
     return [this, answer](const Json& params) {
       const auto at = TextDocumentPositionParams::Read(params);
       return WithDocument(at.uri,
                           [&](const OpenDocument& d) { return answer(d, at.position, m_client); });
     };
+  }
+
+  // The tokens of a document, whole or as the change from those sent before when the request
+  // names them; each answer's tokens are kept for the next delta request.
+  Result SemanticTokens(const Json& params, bool delta) {
+    const auto document = TextDocumentParams::Read(params);
+    const std::string* previous = delta ? &ReadString(params, {"previousResultId"}) : nullptr;
+    const auto it = m_documents.find(document.uri);
+    if (it == m_documents.end()) return nullptr;
+    SentTokens& sent = it->second.Tokens();
+    std::vector<std::uint32_t> data = SemanticTokenData(it->second, m_client);
+    const std::string id = std::to_string(++m_tokenResults);
+    Result result = previous != nullptr && !sent.resultId.empty() && *previous == sent.resultId
+                        ? SemanticTokensDelta(sent.data, data, id)
+                        : SemanticTokensFull(data, id);
+    sent = {id, std::move(data)};
+    return result;
   }
 
   void Notify(const char* method, Json params) {
@@ -276,7 +295,8 @@ class LanguageServer::Impl {
         {"workspaceSymbolProvider", true},
         {"documentFormattingProvider", true},
         {"documentRangeFormattingProvider", true},
-        {"semanticTokensProvider", {{"legend", SemanticTokensLegend()}, {"full", true}}},
+        {"semanticTokensProvider",
+         {{"legend", SemanticTokensLegend()}, {"full", {{"delta", true}}}}},
     };
     m_phase = Phase::Running;
     return result;
@@ -376,6 +396,7 @@ class LanguageServer::Impl {
   bool m_inlayRefresh = false;
   bool m_lensRefresh = false;
   int m_asked = 0;
+  std::uint64_t m_tokenResults = 0;
   std::map<std::string, OpenDocument> m_documents;
   std::unordered_map<std::string, RequestHandler> m_requests;
   std::unordered_map<std::string, NotificationHandler> m_notifications;

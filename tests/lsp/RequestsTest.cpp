@@ -45,6 +45,19 @@ Json WithRange(int l1, int c1, int l2, int c2) {
   return params;
 }
 
+Json DeltaOf(const char* previous) {
+  Json params = TextDocument();
+  params["previousResultId"] = previous;
+  return params;
+}
+
+// A statement on the blank line 6.
+std::string WaitOnLine6() {
+  return Notification("textDocument/didChange",
+                      {{"textDocument", {{"uri", kUri}, {"version", 2}}},
+                       {"contentChanges", {{{"range", Span(6, 0, 6, 0)}, {"text", "wait(1);"}}}}});
+}
+
 struct Case {
   const char* name;
   Json initialization;  // initializationOptions
@@ -53,6 +66,7 @@ struct Case {
   Json params;
   const char* answer;  // the result, as JSON
   const char* text = nullptr;  // the document, when it is not kScene
+  std::string before = {};     // messages sent before the request (with other ids)
 };
 
 TEST(Requests, TableOfDocumentsAndAnswers) {
@@ -68,6 +82,12 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
            At(kUri, 10, 8), R"(null)"},
           {"signature help, a vector and its commas one argument", nullptr, nullptr,
            "textDocument/signatureHelp", At(kUri, 8, 21),
+           R"({"activeParameter":1,"activeSignature":0,"signatures":[{"label":"move_to(string x, vector y);","parameters":[{"label":[8,16]},{"label":[18,26]}]}]})"},
+          {"signature help inside a vector, past its commas", nullptr, nullptr,
+           "textDocument/signatureHelp", At(kUri, 8, 18),
+           R"({"activeParameter":1,"activeSignature":0,"signatures":[{"label":"move_to(string x, vector y);","parameters":[{"label":[8,16]},{"label":[18,26]}]}]})"},
+          {"signature help just inside a vector's mark", nullptr, nullptr,
+           "textDocument/signatureHelp", At(kUri, 8, 14),
            R"({"activeParameter":1,"activeSignature":0,"signatures":[{"label":"move_to(string x, vector y);","parameters":[{"label":[8,16]},{"label":[18,26]}]}]})"},
           {"inlay hints", nullptr, nullptr, "textDocument/inlayHint", WithRange(3, 0, 8, 0),
            R"([{"kind":2,"label":"targetname:","paddingRight":true,"position":{"character":7,"line":3}},{"kind":2,"label":"labelname:","paddingRight":true,"position":{"character":16,"line":3}},{"kind":2,"label":"delay:","paddingRight":true,"position":{"character":25,"line":3}},{"kind":2,"label":"range:","paddingRight":true,"position":{"character":30,"line":3}},{"kind":1,"label":"ip0","paddingLeft":true,"position":{"character":35,"line":3}},{"kind":2,"label":"wavefile:","paddingRight":true,"position":{"character":4,"line":4}},{"kind":2,"label":"volume:","paddingRight":true,"position":{"character":15,"line":4}},{"kind":2,"label":"attenuation:","paddingRight":true,"position":{"character":18,"line":4}},{"kind":1,"label":"ip1","paddingLeft":true,"position":{"character":29,"line":4}},{"kind":2,"label":"x:","paddingRight":true,"position":{"character":5,"line":5}},{"kind":1,"label":"ip2","paddingLeft":true,"position":{"character":12,"line":5}},{"kind":2,"label":"x:","paddingRight":true,"position":{"character":8,"line":8}},{"kind":2,"label":"y:","paddingRight":true,"position":{"character":13,"line":8}},{"kind":1,"label":"ip3","paddingLeft":true,"position":{"character":23,"line":8}}])"},
@@ -94,7 +114,18 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
           {"highlight of nothing", nullptr, nullptr, "textDocument/documentHighlight",
            At(kUri, 3, 34), R"(null)"},
           {"semantic tokens", nullptr, nullptr, "textDocument/semanticTokens/full", TextDocument(),
-           R"({"data":[0,0,10,8,0,1,0,16,8,0,1,0,5,2,0,0,6,5,3,1,1,0,6,0,0,0,7,7,5,0,0,9,7,3,0,0,9,3,7,0,0,5,3,7,0,1,0,3,0,0,0,4,9,6,0,0,11,1,7,0,0,3,9,4,0,1,0,4,0,0,0,5,5,3,0,2,0,5,2,0,0,6,7,3,1,1,0,7,0,0,0,8,3,6,0,0,5,8,7,0,1,0,6,0,0,1,0,3,0,0]})"},
+           R"({"data":[0,0,10,8,0,1,0,16,8,0,1,0,5,2,0,0,6,5,3,1,1,0,6,0,0,0,7,7,5,0,0,9,7,3,0,0,9,3,7,0,0,5,3,7,0,1,0,3,0,0,0,4,9,6,0,0,11,1,7,0,0,3,9,4,0,1,0,4,0,0,0,5,5,3,0,2,0,5,2,0,0,6,7,3,1,1,0,7,0,0,0,8,3,6,0,0,5,8,7,0,1,0,6,0,0,1,0,3,0,0],"resultId":"1"})"},
+          {"semantic tokens as a change from those sent before", nullptr, nullptr,
+           "textDocument/semanticTokens/full/delta", DeltaOf("1"),
+           R"({"edits":[{"data":[1,0,4,0,0,0,5,1,7,0,1],"deleteCount":1,"start":75}],"resultId":"2"})",
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument()) + WaitOnLine6()},
+          {"semantic tokens unchanged", nullptr, nullptr, "textDocument/semanticTokens/full/delta",
+           DeltaOf("1"), R"({"edits":[],"resultId":"2"})",
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument())},
+          {"semantic tokens as a change from tokens not sent: all of them", nullptr, nullptr,
+           "textDocument/semanticTokens/full/delta", DeltaOf("7"),
+           R"({"data":[0,0,10,8,0,1,0,16,8,0,1,0,5,2,0,0,6,5,3,1,1,0,6,0,0,0,7,7,5,0,0,9,7,3,0,0,9,3,7,0,0,5,3,7,0,1,0,3,0,0,0,4,9,6,0,0,11,1,7,0,0,3,9,4,0,1,0,4,0,0,0,5,5,3,0,2,0,5,2,0,0,6,7,3,1,1,0,7,0,0,0,8,3,6,0,0,5,8,7,0,1,0,6,0,0,1,0,3,0,0],"resultId":"2"})",
+           nullptr, Request(2, "textDocument/semanticTokens/full", TextDocument())},
           {"workspace symbols",
            nullptr,
            nullptr,
@@ -117,8 +148,9 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
             ? std::string()
             : Notification("workspace/didChangeConfiguration", {{"settings", c.settings}});
     const Served served =
-        Serve(Request(0, "initialize", params) + Notification("initialized") + Open(kUri, c.text != nullptr ? c.text : kScene) +
-              configuration + Request(1, c.method, c.params));
+        Serve(Request(0, "initialize", params) + Notification("initialized") +
+              Open(kUri, c.text != nullptr ? c.text : kScene) + configuration + c.before +
+              Request(1, c.method, c.params));
     EXPECT_EQ(served.ResultOf(1), Json::parse(c.answer, nullptr, false)) << c.name;
   }
 }
