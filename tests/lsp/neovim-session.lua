@@ -1,9 +1,9 @@
 -- SPDX-License-Identifier: MIT
 -- Drives Neovim, headless, on the ZelkScript source it was started with, through the installed
 -- configuration: waits for the language server's diagnostics, asks for completion and hover,
--- jumps to a definition as a user does, fixes a line and waits for its error to go, takes a quick
--- fix, saves and compiles through the code lens. Writes what it saw as JSON to g:zelk_test_result
--- and quits.
+-- jumps to a definition as a user does, fixes a line and waits for its error to go, formats, takes
+-- a quick fix, saves and compiles through the code lens. Writes what it saw as JSON to
+-- g:zelk_test_result and quits.
 local result = {}
 
 local function clients(bufnr)
@@ -80,6 +80,15 @@ local ok, err = pcall(function()
   vim.api.nvim_buf_set_lines(bufnr, 2, 3, false, { 'die(1);' })
   vim.wait(10000, function() return #vim.diagnostic.get(bufnr) < #result.diagnostics end, 20)
   result.after_edit = diagnostics(bufnr)
+
+  -- Formatting the buffer respaces an untidy line (Neovim before 0.8 names it formatting_sync).
+  vim.api.nvim_buf_set_lines(bufnr, 3, 4, false, { '  say ( "a.wav",1 ,attn_norm ) ; // hi' })
+  if vim.lsp.buf.format then
+    vim.lsp.buf.format({ timeout_ms = 10000 })
+  else
+    vim.lsp.buf.formatting_sync(nil, 10000)
+  end
+  result.formatted = vim.api.nvim_buf_get_lines(bufnr, 3, 4, false)[1]
 
   -- The menus of code actions and lenses answer with the entry of the title wanted.
   local wanted
