@@ -2,6 +2,7 @@
 #include "compiler/SourceFormat.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "compiler/SourceReader.h"
 #include "language/CommandTable.h"
@@ -20,7 +21,10 @@ struct CompiledView {
 
   explicit CompiledView(std::string_view line) {
     const std::size_t size = std::min(line.size(), kMaxLine);
-    for (std::size_t i = 0; i < size; ++i) text[i] = line[i] == '\t' ? ' ' : line[i];
+    std::memcpy(text, line.data(), size);
+    for (char* tab = text; (tab = static_cast<char*>(std::memchr(tab, '\t', text + size - tab)));) {
+      *tab++ = ' ';
+    }
     parsed = ParseStatement(CleanLine(std::string_view(text, size)));
   }
 

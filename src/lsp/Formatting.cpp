@@ -16,10 +16,11 @@ bool IsContinuationByte(char c) {
 // byte it reads as punctuation, blank, digit or word character is ASCII, which UTF-8 never uses
 // inside a longer character, and a line's length in bytes is at least its length in the
 // characters of the compile.
-Json FormatLines(const OpenDocument& document, int first, int last, PositionEncoding encoding) {
+Result FormatLines(const OpenDocument& document, int first, int last, PositionEncoding encoding) {
   const TextDocument& text = document.Text();
   const std::string& all = text.Text();
-  Json edits = Json::array();
+  JsonWriter edits;
+  edits.BeginArray();
   std::string formatted;
   for (int line = first; line <= last; ++line) {
     const std::size_t start = text.CompileLineStart(line);
@@ -36,20 +37,24 @@ Json FormatLines(const OpenDocument& document, int first, int last, PositionEnco
     // The edit starts and ends between characters.
     while (head > 0 && head < before.size() && IsContinuationByte(before[head])) --head;
     while (tail > 0 && IsContinuationByte(before[before.size() - tail])) --tail;
-    edits.push_back(TextEdit{{text.PositionAt(start + head, encoding),
-                              text.PositionAt(start + before.size() - tail, encoding)},
-                             formatted.substr(head, formatted.size() - tail - head)});
+    const Range range{text.PositionAt(start + head, encoding),
+                      text.PositionAt(start + before.size() - tail, encoding)};
+    edits.BeginObject().Key("newText");
+    edits.String(std::string_view(formatted).substr(head, formatted.size() - tail - head));
+    Write(edits.Key("range"), range);
+    edits.EndObject();
   }
-  return edits;
+  edits.EndArray();
+  return Result(std::move(edits));
 }
 
 }  // namespace
 
-Json DocumentFormatting(const OpenDocument& document, const ClientOptions& client) {
+Result DocumentFormatting(const OpenDocument& document, const ClientOptions& client) {
   return FormatLines(document, 1, document.Text().CompileLineCount(), client.encoding);
 }
 
-Json RangeFormatting(const OpenDocument& document, const Range& range,
+Result RangeFormatting(const OpenDocument& document, const Range& range,
                      const ClientOptions& client) {
   const TextDocument& text = document.Text();
   std::size_t from = text.OffsetAt({range.start.line, 0}, client.encoding);

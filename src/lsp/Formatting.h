@@ -8,10 +8,10 @@
 // that changes, covering only the characters between the first and the last that change.
 namespace zelk::lsp {
 
-Json DocumentFormatting(const OpenDocument& document, const ClientOptions& client);
+Result DocumentFormatting(const OpenDocument& document, const ClientOptions& client);
 // The lines that the range touches; a range that ends at the start of a later line leaves that
 // line out.
-Json RangeFormatting(const OpenDocument& document, const Range& range,
+Result RangeFormatting(const OpenDocument& document, const Range& range,
                      const ClientOptions& client);
 
 }  // namespace zelk::lsp
