@@ -45,7 +45,6 @@ using lsp::MessageReader;
 using lsp::Position;
 using lsp::PositionEncoding;
 
-
 // Reads small numbers off the front of the input.
 struct Bytes {
   std::string_view data;
@@ -264,9 +263,9 @@ class MessageShape {
       }
       if (top) m_inError = false;
       if (top) {
-        for (auto [name, member] : {std::pair{"jsonrpc", &jsonrpc}, std::pair{"id", &id},
-                                    std::pair{"result", &result}, std::pair{"error", &error},
-                                    std::pair{"method", &method}}) {
+        for (auto [name, member] :
+             {std::pair{"jsonrpc", &jsonrpc}, std::pair{"id", &id}, std::pair{"result", &result},
+              std::pair{"error", &error}, std::pair{"method", &method}}) {
           if (key == name) *member = value;
         }
       } else if (m_inError && depth == 1 && key == "code") {
@@ -329,8 +328,7 @@ struct Outbox {
                       "an answer needs a result or an error: %s", body.c_str());
       answers.push_back({std::string(message.id), std::string(message.errorCode)});
     } else {
-      ZELK_FUZZ_CHECK(!message.method.empty(), "a notification needs a method: %s",
-                      body.c_str());
+      ZELK_FUZZ_CHECK(!message.method.empty(), "a notification needs a method: %s", body.c_str());
     }
   }
 };
@@ -583,7 +581,6 @@ void FuzzEdits(Bytes input) {
   }
 }
 
-
 // The requests on a document, each with the members it needs.
 struct Requester {
   static constexpr const char* kUri = "file:///fuzz.scr";
@@ -597,7 +594,9 @@ struct Requester {
     if (request) message += R"("id":)" + std::to_string(++id) + ",";
     return message + R"("method":")" + method + R"(","params":)" + params + "}";
   }
-  static std::string Document() { return std::string(R"({"textDocument":{"uri":")") + kUri + "\"}}"; }
+  static std::string Document() {
+    return std::string(R"({"textDocument":{"uri":")") + kUri + "\"}}";
+  }
   static std::string Place(const Position& p) {
     return R"({"line":)" + std::to_string(p.line) + R"(,"character":)" +
            std::to_string(p.character) + "}";
@@ -611,12 +610,11 @@ struct Requester {
     params.insert(params.size() - 1, extra);
     const std::size_t before = outbox->answers.size();
     server->HandleMessage(Envelope(method, params, true));
-    ZELK_FUZZ_CHECK(outbox->answers.size() == before + 1 &&
-                        outbox->answers.back().id == std::to_string(id) &&
-                        outbox->answers.back().errorCode.empty(),
-                    "%s got no result (error %s)", method,
-                    outbox->answers.size() > before ? outbox->answers.back().errorCode.c_str()
-                                                    : "none");
+    ZELK_FUZZ_CHECK(
+        outbox->answers.size() == before + 1 && outbox->answers.back().id == std::to_string(id) &&
+            outbox->answers.back().errorCode.empty(),
+        "%s got no result (error %s)", method,
+        outbox->answers.size() > before ? outbox->answers.back().errorCode.c_str() : "none");
   }
   void Notify(const char* method, const std::string& params) {
     server->HandleMessage(Envelope(method, params, false));
@@ -650,7 +648,8 @@ std::string Quoted(std::string_view text) {
 std::vector<std::int64_t> LineLengths(const lsp::TextDocument& doc, PositionEncoding encoding) {
   std::vector<std::int64_t> lengths;
   for (std::int64_t line = 0; line < doc.LineCount(); ++line) {
-    const std::size_t end = doc.OffsetAt({line, std::numeric_limits<std::int64_t>::max()}, encoding);
+    const std::size_t end =
+        doc.OffsetAt({line, std::numeric_limits<std::int64_t>::max()}, encoding);
     lengths.push_back(doc.PositionAt(end, encoding).character);
   }
   return lengths;
@@ -671,7 +670,8 @@ void CheckPlaces(const Places& places, const std::vector<std::int64_t>& lengths)
   for (const lsp::Range& r : places.ranges) {
     ZELK_FUZZ_CHECK(r.start.line < r.end.line ||
                         (r.start.line == r.end.line && r.start.character <= r.end.character),
-                    "a range ends before it starts, on line %lld", static_cast<long long>(r.start.line));
+                    "a range ends before it starts, on line %lld",
+                    static_cast<long long>(r.start.line));
   }
   for (const auto& [first, last] : places.folds) {
     ZELK_FUZZ_CHECK(first >= 0 && first <= last && last < count, "lines %lld to %lld folded",
@@ -689,10 +689,11 @@ void CheckTokens(const std::vector<std::int64_t>& data, const std::vector<std::i
     const bool sameLine = data[i] == 0;
     line += data[i];
     start = sameLine ? start + data[i + 1] : data[i + 1];
-    ZELK_FUZZ_CHECK(data[i] >= 0 && data[i + 1] >= 0 && data[i + 2] > 0, "token %zu: %lld %lld %lld",
-                    i / 5, static_cast<long long>(data[i]), static_cast<long long>(data[i + 1]),
-                    static_cast<long long>(data[i + 2]));
-    ZELK_FUZZ_CHECK(!sameLine || i == 0 || start >= end, "token %zu overlaps the one before", i / 5);
+    ZELK_FUZZ_CHECK(data[i] >= 0 && data[i + 1] >= 0 && data[i + 2] > 0,
+                    "token %zu: %lld %lld %lld", i / 5, static_cast<long long>(data[i]),
+                    static_cast<long long>(data[i + 1]), static_cast<long long>(data[i + 2]));
+    ZELK_FUZZ_CHECK(!sameLine || i == 0 || start >= end, "token %zu overlaps the one before",
+                    i / 5);
     end = start + data[i + 2];
     ZELK_FUZZ_CHECK(line < static_cast<std::int64_t>(lengths.size()) &&
                         end <= lengths[static_cast<std::size_t>(line)],
@@ -735,7 +736,7 @@ void FuzzRequests(Bytes input) {
   for (int requests = 0; requests < 16 && !input.data.empty(); ++requests) {
     CheckPlaces(places, lengths);
     places.Clear();
-    switch (input.Take(12)) {
+    switch (input.Take(14)) {
       case 0:
         ask.Ask("textDocument/signatureHelp", at());
         break;
@@ -770,8 +771,8 @@ void FuzzRequests(Bytes input) {
         ask.Notify("textDocument/didChange",
                    R"({"textDocument":{"uri":")" + std::string(Requester::kUri) +
                        R"(","version":)" + std::to_string(++ask.version) +
-                       R"(},"contentChanges":[{"range":)" + Requester::Span(r) +
-                       R"(,"text":)" + Quoted(inserted) + "}]}");
+                       R"(},"contentChanges":[{"range":)" + Requester::Span(r) + R"(,"text":)" +
+                       Quoted(inserted) + "}]}");
         break;
       }
       case 9:
@@ -791,10 +792,11 @@ void FuzzRequests(Bytes input) {
         if (places.hasEdits) {
           ZELK_FUZZ_CHECK(delta && previous == tokensId, "edits of tokens that were not sent");
           for (auto e = places.edits.rbegin(); e != places.edits.rend(); ++e) {
-            ZELK_FUZZ_CHECK(e->start >= 0 && e->deleteCount >= 0 &&
-                                static_cast<std::size_t>(e->start + e->deleteCount) <= tokens.size(),
-                            "an edit of tokens %lld+%lld of %zu", static_cast<long long>(e->start),
-                            static_cast<long long>(e->deleteCount), tokens.size());
+            ZELK_FUZZ_CHECK(
+                e->start >= 0 && e->deleteCount >= 0 &&
+                    static_cast<std::size_t>(e->start + e->deleteCount) <= tokens.size(),
+                "an edit of tokens %lld+%lld of %zu", static_cast<long long>(e->start),
+                static_cast<long long>(e->deleteCount), tokens.size());
             const auto from = tokens.begin() + e->start;
             tokens.erase(from, from + e->deleteCount);
             tokens.insert(tokens.begin() + e->start, e->data.begin(), e->data.end());
@@ -813,6 +815,12 @@ void FuzzRequests(Bytes input) {
         tokensId = places.resultId.substr(1, places.resultId.size() - 2);
         break;
       }
+      case 11:
+        ask.Ask("textDocument/codeAction", over() + R"(,"context":{"diagnostics":[]})");
+        break;
+      case 12:
+        ask.Ask("textDocument/codeLens", "");
+        break;
       default:
         ask.Ask("textDocument/documentSymbol", "");
         break;

@@ -157,7 +157,8 @@ edits = b''.join(bytes([enc, l1, c1, l2, c2, len(t)]) + t for enc, l1, c1, l2, c
 open(os.path.join(out, 'seed-edits'), 'wb').write(b'\2' + bytes([len(text)]) + text + edits)
 # Requests on a document (3): a method byte, then its positions, ranges or edit.
 asks = bytes([0, 1, 7, 0, 3, 12, 1, 0, 0, 20, 0, 2, 3, 3, 1, 4, 2, 5, 5, 0, 8, 6, 7, 0, 0, 5, 0,
-              9, 0, 1, 8, 1, 0, 1, 0, 9]) + b'wait(1);\n' + bytes([9, 1, 1, 9, 1, 0, 11])
+              9, 0, 1, 8, 1, 0, 1, 0, 9]) + b'wait(1);\n' + bytes([9, 1, 1, 9, 1, 0, 11, 0, 0, 9, 0,
+                                                                   12, 13])
 for enc in (0, 1):
     open(os.path.join(out, 'seed-requests-%d' % enc), 'wb').write(
         b'\3' + bytes([enc]) + scene.encode() + b'\0' + asks)
