@@ -224,6 +224,28 @@ void BM_FormattingUntidyDocument(benchmark::State& state) {
 }
 BENCHMARK(BM_FormattingUntidyDocument)->Unit(benchmark::kMillisecond);
 
+// Quick fixes on the 10,000-line source with line 5000 naming a label that is not there: its
+// nearest labels among every label of the source.
+void CodeActions(benchmark::State& state, int first, int last) {
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(Source()));
+  server.HandleMessage(Change(2));
+  Json params = Lines(first, last);
+  params["context"] = {{"diagnostics", Json::array()}};
+  const std::string request = Message(
+      {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "textDocument/codeAction"}, {"params", params}});
+  for (auto _ : state) {
+    server.HandleMessage(request);
+    benchmark::DoNotOptimize(sent.data());
+  }
+  if (sent.find("add label@nowhere;") == std::string::npos) state.SkipWithError(sent.c_str());
+  state.counters["answer_bytes"] = static_cast<double>(sent.size());
+}
+BENCHMARK_CAPTURE(CodeActions, OnTheLine, kLines / 2, kLines / 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CodeActions, WholeDocument, 0, kLines)->Unit(benchmark::kMillisecond);
+
 // zelk --lsp as an editor runs it: two pipes.
 class ServerProcess {
  public:

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "lsp/Assistance.h"
+#include "lsp/CodeActions.h"
+#include "lsp/CompileCommand.h"
 #include "lsp/Editing.h"
 #include "lsp/Formatting.h"
 #include "lsp/JsonRpc.h"
@@ -18,18 +20,6 @@
 
 namespace zelk::lsp {
 namespace {
-
-DiagnosticSeverity SeverityOf(SourceFinding::Severity severity) {
-  switch (severity) {
-    case SourceFinding::Severity::Error:
-      return DiagnosticSeverity::Error;
-    case SourceFinding::Severity::Warning:
-      return DiagnosticSeverity::Warning;
-    case SourceFinding::Severity::Information:
-      break;
-  }
-  return DiagnosticSeverity::Information;
-}
 
 // The user's switches of hints and lenses, from initializationOptions or the settings of
 // workspace/didChangeConfiguration (as they are, or under "zelk"); what they leave out stays.
@@ -139,6 +129,21 @@ class LanguageServer::Impl {
                m_documents,
                query != nullptr && query->is_string() ? query->get<std::string>() : std::string(),
                m_client);
+         }},
+        {"textDocument/codeAction",
+         [this](const Json& params) {
+           const auto at = TextDocumentRangeParams::Read(params);
+           const Json* context = Find(params, {"context"});
+           return WithDocument(at.uri, [&](const OpenDocument& d) {
+             return CodeActions(d, at.range, context != nullptr ? *context : Json(), m_client);
+           });
+         }},
+        {"textDocument/codeLens", OnDocument([this](const OpenDocument& d, const Json&) {
+           return CodeLenses(d, m_client);
+         })},
+        {"workspace/executeCommand",
+         [this](const Json& params) {
+           return ExecuteCommand(params, [this](Json m) { Notify("window/showMessage", m); });
          }},
         {"textDocument/rename",
          [this](const Json& params) {
@@ -297,6 +302,9 @@ class LanguageServer::Impl {
         {"documentRangeFormattingProvider", true},
         {"semanticTokensProvider",
          {{"legend", SemanticTokensLegend()}, {"full", {{"delta", true}}}}},
+        {"codeActionProvider", {{"codeActionKinds", {CODE_ACTION_QUICK_FIX}}}},
+        {"codeLensProvider", {{"resolveProvider", false}}},
+        {"executeCommandProvider", {{"commands", {COMPILE_COMMAND}}}},
     };
     m_phase = Phase::Running;
     return result;
@@ -380,9 +388,7 @@ class LanguageServer::Impl {
   void Publish(const OpenDocument& document) {
     Json diagnostics = Json::array();
     for (const SourceFinding& finding : document.Check().findings) {
-      diagnostics.push_back(Diagnostic{document.FindingRange(finding, m_client.encoding),
-                                       SeverityOf(finding.severity), finding.unnecessary,
-                                       Cp1252ToUtf8(finding.message)});
+      diagnostics.push_back(FindingDiagnostic(document, finding, m_client));
     }
     Notify("textDocument/publishDiagnostics", {{"uri", document.Uri()},
                                                {"version", document.Version()},

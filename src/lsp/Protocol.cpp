@@ -128,6 +128,7 @@ void to_json(Json& json, const Diagnostic& diagnostic) {
           {"source", "zelk"},
           {"message", diagnostic.message}};
   if (diagnostic.unnecessary) json["tags"] = {DiagnosticTag::Unnecessary};
+  if (diagnostic.fixKind != nullptr) json["data"] = {{"kind", diagnostic.fixKind}};
 }
 
 void to_json(Json& json, const TextEdit& edit) {
@@ -176,6 +177,18 @@ void Write(JsonWriter& out, const InlayHint& hint) {
 
 void to_json(Json& json, const Command& command) {
   json = {{"title", command.title}, {"command", command.command}, {"arguments", command.arguments}};
+}
+
+void to_json(Json& json, const CodeAction& action) {
+  json = {{"title", action.title},
+          {"kind", action.kind},
+          {"diagnostics", action.diagnostics},
+          {"edit", {{"changes", {{action.uri, action.edits}}}}}};
+  if (action.isPreferred) json["isPreferred"] = true;
+}
+
+void to_json(Json& json, const CodeLens& lens) {
+  json = {{"range", lens.range}, {"command", lens.command}};
 }
 
 }  // namespace zelk::lsp

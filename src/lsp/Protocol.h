@@ -133,6 +133,9 @@ struct Diagnostic {
   DiagnosticSeverity severity = DiagnosticSeverity::Error;
   bool unnecessary = false;
   std::string message;  // UTF-8
+  // What the finding is, for the quick fixes that mend it (none when null): sent as the
+  // diagnostic's data, which clients give back as it was and do not show.
+  const char* fixKind = nullptr;
 };
 void to_json(Json& json, const Diagnostic& diagnostic);
 
@@ -188,5 +191,22 @@ struct Command {
   Json arguments = Json::array();
 };
 void to_json(Json& json, const Command& command);
+
+// A quick fix: the edits of one document that mend the diagnostics it names.
+struct CodeAction {
+  std::string title;
+  Json diagnostics = Json::array();
+  std::string uri;
+  std::vector<TextEdit> edits;
+  bool isPreferred = false;
+  const char* kind = CODE_ACTION_QUICK_FIX;
+};
+void to_json(Json& json, const CodeAction& action);
+
+struct CodeLens {
+  Range range;
+  Command command;
+};
+void to_json(Json& json, const CodeLens& lens);
 
 }  // namespace zelk::lsp
