@@ -148,7 +148,7 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
            R"([{"newText":"@top","range":{"end":{"character":12,"line":0},"start":{"character":5,"line":0}}},{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}},{"newText":"1","range":{"end":{"character":8,"line":4},"start":{"character":5,"line":4}}}])",
            kUntidy},
           {"range formatting", nullptr, nullptr, "textDocument/rangeFormatting",
-           WithRange(1, 0, 3, 0),
+           WithRange(1, 0, 4, 0),
            R"([{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}}])",
            kUntidy},
       };
