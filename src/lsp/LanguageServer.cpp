@@ -398,14 +398,29 @@ class LanguageServer::Impl {
 
   // The check's findings: errors, warnings and information, each on the columns it names;
   // a statement that never runs, or a label that nothing reaches, tagged as unnecessary.
+  // Written directly: a document with an error on every line has as many diagnostics.
   void Publish(const OpenDocument& document) {
-    Json diagnostics = Json::array();
+    JsonWriter out(document.Check().findings.size() * 160 + 128);
+    out.BeginObject()
+        .Key("jsonrpc")
+        .String("2.0")
+        .Key("method")
+        .String("textDocument/publishDiagnostics")
+        .Key("params")
+        .BeginObject()
+        .Key("diagnostics")
+        .BeginArray();
     for (const SourceFinding& finding : document.Check().findings) {
-      diagnostics.push_back(FindingDiagnostic(document, finding, m_client));
+      Write(out, FindingDiagnostic(document, finding, m_client));
     }
-    Notify("textDocument/publishDiagnostics", {{"uri", document.Uri()},
-                                               {"version", document.Version()},
-                                               {"diagnostics", std::move(diagnostics)}});
+    out.EndArray()
+        .Key("uri")
+        .String(document.Uri())
+        .Key("version")
+        .Integer(document.Version())
+        .EndObject()
+        .EndObject();
+    m_send(out.Take());
   }
 
   Send m_send;

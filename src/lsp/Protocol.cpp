@@ -131,6 +131,23 @@ void to_json(Json& json, const Diagnostic& diagnostic) {
   if (diagnostic.fixKind != nullptr) json["data"] = {{"kind", diagnostic.fixKind}};
 }
 
+void Write(JsonWriter& out, const Diagnostic& diagnostic) {
+  out.BeginObject();
+  if (diagnostic.fixKind != nullptr) {
+    out.Key("data").BeginObject().Key("kind").String(diagnostic.fixKind).EndObject();
+  }
+  out.Key("message").String(diagnostic.message).Key("range");
+  Write(out, diagnostic.range);
+  out.Key("severity")
+      .Integer(static_cast<int>(diagnostic.severity))
+      .Key("source")
+      .String("zelk");
+  if (diagnostic.unnecessary) {
+    out.Key("tags").BeginArray().Integer(static_cast<int>(DiagnosticTag::Unnecessary)).EndArray();
+  }
+  out.EndObject();
+}
+
 void to_json(Json& json, const TextEdit& edit) {
   json = {{"range", edit.range}, {"newText", edit.newText}};
 }

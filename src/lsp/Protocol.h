@@ -138,6 +138,7 @@ struct Diagnostic {
   const char* fixKind = nullptr;
 };
 void to_json(Json& json, const Diagnostic& diagnostic);
+void Write(JsonWriter& out, const Diagnostic& diagnostic);
 
 struct TextEdit {
   Range range;
