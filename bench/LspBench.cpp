@@ -142,8 +142,109 @@ BENCHMARK_CAPTURE(RequestOnTheSource, HighlightOfAStatementWord, "textDocument/d
 BENCHMARK_CAPTURE(RequestOnTheSource, SemanticTokens, "textDocument/semanticTokens/full",
                   Document())
     ->Unit(benchmark::kMillisecond);
+
+// A one-line change, then the semantic tokens as the change from those sent before it.
+void BM_SemanticTokensDeltaAfterAChange(benchmark::State& state) {
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(Source()));
+  const auto resultId = [&] {
+    const Json answer = Json::parse(sent, nullptr, false);
+    return answer.is_object() && answer.contains("result") ? answer["result"].value("resultId", "")
+                                                           : std::string();
+  };
+  server.HandleMessage(Message({{"jsonrpc", "2.0"},
+                                {"id", 1},
+                                {"method", "textDocument/semanticTokens/full"},
+                                {"params", Document()}}));
+  std::string previous = resultId();
+  int version = 1;
+  for (auto _ : state) {
+    state.PauseTiming();
+    server.HandleMessage(Change(++version));
+    Json params = Document();
+    params["previousResultId"] = previous;
+    const std::string request = Message({{"jsonrpc", "2.0"},
+                                         {"id", 1},
+                                         {"method", "textDocument/semanticTokens/full/delta"},
+                                         {"params", params}});
+    state.ResumeTiming();
+    server.HandleMessage(request);
+    state.PauseTiming();
+    previous = resultId();
+    state.ResumeTiming();
+  }
+  if (sent.find("\"edits\"") == std::string::npos) state.SkipWithError(sent.c_str());
+  state.counters["answer_bytes"] = static_cast<double>(sent.size());
+}
+BENCHMARK(BM_SemanticTokensDeltaAfterAChange)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RequestOnTheSource, WorkspaceSymbols, "workspace/symbol", Json{{"query", ""}})
     ->Unit(benchmark::kMillisecond);
+
+Json FormattingOptions(Json params) {
+  params["options"] = {{"tabSize", 4}, {"insertSpaces", true}};
+  return params;
+}
+
+// The generated source is formatted already: the whole work of formatting, no edit.
+BENCHMARK_CAPTURE(RequestOnTheSource, FormattingFormattedDocument, "textDocument/formatting",
+                  FormattingOptions(Document()))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RequestOnTheSource, RangeFormattingHundredLines, "textDocument/rangeFormatting",
+                  FormattingOptions(Lines(kLines / 2, kLines / 2 + 100)))
+    ->Unit(benchmark::kMillisecond);
+
+// Formatting where every statement line changes: blanks around the punctuation of each.
+void BM_FormattingUntidyDocument(benchmark::State& state) {
+  std::string text;
+  for (const char c : Source()) {
+    if (c == '(') text += " ( ";
+    if (c == ',') text += " ,\t";
+    if (c == ';') text += " ;";
+    if (c != '(' && c != ',' && c != ';') text += c;
+  }
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(text));
+  const std::string request = Message({{"jsonrpc", "2.0"},
+                                       {"id", 1},
+                                       {"method", "textDocument/formatting"},
+                                       {"params", FormattingOptions(Document())}});
+  for (auto _ : state) {
+    server.HandleMessage(request);
+    benchmark::DoNotOptimize(sent.data());
+  }
+  const Json answer = Json::parse(sent);
+  if (!answer["result"].is_array() || answer["result"].size() < kLines * 9 / 10) {
+    state.SkipWithError("not every line changed");
+  }
+  state.counters["edits"] = static_cast<double>(answer["result"].size());
+}
+BENCHMARK(BM_FormattingUntidyDocument)->Unit(benchmark::kMillisecond);
+
+// Quick fixes on the 10,000-line source with line 5000 naming a label that is not there: its
+// nearest labels among every label of the source.
+void CodeActions(benchmark::State& state, int first, int last) {
+  std::string sent;
+  zelk::lsp::LanguageServer server([&](const std::string& body) { sent = body; });
+  server.HandleMessage(Initialize());
+  server.HandleMessage(Open(Source()));
+  server.HandleMessage(Change(2));
+  Json params = Lines(first, last);
+  params["context"] = {{"diagnostics", Json::array()}};
+  const std::string request = Message(
+      {{"jsonrpc", "2.0"}, {"id", 1}, {"method", "textDocument/codeAction"}, {"params", params}});
+  for (auto _ : state) {
+    server.HandleMessage(request);
+    benchmark::DoNotOptimize(sent.data());
+  }
+  if (sent.find("add label@nowhere;") == std::string::npos) state.SkipWithError(sent.c_str());
+  state.counters["answer_bytes"] = static_cast<double>(sent.size());
+}
+BENCHMARK_CAPTURE(CodeActions, OnTheLine, kLines / 2, kLines / 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CodeActions, WholeDocument, 0, kLines)->Unit(benchmark::kMillisecond);
 
 // zelk --lsp as an editor runs it: two pipes.
 class ServerProcess {

@@ -54,6 +54,11 @@ seed CompileFuzzer reals 'wait(0.1);\nwait(-0.0);\nwait(340282356779733661637539
 mkdir -p "$corpus/FlowFuzzer"
 cp "$corpus/CompileFuzzer"/seed-* "$corpus/FlowFuzzer/"
 
+# The formatter reads sources too: the same seeds, and lines in every spacing.
+mkdir -p "$corpus/FormatFuzzer"
+cp "$corpus/CompileFuzzer"/seed-* "$corpus/FormatFuzzer/"
+seed FormatFuzzer untidy ' label @ top ;\r\n\tsay ( "a\tb" ,1 ,attn_norm ) ; // x\nrotate( [ 0,+1. , -.5 > ) ;\nsv_load_dir   ="/l";\nmap    base1   // m\nreturn ;\nsv_color+3\nwait( );\nGoto ( top );\nwait (1)\ngoto( top );'
+
 # Options files: empty, short, whole, too long, texts without their zero byte.
 mkdir -p "$corpus/OptionsFileFuzzer"
 python3 - "$corpus/OptionsFileFuzzer" <<'EOF'

@@ -22,7 +22,7 @@ jobs=${FUZZ_JOBS:-$(nproc)}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
   harnesses=(ParseStatementFuzzer CompileFuzzer OptionsFileFuzzer DecompileFuzzer ConsoleFuzzer
-    LspFuzzer FlowFuzzer HostPathFuzzer)
+    LspFuzzer FlowFuzzer FormatFuzzer HostPathFuzzer)
 fi
 
 CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$root" -B "$build" -G Ninja \

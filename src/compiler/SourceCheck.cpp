@@ -136,7 +136,7 @@ class Checker {
       const std::string_view cleaned = CleanLine(std::string_view(stored, taken));
       if (!ended) {
         if (!cleaned.empty()) {
-          Add(Severity::Warning, Kind::LineNotRead, number,
+          Add(Severity::Warning, Kind::NoLineFeed, number,
               "This last line has no line feed at its end: the compile ignores it.");
         }
         break;
@@ -245,13 +245,13 @@ class Checker {
       case ParseResult::NoEol:
         // Every argument was read: a label that the line names is named, for the author.
         NoteReference(line, parsed);
-        Add(Severity::Error, Kind::Error, line.number,
+        Add(Severity::Error, Kind::NoEol, line.number,
             "No EOL in current statement. Use semicolon.");
         return;
       case ParseResult::BadInstruction: {
         std::string message = "Bad instruction or system data: " + std::string(text);
         if (message.size() > kMaxLine) message.resize(kMaxLine);
-        Add(Severity::Error, Kind::Error, line.number, std::move(message));
+        Add(Severity::Error, Kind::BadInstruction, line.number, std::move(message));
         return;
       }
       case ParseResult::Usage:
@@ -336,6 +336,7 @@ class Checker {
     SourceFinding& finding =
         Add(Severity::Error, Kind::Error, line.number, std::move(encoded.error));
     if (encoded.errorKind == Diagnostic::Kind::LabelNotFound && reference != nullptr) {
+      finding.kind = Kind::LabelNotFound;
       finding.column = reference->column;
       finding.length = reference->length;
     }

@@ -23,7 +23,11 @@ struct SourceFinding {
   enum class Kind {
     Error,           // a line that stops the compile
     Usage,           // an error whose message is the usage of the statement
-    LineNotRead,     // a last line without a line feed, or the part of a line past 255 characters
+    BadInstruction,  // an error: no statement word, or a word that is not in the table
+    NoEol,           // an error: the ";" that ends the statement is missing
+    LabelNotFound,   // an error: a statement names a label that no line defines (its columns)
+    LineNotRead,     // the part of a line past 255 characters
+    NoLineFeed,      // a last line without a line feed
     LabelTwice,      // a label line whose name an earlier label line has
     LabelUnused,     // a label that no statement names
     LabelUnreached,  // a label that no path reaches

@@ -200,11 +200,11 @@ Json Definition(const OpenDocument& document, const Position& position,
   return SiteLocation(document, *definition, client.encoding);
 }
 
-Json References(const OpenDocument& document, const Position& position, bool withDefinitions,
-                const ClientOptions& client) {
-  Json locations = Json::array();
+Result References(const OpenDocument& document, const Position& position, bool withDefinitions,
+                  const ClientOptions& client) {
+  std::vector<Location> locations;
   const LabelSite* site = LabelAt(document, position, client);
-  if (site == nullptr) return locations;
+  if (site == nullptr) return WrittenList(locations);
   std::vector<const LabelSite*> found;
   const SourceCheck& check = document.Check();
   for (const LabelSite& s : check.references) {
@@ -219,25 +219,30 @@ Json References(const OpenDocument& document, const Position& position, bool wit
     return a->line != b->line ? a->line < b->line : a->column < b->column;
   });
   for (const LabelSite* s : found) locations.push_back(SiteLocation(document, *s, client.encoding));
-  return locations;
+  return WrittenList(locations);
 }
 
-Json DocumentSymbols(const OpenDocument& document, const ClientOptions& client) {
-  Json symbols = Json::array();
+Result DocumentSymbols(const OpenDocument& document, const ClientOptions& client) {
+  JsonWriter out(document.Check().definitions.size() * 160);
+  out.BeginArray();
   for (const LabelSite& site : document.Check().definitions) {
+    out.BeginObject();
     if (client.hierarchicalSymbols) {
-      symbols.push_back({{"name", site.name},
-                         {"kind", SymbolKind::Function},
-                         {"detail", "line " + std::to_string(site.line)},
-                         {"range", ToJson(document.LineRange(site.line, client.encoding))},
-                         {"selectionRange", ToJson(document.SiteRange(site, client.encoding))}});
+      out.Key("detail").String("line " + std::to_string(site.line));
+      out.Key("kind").Integer(static_cast<int>(SymbolKind::Function));
+      out.Key("name").String(site.name).Key("range");
+      Write(out, document.LineRange(site.line, client.encoding));
+      out.Key("selectionRange");
+      Write(out, document.SiteRange(site, client.encoding));
     } else {
-      symbols.push_back({{"name", site.name},
-                         {"kind", SymbolKind::Function},
-                         {"location", SiteLocation(document, site, client.encoding)}});
+      out.Key("kind").Integer(static_cast<int>(SymbolKind::Function)).Key("location");
+      Write(out, SiteLocation(document, site, client.encoding));
+      out.Key("name").String(site.name);
     }
+    out.EndObject();
   }
-  return symbols;
+  out.EndArray();
+  return Result(std::move(out));
 }
 
 Json PrepareRename(const OpenDocument& document, const Position& position,

@@ -15,9 +15,9 @@ Json Completion(const OpenDocument& document, const Position& position,
 Json Hover(const OpenDocument& document, const Position& position, const ClientOptions& client);
 Json Definition(const OpenDocument& document, const Position& position,
                 const ClientOptions& client);
-Json References(const OpenDocument& document, const Position& position, bool withDefinitions,
-                const ClientOptions& client);
-Json DocumentSymbols(const OpenDocument& document, const ClientOptions& client);
+Result References(const OpenDocument& document, const Position& position, bool withDefinitions,
+                  const ClientOptions& client);
+Result DocumentSymbols(const OpenDocument& document, const ClientOptions& client);
 Json PrepareRename(const OpenDocument& document, const Position& position,
                    const ClientOptions& client);
 Json Rename(const OpenDocument& document, const Position& position, const std::string& newName,

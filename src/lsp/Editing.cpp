@@ -83,15 +83,15 @@ Json SignatureHelp(const OpenDocument& document, const Position& position,
           {"activeParameter", context.argument}};
 }
 
-Json InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client) {
+Result InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client) {
   std::vector<InlayHint> hints;
   const auto [first, last] = CompileLines(document, range, client.encoding);
-  const TextDocument& text = document.Text();
   // The instruction index of each statement line: its place among the statements.
   const std::vector<FlowStatement>& statements = document.Check().flow.statements;
   auto statement = std::lower_bound(statements.begin(), statements.end(), first,
                                     [](const FlowStatement& s, int line) { return s.line < line; });
   for (int line = first; line <= last; ++line) {
+    const LinePositions positions(document, line, client.encoding);
     if (client.argumentNameHints) {
       const ParsedLine parsed = ParseLine(document, line);
       const std::vector<HelpParameter>& help = HelpParameters(parsed.parsed.commandIndex);
@@ -99,23 +99,21 @@ Json InlayHints(const OpenDocument& document, const Range& range, const ClientOp
           Commands()[parsed.parsed.commandIndex].category == CATEGORY_STATEMENT) {
         const std::vector<ArgumentSpan> spans = ArgumentSpans(parsed.parsed, parsed.text);
         for (std::size_t i = 0; i < spans.size() && i < help.size(); ++i) {
-          hints.push_back(
-              {document.ColumnRange(line, spans[i].start, spans[i].start, client.encoding).start,
-               help[i].name + ":", InlayHintKind::Parameter, false, true});
+          hints.push_back({positions.Columns(spans[i].start, spans[i].start).start,
+                           help[i].name + ":", InlayHintKind::Parameter, false, true});
         }
       }
     }
     if (client.instructionHints && statement != statements.end() && statement->line == line) {
-      hints.push_back({text.PositionAt(text.CompileLineEnd(line), client.encoding),
-                       "ip" + std::to_string(statement - statements.begin()), InlayHintKind::Type,
+      hints.push_back({positions.End(), "ip" + std::to_string(statement - statements.begin()), InlayHintKind::Type,
                        true, false});
       ++statement;
     }
   }
-  return hints;
+  return WrittenList(hints);
 }
 
-Json FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
+Result FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
   std::vector<FoldingRange> ranges;
   const TextDocument& text = document.Text();
   const auto protocolLine = [&](std::size_t offset) {
@@ -154,11 +152,11 @@ Json FoldingRanges(const OpenDocument& document, const ClientOptions& client) {
   }
   std::sort(ranges.begin(), ranges.end(),
             [](const FoldingRange& a, const FoldingRange& b) { return a.startLine < b.startLine; });
-  return ranges;
+  return WrittenList(ranges);
 }
 
-Json DocumentHighlights(const OpenDocument& document, const Position& position,
-                        const ClientOptions& client) {
+Result DocumentHighlights(const OpenDocument& document, const Position& position,
+                          const ClientOptions& client) {
   std::vector<DocumentHighlight> highlights;
   Cursor cursor;
   if (!document.Locate(position, client.encoding, cursor)) return nullptr;
@@ -182,7 +180,7 @@ Json DocumentHighlights(const OpenDocument& document, const Position& position,
                            ? a.range.start.line < b.range.start.line
                            : a.range.start.character < b.range.start.character;
               });
-    return highlights;
+    return WrittenList(highlights);
   }
   // A statement word: every line that starts with it.
   const std::string line = document.CompileLineText(cursor.line);
@@ -201,24 +199,26 @@ Json DocumentHighlights(const OpenDocument& document, const Position& position,
                             DocumentHighlightKind::Text});
     }
   }
-  return highlights;
+  return WrittenList(highlights);
 }
 
-Json WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
-                      const std::string& query, const ClientOptions& client) {
+Result WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
+                        const std::string& query, const ClientOptions& client) {
   std::string wanted = query;
   std::transform(wanted.begin(), wanted.end(), wanted.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  Json symbols = Json::array();
+  JsonWriter out;
+  out.BeginArray();
   for (const auto& [uri, document] : documents) {
     for (const LabelSite& site : document.Check().definitions) {
       if (site.name.find(wanted) == std::string::npos) continue;
-      symbols.push_back({{"name", site.name},
-                         {"kind", SymbolKind::Function},
-                         {"location", Location{uri, document.SiteRange(site, client.encoding)}}});
+      out.BeginObject().Key("kind").Integer(static_cast<int>(SymbolKind::Function)).Key("location");
+      Write(out, Location{uri, document.SiteRange(site, client.encoding)});
+      out.Key("name").String(site.name).EndObject();
     }
   }
-  return symbols;
+  out.EndArray();
+  return Result(std::move(out));
 }
 
 }  // namespace zelk::lsp

@@ -13,12 +13,12 @@ namespace zelk::lsp {
 
 Json SignatureHelp(const OpenDocument& document, const Position& position,
                    const ClientOptions& client);
-Json InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client);
-Json FoldingRanges(const OpenDocument& document, const ClientOptions& client);
-Json DocumentHighlights(const OpenDocument& document, const Position& position,
-                        const ClientOptions& client);
-Json WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
-                      const std::string& query, const ClientOptions& client);
+Result InlayHints(const OpenDocument& document, const Range& range, const ClientOptions& client);
+Result FoldingRanges(const OpenDocument& document, const ClientOptions& client);
+Result DocumentHighlights(const OpenDocument& document, const Position& position,
+                          const ClientOptions& client);
+Result WorkspaceSymbols(const std::map<std::string, OpenDocument>& documents,
+                        const std::string& query, const ClientOptions& client);
 
 // A statement line as the compile parses it: its text (Windows-1252, tabs as spaces, at most 255
 // characters, comment and trailing blanks cut) and the parse, whose tokens point into text.

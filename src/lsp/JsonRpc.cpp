@@ -65,9 +65,17 @@ Envelope ReadEnvelope(std::string_view body) {
 }
 
 // The result and params are moved into the message, not copied: an answer can be large.
-std::string ResultMessage(const Json& id, Json result) {
+std::string ResultMessage(const Json& id, Result result) {
+  if (result.Written()) {
+    // The members in the order that dump() gives them: by name.
+    // The text is moved, not copied: the writer left room before it for the rest.
+    std::string& message = result.Text();
+    message.insert(0, "{\"id\":" + Dump(id) + ",\"jsonrpc\":\"2.0\",\"result\":");
+    message += '}';
+    return std::move(message);
+  }
   Json message = {{"jsonrpc", "2.0"}, {"id", id}};
-  message["result"] = std::move(result);
+  message["result"] = std::move(result.Value());
   return Dump(message);
 }
 

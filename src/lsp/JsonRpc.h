@@ -33,7 +33,7 @@ struct Envelope {
 Envelope ReadEnvelope(std::string_view body);
 
 // The messages the server sends, as JSON bodies.
-std::string ResultMessage(const Json& id, Json result);
+std::string ResultMessage(const Json& id, Result result);
 std::string ErrorMessage(const Json& id, int code, const std::string& text);
 std::string NotificationMessage(const char* method, Json params);
 std::string RequestMessage(const std::string& id, const char* method);

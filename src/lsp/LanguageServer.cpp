@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "lsp/Assistance.h"
+#include "lsp/CodeActions.h"
+#include "lsp/CompileCommand.h"
 #include "lsp/Editing.h"
+#include "lsp/Formatting.h"
 #include "lsp/JsonRpc.h"
 #include "lsp/OpenDocument.h"
 #include "lsp/SemanticTokens.h"
@@ -17,18 +20,6 @@
 
 namespace zelk::lsp {
 namespace {
-
-DiagnosticSeverity SeverityOf(SourceFinding::Severity severity) {
-  switch (severity) {
-    case SourceFinding::Severity::Error:
-      return DiagnosticSeverity::Error;
-    case SourceFinding::Severity::Warning:
-      return DiagnosticSeverity::Warning;
-    case SourceFinding::Severity::Information:
-      break;
-  }
-  return DiagnosticSeverity::Information;
-}
 
 // The user's switches of hints and lenses, from initializationOptions or the settings of
 // workspace/didChangeConfiguration (as they are, or under "zelk"); what they leave out stays.
@@ -80,7 +71,7 @@ class LanguageServer::Impl {
 
  private:
   enum class Phase { Uninitialized, Running, ShutDown, Exited };
-  using RequestHandler = std::function<Json(const Json& params)>;
+  using RequestHandler = std::function<Result(const Json& params)>;
   using NotificationHandler = std::function<void(const Json& params)>;
 
   // The methods the server knows, each with its handler.
@@ -115,12 +106,22 @@ class LanguageServer::Impl {
            return WithDocument(
                at.uri, [&](const OpenDocument& d) { return InlayHints(d, at.range, m_client); });
          }},
-        {"textDocument/semanticTokens/full", OnDocument([this](const OpenDocument& d, const Json&) {
-           return SemanticTokensFull(d, m_client);
-         })},
+        {"textDocument/semanticTokens/full",
+         [this](const Json& params) { return SemanticTokens(params, false); }},
+        {"textDocument/semanticTokens/full/delta",
+         [this](const Json& params) { return SemanticTokens(params, true); }},
         {"textDocument/foldingRange", OnDocument([this](const OpenDocument& d, const Json&) {
            return FoldingRanges(d, m_client);
          })},
+        {"textDocument/formatting", OnDocument([this](const OpenDocument& d, const Json&) {
+           return DocumentFormatting(d, m_client);
+         })},
+        {"textDocument/rangeFormatting",
+         [this](const Json& params) {
+           const auto at = TextDocumentRangeParams::Read(params);
+           return WithDocument(
+               at.uri, [&](const OpenDocument& d) { return RangeFormatting(d, at.range, m_client); });
+         }},
         {"workspace/symbol",
          [this](const Json& params) {
            const Json* query = Find(params, {"query"});
@@ -128,6 +129,21 @@ class LanguageServer::Impl {
                m_documents,
                query != nullptr && query->is_string() ? query->get<std::string>() : std::string(),
                m_client);
+         }},
+        {"textDocument/codeAction",
+         [this](const Json& params) {
+           const auto at = TextDocumentRangeParams::Read(params);
+           const Json* context = Find(params, {"context"});
+           return WithDocument(at.uri, [&](const OpenDocument& d) {
+             return CodeActions(d, at.range, context != nullptr ? *context : Json(), m_client);
+           });
+         }},
+        {"textDocument/codeLens", OnDocument([this](const OpenDocument& d, const Json&) {
+           return CodeLenses(d, m_client);
+         })},
+        {"workspace/executeCommand",
+         [this](const Json& params) {
+           return ExecuteCommand(params, [this](Json m) { Notify("window/showMessage", m); });
          }},
         {"textDocument/rename",
          [this](const Json& params) {
@@ -149,7 +165,7 @@ class LanguageServer::Impl {
 
   // A request about a document: null for a document that is not open.
   template <typename Answer>
-  Json WithDocument(const std::string& uri, Answer answer) {
+  Result WithDocument(const std::string& uri, Answer answer) {
     const auto it = m_documents.find(uri);
     if (it == m_documents.end()) return nullptr;
     return answer(it->second);
@@ -165,13 +181,31 @@ class LanguageServer::Impl {
 
   // A request about a place in a document, answered by a function of the document, the position
   // and the client.
-  RequestHandler AtPosition(Json (*answer)(const OpenDocument&, const Position&,
-                                           const ClientOptions&)) {
+  template <typename Answer>
+  RequestHandler AtPosition(Answer (*answer)(const OpenDocument&, const Position&,
+                                             const ClientOptions&)) {
     return [this, answer](const Json& params) {
       const auto at = TextDocumentPositionParams::Read(params);
       return WithDocument(at.uri,
                           [&](const OpenDocument& d) { return answer(d, at.position, m_client); });
     };
+  }
+
+  // The tokens of a document, whole or as the change from those sent before when the request
+  // names them; each answer's tokens are kept for the next delta request.
+  Result SemanticTokens(const Json& params, bool delta) {
+    const auto document = TextDocumentParams::Read(params);
+    const std::string* previous = delta ? &ReadString(params, {"previousResultId"}) : nullptr;
+    const auto it = m_documents.find(document.uri);
+    if (it == m_documents.end()) return nullptr;
+    SentTokens& sent = it->second.Tokens();
+    std::vector<std::uint32_t> data = SemanticTokenData(it->second, m_client);
+    const std::string id = std::to_string(++m_tokenResults);
+    Result result = previous != nullptr && !sent.resultId.empty() && *previous == sent.resultId
+                        ? SemanticTokensDelta(sent.data, data, id)
+                        : SemanticTokensFull(data, id);
+    sent = {id, std::move(data)};
+    return result;
   }
 
   void Notify(const char* method, Json params) {
@@ -264,7 +298,13 @@ class LanguageServer::Impl {
         {"foldingRangeProvider", true},
         {"documentHighlightProvider", true},
         {"workspaceSymbolProvider", true},
-        {"semanticTokensProvider", {{"legend", SemanticTokensLegend()}, {"full", true}}},
+        {"documentFormattingProvider", true},
+        {"documentRangeFormattingProvider", true},
+        {"semanticTokensProvider",
+         {{"legend", SemanticTokensLegend()}, {"full", {{"delta", true}}}}},
+        {"codeActionProvider", {{"codeActionKinds", {CODE_ACTION_QUICK_FIX}}}},
+        {"codeLensProvider", {{"resolveProvider", false}}},
+        {"executeCommandProvider", {{"commands", {COMPILE_COMMAND}}}},
     };
     m_phase = Phase::Running;
     return result;
@@ -348,9 +388,7 @@ class LanguageServer::Impl {
   void Publish(const OpenDocument& document) {
     Json diagnostics = Json::array();
     for (const SourceFinding& finding : document.Check().findings) {
-      diagnostics.push_back(Diagnostic{document.FindingRange(finding, m_client.encoding),
-                                       SeverityOf(finding.severity), finding.unnecessary,
-                                       Cp1252ToUtf8(finding.message)});
+      diagnostics.push_back(FindingDiagnostic(document, finding, m_client));
     }
     Notify("textDocument/publishDiagnostics", {{"uri", document.Uri()},
                                                {"version", document.Version()},
@@ -364,6 +402,7 @@ class LanguageServer::Impl {
   bool m_inlayRefresh = false;
   bool m_lensRefresh = false;
   int m_asked = 0;
+  std::uint64_t m_tokenResults = 0;
   std::map<std::string, OpenDocument> m_documents;
   std::unordered_map<std::string, RequestHandler> m_requests;
   std::unordered_map<std::string, NotificationHandler> m_notifications;

@@ -12,7 +12,8 @@
 namespace zelk::lsp {
 
 // The language server of ZelkScript: the protocol's life cycle, the open documents with their
-// diagnostics, and the answers to requests. It reads and writes no file and changes no setting:
+// diagnostics, and the answers to requests. It changes no setting, and reads and writes no file but
+// for the compile command (which reads an options file and a source and writes a compiled file):
 // every message it handles is answered (or, where the protocol says so, ignored) through send.
 class LanguageServer {
  public:

@@ -68,7 +68,39 @@ Range OpenDocument::ColumnRange(int line, std::size_t from, std::size_t to,
   const std::size_t end = m_text.CompileLineEnd(line);
   const std::size_t a = m_text.Advance(start, from, end);
   const std::size_t b = m_text.Advance(a, to > from ? to - from : 0, end);
-  return {m_text.PositionAt(a, encoding), m_text.PositionAt(b, encoding)};
+  const Position first = m_text.PositionAt(a, encoding);
+  // An empty range: its end is its start.
+  if (b == a) return {first, first};
+  return {first, m_text.PositionAt(b, encoding)};
+}
+
+LinePositions::LinePositions(const OpenDocument& document, int line, PositionEncoding encoding)
+    : m_document(document), m_line(line), m_encoding(encoding) {
+  const TextDocument& text = document.Text();
+  const std::size_t start = text.CompileLineStart(line);
+  const std::size_t end = text.CompileLineEnd(line);
+  const std::string_view bytes = std::string_view(text.Text()).substr(start, end - start);
+  m_plain = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x80 && c != '\r';
+  });
+  if (!m_plain) return;
+  m_protocolLine = text.PositionAt(start, encoding).line;
+  m_length = bytes.size();
+}
+
+Range LinePositions::Columns(std::size_t from, std::size_t to) const {
+  if (!m_plain) return m_document.ColumnRange(m_line, from, to, m_encoding);
+  const auto a = static_cast<std::int64_t>(std::min(from, m_length));
+  const auto b = static_cast<std::int64_t>(std::min(std::max(from, to), m_length));
+  return {{m_protocolLine, a}, {m_protocolLine, b}};
+}
+
+Position LinePositions::End() const {
+  if (!m_plain) {
+    const TextDocument& text = m_document.Text();
+    return text.PositionAt(text.CompileLineEnd(m_line), m_encoding);
+  }
+  return {m_protocolLine, static_cast<std::int64_t>(m_length)};
 }
 
 Range OpenDocument::SiteRange(const LabelSite& site, PositionEncoding encoding) const {

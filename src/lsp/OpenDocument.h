@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "compiler/SourceCheck.h"
 #include "lsp/Protocol.h"
@@ -30,6 +31,34 @@ struct Cursor {
   std::size_t column = 0;  // characters from the start of that line
 };
 
+class OpenDocument;
+
+// The protocol's positions of the columns of one compile line, for answers that give many on
+// every line: a line of ASCII text without a lone carriage return is one protocol line whose
+// characters are its columns, found at once; any other line is walked as ColumnRange walks it.
+class LinePositions {
+ public:
+  LinePositions(const OpenDocument& document, int line, PositionEncoding encoding);
+  // The columns from and to (taken to the end of the line as ColumnRange takes them).
+  Range Columns(std::size_t from, std::size_t to) const;
+  // The end of the line's text.
+  Position End() const;
+
+ private:
+  const OpenDocument& m_document;
+  int m_line;
+  PositionEncoding m_encoding;
+  bool m_plain = false;
+  std::int64_t m_protocolLine = 0;
+  std::size_t m_length = 0;
+};
+
+// The semantic tokens last sent for a document, which a delta request builds on.
+struct SentTokens {
+  std::string resultId;  // empty: none sent since the document was opened
+  std::vector<std::uint32_t> data;
+};
+
 class OpenDocument {
  public:
   OpenDocument(std::string uri, std::int64_t version, std::string text);
@@ -40,6 +69,7 @@ class OpenDocument {
   TextDocument& Text() { return m_text; }
   const TextDocument& Text() const { return m_text; }
   const SourceCheck& Check() const { return m_check; }
+  SentTokens& Tokens() { return m_tokens; }
 
   // Checks the text as the compile of the saved file would see it: converted to Windows-1252 as
   // batch input is, settings checked on settings of its own.
@@ -66,6 +96,7 @@ class OpenDocument {
   std::int64_t m_version;
   TextDocument m_text;
   SourceCheck m_check;
+  SentTokens m_tokens;
 };
 
 }  // namespace zelk::lsp

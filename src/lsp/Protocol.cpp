@@ -10,6 +10,23 @@ RequestError InvalidParams(const std::string& what) {
   return RequestError(INVALID_PARAMS, "Invalid params: " + what);
 }
 
+void Write(JsonWriter& out, const Position& position) {
+  out.BeginObject()
+      .Key("character")
+      .Integer(position.character)
+      .Key("line")
+      .Integer(position.line)
+      .EndObject();
+}
+
+void Write(JsonWriter& out, const Range& range) {
+  out.BeginObject().Key("end");
+  Write(out, range.end);
+  out.Key("start");
+  Write(out, range.start);
+  out.EndObject();
+}
+
 void to_json(Json& json, const Position& position) {
   json = {{"line", position.line}, {"character", position.character}};
 }
@@ -111,6 +128,7 @@ void to_json(Json& json, const Diagnostic& diagnostic) {
           {"source", "zelk"},
           {"message", diagnostic.message}};
   if (diagnostic.unnecessary) json["tags"] = {DiagnosticTag::Unnecessary};
+  if (diagnostic.fixKind != nullptr) json["data"] = {{"kind", diagnostic.fixKind}};
 }
 
 void to_json(Json& json, const TextEdit& edit) {
@@ -121,22 +139,56 @@ void to_json(Json& json, const Location& location) {
   json = {{"uri", location.uri}, {"range", location.range}};
 }
 
-void to_json(Json& json, const FoldingRange& range) {
-  json = {{"startLine", range.startLine}, {"endLine", range.endLine}, {"kind", range.kind}};
+void Write(JsonWriter& out, const Location& location) {
+  out.BeginObject().Key("range");
+  Write(out, location.range);
+  out.Key("uri").String(location.uri).EndObject();
 }
 
-void to_json(Json& json, const DocumentHighlight& highlight) {
-  json = {{"range", highlight.range}, {"kind", highlight.kind}};
+void Write(JsonWriter& out, const FoldingRange& range) {
+  out.BeginObject()
+      .Key("endLine")
+      .Integer(range.endLine)
+      .Key("kind")
+      .String(range.kind)
+      .Key("startLine")
+      .Integer(range.startLine)
+      .EndObject();
 }
 
-void to_json(Json& json, const InlayHint& hint) {
-  json = {{"position", hint.position}, {"label", hint.label}, {"kind", hint.kind}};
-  if (hint.paddingLeft) json["paddingLeft"] = true;
-  if (hint.paddingRight) json["paddingRight"] = true;
+void Write(JsonWriter& out, const DocumentHighlight& highlight) {
+  out.BeginObject().Key("kind").Integer(static_cast<int>(highlight.kind)).Key("range");
+  Write(out, highlight.range);
+  out.EndObject();
+}
+
+void Write(JsonWriter& out, const InlayHint& hint) {
+  out.BeginObject()
+      .Key("kind")
+      .Integer(static_cast<int>(hint.kind))
+      .Key("label")
+      .String(hint.label);
+  if (hint.paddingLeft) out.Key("paddingLeft").Bool(true);
+  if (hint.paddingRight) out.Key("paddingRight").Bool(true);
+  out.Key("position");
+  Write(out, hint.position);
+  out.EndObject();
 }
 
 void to_json(Json& json, const Command& command) {
   json = {{"title", command.title}, {"command", command.command}, {"arguments", command.arguments}};
+}
+
+void to_json(Json& json, const CodeAction& action) {
+  json = {{"title", action.title},
+          {"kind", action.kind},
+          {"diagnostics", action.diagnostics},
+          {"edit", {{"changes", {{action.uri, action.edits}}}}}};
+  if (action.isPreferred) json["isPreferred"] = true;
+}
+
+void to_json(Json& json, const CodeLens& lens) {
+  json = {{"range", lens.range}, {"command", lens.command}};
 }
 
 }  // namespace zelk::lsp

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "lsp/JsonWriter.h"
 #include "lsp/TextDocument.h"
 
 // The types of the language server protocol that the server reads and writes, with their JSON
@@ -63,6 +64,29 @@ inline constexpr const char* FOLDING_COMMENT = "comment";
 inline constexpr const char* FOLDING_REGION = "region";
 inline constexpr const char* CODE_ACTION_QUICK_FIX = "quickfix";
 
+// The result member of an answer: a value, or the JSON text of one that a handler wrote
+// directly (see JsonWriter).
+class Result {
+ public:
+  Result(Json value) : m_value(std::move(value)) {}
+  Result(std::nullptr_t) : m_value(nullptr) {}
+  explicit Result(JsonWriter&& written) : m_text(written.Take()), m_written(true) {}
+
+  bool Written() const { return m_written; }
+  const Json& Value() const { return m_value; }
+  Json& Value() { return m_value; }
+  std::string& Text() { return m_text; }
+
+ private:
+  Json m_value;
+  std::string m_text;
+  bool m_written = false;
+};
+
+// The members of positions and ranges, written directly.
+void Write(JsonWriter& out, const Position& position);
+void Write(JsonWriter& out, const Range& range);
+
 void to_json(Json& json, const Position& position);
 void to_json(Json& json, const Range& range);
 Json ToJson(const Position& position);
@@ -109,6 +133,9 @@ struct Diagnostic {
   DiagnosticSeverity severity = DiagnosticSeverity::Error;
   bool unnecessary = false;
   std::string message;  // UTF-8
+  // What the finding is, for the quick fixes that mend it (none when null): sent as the
+  // diagnostic's data, which clients give back as it was and do not show.
+  const char* fixKind = nullptr;
 };
 void to_json(Json& json, const Diagnostic& diagnostic);
 
@@ -123,19 +150,20 @@ struct Location {
   Range range;
 };
 void to_json(Json& json, const Location& location);
+void Write(JsonWriter& out, const Location& location);
 
 struct FoldingRange {
   std::int64_t startLine = 0;
   std::int64_t endLine = 0;
   const char* kind = FOLDING_REGION;
 };
-void to_json(Json& json, const FoldingRange& range);
+void Write(JsonWriter& out, const FoldingRange& range);
 
 struct DocumentHighlight {
   Range range;
   DocumentHighlightKind kind = DocumentHighlightKind::Text;
 };
-void to_json(Json& json, const DocumentHighlight& highlight);
+void Write(JsonWriter& out, const DocumentHighlight& highlight);
 
 struct InlayHint {
   Position position;
@@ -144,7 +172,17 @@ struct InlayHint {
   bool paddingLeft = false;
   bool paddingRight = false;
 };
-void to_json(Json& json, const InlayHint& hint);
+void Write(JsonWriter& out, const InlayHint& hint);
+
+// A list of items, written directly.
+template <typename Item>
+Result WrittenList(const std::vector<Item>& items) {
+  JsonWriter out(items.size() * 96);
+  out.BeginArray();
+  for (const Item& item : items) Write(out, item);
+  out.EndArray();
+  return Result(std::move(out));
+}
 
 // What a command names: a title, the command's name and its arguments.
 struct Command {
@@ -153,5 +191,22 @@ struct Command {
   Json arguments = Json::array();
 };
 void to_json(Json& json, const Command& command);
+
+// A quick fix: the edits of one document that mend the diagnostics it names.
+struct CodeAction {
+  std::string title;
+  Json diagnostics = Json::array();
+  std::string uri;
+  std::vector<TextEdit> edits;
+  bool isPreferred = false;
+  const char* kind = CODE_ACTION_QUICK_FIX;
+};
+void to_json(Json& json, const CodeAction& action);
+
+struct CodeLens {
+  Range range;
+  Command command;
+};
+void to_json(Json& json, const CodeLens& lens);
 
 }  // namespace zelk::lsp

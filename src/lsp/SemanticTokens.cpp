@@ -117,27 +117,77 @@ Json SemanticTokensLegend() {
           {"tokenModifiers", {"declaration"}}};
 }
 
-Json SemanticTokensFull(const OpenDocument& document, const ClientOptions& client) {
-  std::vector<std::int64_t> data;
+std::vector<std::uint32_t> SemanticTokenData(const OpenDocument& document,
+                                             const ClientOptions& client) {
+  std::vector<std::uint32_t> data;
   Position previous;
   const int count = document.Text().CompileLineCount();
   for (int line = 1; line <= count; ++line) {
-    for (const Token& token : LineTokens(document, line)) {
-      const Range range = document.ColumnRange(line, token.start, token.end, client.encoding);
+    const std::vector<Token> tokens = LineTokens(document, line);
+    if (tokens.empty()) continue;
+    const LinePositions positions(document, line, client.encoding);
+    for (const Token& token : tokens) {
+      const Range range = positions.Columns(token.start, token.end);
       // A token is one protocol line (a carriage return alone starts another).
       if (range.start.line != range.end.line || range.end.character <= range.start.character) {
         continue;
       }
-      data.push_back(range.start.line - previous.line);
-      data.push_back(range.start.line == previous.line ? range.start.character - previous.character
-                                                       : range.start.character);
-      data.push_back(range.end.character - range.start.character);
-      data.push_back(token.type);
-      data.push_back(token.modifiers);
+      const auto number = [](std::int64_t value) { return static_cast<std::uint32_t>(value); };
+      data.push_back(number(range.start.line - previous.line));
+      data.push_back(number(range.start.line == previous.line
+                                ? range.start.character - previous.character
+                                : range.start.character));
+      data.push_back(number(range.end.character - range.start.character));
+      data.push_back(number(token.type));
+      data.push_back(number(token.modifiers));
       previous = range.start;
     }
   }
-  return {{"data", std::move(data)}};
+  return data;
+}
+
+namespace {
+
+void WriteData(JsonWriter& out, const std::uint32_t* from, const std::uint32_t* to) {
+  out.BeginArray();
+  for (; from != to; ++from) out.Integer(*from);
+  out.EndArray();
+}
+
+}  // namespace
+
+Result SemanticTokensFull(const std::vector<std::uint32_t>& data, const std::string& resultId) {
+  JsonWriter out(data.size() * 4 + 32);
+  out.BeginObject().Key("data");
+  WriteData(out, data.data(), data.data() + data.size());
+  out.Key("resultId").String(resultId).EndObject();
+  return Result(std::move(out));
+}
+
+Result SemanticTokensDelta(const std::vector<std::uint32_t>& before,
+                           const std::vector<std::uint32_t>& data, const std::string& resultId) {
+  std::size_t prefix = 0;
+  while (prefix < before.size() && prefix < data.size() && before[prefix] == data[prefix]) {
+    ++prefix;
+  }
+  std::size_t suffix = 0;
+  while (suffix < before.size() - prefix && suffix < data.size() - prefix &&
+         before[before.size() - 1 - suffix] == data[data.size() - 1 - suffix]) {
+    ++suffix;
+  }
+  JsonWriter out((data.size() - prefix - suffix) * 4 + 64);
+  out.BeginObject().Key("edits").BeginArray();
+  if (prefix != before.size() || prefix != data.size()) {
+    out.BeginObject().Key("data");
+    WriteData(out, data.data() + prefix, data.data() + data.size() - suffix);
+    out.Key("deleteCount")
+        .Integer(static_cast<std::int64_t>(before.size() - prefix - suffix))
+        .Key("start")
+        .Integer(static_cast<std::int64_t>(prefix))
+        .EndObject();
+  }
+  out.EndArray().Key("resultId").String(resultId).EndObject();
+  return Result(std::move(out));
 }
 
 }  // namespace zelk::lsp

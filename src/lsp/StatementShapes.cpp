@@ -288,10 +288,8 @@ bool FindArgumentContext(std::string_view prefix, ArgumentContext& context) {
       return false;
     }
   }
-  if (inQuotes || argument >= count ||
-      (entry.argKinds[argument] == ARG_VECTOR && vector == Inside)) {
-    return false;
-  }
+  // Inside a vector, the vector is the argument: its commas count for nothing.
+  if (inQuotes || argument >= count) return false;
   std::size_t start = prefix.size();
   while (start > 0 && IsWordCharacter(prefix[start - 1])) --start;
   context = {commandIndex, argument, start};

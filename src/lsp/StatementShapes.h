@@ -58,7 +58,8 @@ struct ArgumentContext {
 };
 
 // The argument context at the end of prefix (a statement line up to the cursor, as the compile
-// reads it); false outside the arguments, inside a quoted string or a vector, or after the end.
+// reads it); false outside the arguments, inside a quoted string, or after the end. Inside a
+// vector, the argument is the vector.
 bool FindArgumentContext(std::string_view prefix, ArgumentContext& context);
 
 }  // namespace zelk::lsp

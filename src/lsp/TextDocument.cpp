@@ -8,7 +8,7 @@
 
 namespace zelk::lsp {
 
-Utf8Character DecodeUtf8Character(std::string_view text, std::size_t i) {
+Utf8Character DecodeLongerUtf8Character(std::string_view text, std::size_t i) {
   const Utf8Sequence sequence = DecodeUtf8(text, i);
   if (sequence.length <= 1) return {};
   return {sequence.length, sequence.codePoint >= 0x10000 ? 2 : 1};

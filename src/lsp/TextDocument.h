@@ -33,7 +33,11 @@ struct Utf8Character {
   std::size_t bytes = 1;
   int utf16Units = 1;
 };
-Utf8Character DecodeUtf8Character(std::string_view text, std::size_t i);
+Utf8Character DecodeLongerUtf8Character(std::string_view text, std::size_t i);
+inline Utf8Character DecodeUtf8Character(std::string_view text, std::size_t i) {
+  if (static_cast<unsigned char>(text[i]) < 0x80) return {};
+  return DecodeLongerUtf8Character(text, i);
+}
 
 // The text of an open document in UTF-8, with the index of its lines in two senses: the
 // protocol's lines, and the lines that the compile reads (ended by a line feed only).

@@ -77,4 +77,12 @@ std::string WriteFailureReason(const std::string& hostPath, int lastError);
 // Joins a host directory and a file name with one separator of the host's.
 std::string JoinHostPath(const std::string& dir, const std::string& name);
 
+// True when a host path names the same file whatever the current directory is.
+bool IsAbsoluteHostPath(std::string_view hostPath);
+
+// The host path of a file:// address, given its host part and its path, both percent-decoded
+// (UTF-8): "" and "/home/me/intro.scr" on POSIX; "" and "/c:/scripts/intro.scr", or a server's
+// name and the path of a share, on Windows. "" when it names no file of this host.
+std::string HostPathOfFileUrl(std::string_view host, std::string_view path);
+
 }  // namespace zelk

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // End to end with a real client: Neovim, headless, with the configuration that Zelk installs,
 // opens a source with errors and gets the diagnostics, completion, hover and go to definition
-// of zelk --lsp.
+// of zelk --lsp, formats it, takes a quick fix and compiles through the code lens.
 
 #include <gtest/gtest.h>
 
@@ -76,6 +76,13 @@ TEST(Neovim, GetsDiagnosticsCompletionHoverSignatureHighlightsAndDefinitionFromZ
             Json::array({Diagnostic(6, 5, 12, 1, "goto: Label nowhere not found!"),
                          Diagnostic(6, 0, 14, 2, kNeverRuns, true),
                          Diagnostic(7, 6, 10, 2, kIdleNeverReached, true)}));
+  EXPECT_EQ(result["formatted"], "say(\"a.wav\", 1, attn_norm); // hi");
+  EXPECT_EQ(result["fixed"], "label@nowhere;");
+  EXPECT_EQ(result["compiled"].get<std::string>().rfind(
+                "zelk: Compile successful. 5 instructions. 2720 bytes", 0),
+            0u)
+      << result["compiled"];
+  EXPECT_EQ(dir.Read("scene.dat").size(), 8u + 5 * 544);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 -- SPDX-License-Identifier: MIT
 -- Drives Neovim, headless, on the ZelkScript source it was started with, through the installed
 -- configuration: waits for the language server's diagnostics, asks for completion and hover,
--- jumps to a definition as a user does, fixes a line and waits for its error to go. Writes what it
--- saw as JSON to g:zelk_test_result and quits.
+-- jumps to a definition as a user does, fixes a line and waits for its error to go, formats, takes
+-- a quick fix, saves and compiles through the code lens. Writes what it saw as JSON to
+-- g:zelk_test_result and quits.
 local result = {}
 
 local function clients(bufnr)
@@ -79,6 +80,43 @@ local ok, err = pcall(function()
   vim.api.nvim_buf_set_lines(bufnr, 2, 3, false, { 'die(1);' })
   vim.wait(10000, function() return #vim.diagnostic.get(bufnr) < #result.diagnostics end, 20)
   result.after_edit = diagnostics(bufnr)
+
+  -- Formatting the buffer respaces an untidy line (Neovim before 0.8 names it formatting_sync).
+  vim.api.nvim_buf_set_lines(bufnr, 3, 4, false, { '  say ( "a.wav",1 ,attn_norm ) ; // hi' })
+  if vim.lsp.buf.format then
+    vim.lsp.buf.format({ timeout_ms = 10000 })
+  else
+    vim.lsp.buf.formatting_sync(nil, 10000)
+  end
+  result.formatted = vim.api.nvim_buf_get_lines(bufnr, 3, 4, false)[1]
+
+  -- The menus of code actions and lenses answer with the entry of the title wanted.
+  local wanted
+  vim.ui.select = function(items, opts, on_choice)
+    for _, item in ipairs(items) do
+      if opts.format_item(item) == wanted then return on_choice(item) end
+    end
+    on_choice(nil)
+  end
+  -- The quick fix of the goto on line 6 that adds its label.
+  wanted = 'add label@nowhere;'
+  vim.api.nvim_win_set_cursor(0, { 6, 6 })
+  vim.lsp.buf.code_action()
+  local function last_line() return vim.api.nvim_buf_get_lines(bufnr, -2, -1, false)[1] end
+  vim.wait(10000, function() return last_line() == 'label@nowhere;' end, 20)
+  result.fixed = last_line()
+
+  -- Saved, then compiled by the lens on the first line.
+  vim.cmd('write')
+  vim.lsp.handlers['window/showMessage'] = function(_, message)
+    result.compiled = message.message
+  end
+  vim.lsp.codelens.refresh()
+  vim.wait(10000, function() return #vim.lsp.codelens.get(bufnr) > 0 end, 20)
+  wanted = 'Compile'
+  vim.api.nvim_win_set_cursor(0, { 1, 0 })
+  vim.lsp.codelens.run()
+  vim.wait(10000, function() return result.compiled ~= nil end, 20)
 end)
 if not ok then
   result.error = tostring(err)

@@ -82,6 +82,15 @@ std::string JoinHostPath(const std::string& dir, const std::string& name) {
   return dir + "/" + name;
 }
 
+bool IsAbsoluteHostPath(std::string_view hostPath) {
+  return !hostPath.empty() && hostPath.front() == '/';
+}
+
+std::string HostPathOfFileUrl(std::string_view host, std::string_view path) {
+  if (!(host.empty() || host == "localhost") || path.empty() || path.front() != '/') return {};
+  return std::string(path);
+}
+
 namespace {
 
 class PosixInputFile final : public InputFile {

@@ -29,6 +29,29 @@ std::string JoinHostPath(const std::string& dir, const std::string& name) {
   return dir + "\\" + name;
 }
 
+bool IsAbsoluteHostPath(std::string_view hostPath) {
+  const auto separator = [](char c) { return c == '\\' || c == '/'; };
+  if (hostPath.size() >= 2 && separator(hostPath[0]) && separator(hostPath[1])) return true;
+  return hostPath.size() >= 3 && ((hostPath[0] | 0x20) >= 'a' && (hostPath[0] | 0x20) <= 'z') &&
+         hostPath[1] == ':' && separator(hostPath[2]);
+}
+
+std::string HostPathOfFileUrl(std::string_view host, std::string_view path) {
+  std::string hostPath;
+  if (!host.empty() && host != "localhost") {
+    hostPath = "\\\\" + std::string(host);  // a share of another machine: \\server\share
+    hostPath += path;
+  } else {
+    // "/c:/scripts/intro.scr": the drive comes first.
+    if (path.size() >= 3 && path[0] == '/' && path[2] == ':') path.remove_prefix(1);
+    hostPath = path;
+  }
+  for (char& c : hostPath) {
+    if (c == '/') c = '\\';
+  }
+  return IsAbsoluteHostPath(hostPath) ? hostPath : std::string();
+}
+
 namespace {
 
 // The attributes of a path, or INVALID_FILE_ATTRIBUTES (errno set).
