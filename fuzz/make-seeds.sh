@@ -128,7 +128,7 @@ python3 -c "import sys; sys.stdout.buffer.write(b'god\r' * 60 + b'\x00\x29' + b'
   > "$corpus/ConsoleFuzzer/seed-scroll"
 
 # Language server: a framed session with broken headers (0), message bodies separated by NUL
-# bytes (1), a document and its edits (2); see LspFuzzer.cpp.
+# bytes (1), a document and its edits (2), requests on a document (3); see LspFuzzer.cpp.
 mkdir -p "$corpus/LspFuzzer"
 python3 - "$corpus/LspFuzzer" <<'EOF'
 import json, os, sys
@@ -172,4 +172,11 @@ edits = b''.join(bytes([enc, l1, c1, l2, c2, len(t)]) + t for enc, l1, c1, l2, c
     (0, 1, 5, 1, 6, b'b'), (1, 2, 2, 2, 6, b'label@b;\n'), (0, 0, 6, 0, 7, b'\xc3\xa9'),
     (1, 9, 0, 9, 0, b'on_use(x, b);'), (0, 3, 0, 0, 3, b'')])
 open(os.path.join(out, 'seed-edits'), 'wb').write(b'\2' + bytes([len(text)]) + text + edits)
+# Requests on a document (3): a method byte, then its positions, ranges or edit.
+asks = bytes([0, 1, 7, 0, 3, 12, 1, 0, 0, 20, 0, 2, 3, 3, 1, 4, 2, 5, 5, 0, 8, 6, 7, 0, 0, 5, 0,
+              9, 0, 1, 8, 1, 0, 1, 0, 9]) + b'wait(1);\n' + bytes([9, 1, 1, 9, 1, 0, 11, 0, 0, 9, 0,
+                                                                   12, 13])
+for enc in (0, 1):
+    open(os.path.join(out, 'seed-requests-%d' % enc), 'wb').write(
+        b'\3' + bytes([enc]) + scene.encode() + b'\0' + asks)
 EOF

@@ -97,6 +97,10 @@ void Canonical(std::string_view line, const CompiledView& view, std::string& out
 }  // namespace
 
 bool FormatSourceLine(std::string_view line, std::string& formatted) {
+  // Only a line whose first character after the blanks is a lower-case letter can start with a
+  // statement word: the others stay at once.
+  const std::size_t first = line.find_first_not_of(" \t");
+  if (first == std::string_view::npos || line[first] < 'a' || line[first] > 'z') return false;
   const CompiledView before(line);
   if (!before.Whole()) return false;
   Canonical(line, before, formatted);

@@ -37,14 +37,36 @@ Location SiteLocation(const OpenDocument& document, const LabelSite& site,
   return {document.Uri(), document.SiteRange(site, encoding)};
 }
 
-Json Item(const std::string& label, CompletionItemKind kind, const std::string& detail,
-          const Range& range, const std::string& newText, InsertTextFormat format) {
-  return {{"label", label},
-          {"kind", kind},
-          {"detail", detail},
-          {"filterText", label},
-          {"insertTextFormat", format},
-          {"textEdit", {{"range", ToJson(range)}, {"newText", newText}}}};
+// A completion item, written directly (a statement's list is long, with its help text); the
+// documentation only where there is one.
+void Item(JsonWriter& out, const std::string& label, CompletionItemKind kind,
+          const std::string& detail, const Range& range, const std::string& newText,
+          InsertTextFormat format, const std::string* documentation = nullptr) {
+  out.BeginObject().Key("detail").String(detail);
+  if (documentation != nullptr) {
+    out.Key("documentation")
+        .BeginObject()
+        .Key("kind")
+        .String("plaintext")
+        .Key("value")
+        .String(*documentation)
+        .EndObject();
+  }
+  out.Key("filterText")
+      .String(label)
+      .Key("insertTextFormat")
+      .Integer(static_cast<int>(format))
+      .Key("kind")
+      .Integer(static_cast<int>(kind))
+      .Key("label")
+      .String(label)
+      .Key("textEdit")
+      .BeginObject()
+      .Key("newText")
+      .String(newText)
+      .Key("range");
+  Write(out, range);
+  out.EndObject().EndObject();
 }
 
 CompletionItemKind StatementKind(signed char category) {
@@ -59,19 +81,18 @@ CompletionItemKind StatementKind(signed char category) {
 }
 
 // Every statement and command of the table, as a snippet where the client takes snippets.
-void AddStatements(Json& items, const Range& range, const ClientOptions& client) {
+void AddStatements(JsonWriter& items, const Range& range, const ClientOptions& client) {
   for (int i = 0; i < COMMAND_COUNT; ++i) {
     const CommandEntry& entry = Commands()[i];
-    Json item = Item(entry.name, StatementKind(entry.category), Cp1252ToUtf8(UsageLine(i)), range,
-                     client.snippets ? StatementSnippet(i) : std::string(entry.name),
-                     client.snippets ? InsertTextFormat::Snippet : InsertTextFormat::PlainText);
-    item["documentation"] = PlainText(HelpText(i));
-    items.push_back(std::move(item));
+    const std::string help = HelpText(i);
+    Item(items, entry.name, StatementKind(entry.category), Cp1252ToUtf8(UsageLine(i)), range,
+         client.snippets ? StatementSnippet(i) : std::string(entry.name),
+         client.snippets ? InsertTextFormat::Snippet : InsertTextFormat::PlainText, &help);
   }
 }
 
-void AddArgumentWords(Json& items, const OpenDocument& document, const ArgumentContext& context,
-                      const Range& range) {
+void AddArgumentWords(JsonWriter& items, const OpenDocument& document,
+                      const ArgumentContext& context, const Range& range) {
   switch (RoleOf(context.commandIndex, context.argument)) {
     case ArgumentRole::Label: {
       std::set<std::string> seen;
@@ -79,27 +100,27 @@ void AddArgumentWords(Json& items, const OpenDocument& document, const ArgumentC
         if (!seen.insert(site.name).second) continue;
         char detail[64];
         std::snprintf(detail, sizeof detail, "label on line %d", site.line);
-        items.push_back(
-            Item(site.name, CompletionItemKind::Reference, detail, range, site.name, InsertTextFormat::PlainText));
+        Item(items, site.name, CompletionItemKind::Reference, detail, range, site.name,
+             InsertTextFormat::PlainText);
       }
       if (context.commandIndex == CMD_ON_USE) {
-        items.push_back(Item(std::string(WORD_NONE), CompletionItemKind::Constant,
-                             "no label: ends the intercept of this user", range,
-                             std::string(WORD_NONE), InsertTextFormat::PlainText));
+        Item(items, std::string(WORD_NONE), CompletionItemKind::Constant,
+             "no label: ends the intercept of this user", range, std::string(WORD_NONE),
+             InsertTextFormat::PlainText);
       }
       break;
     }
     case ArgumentRole::Target:
       for (const std::string_view word : {WORD_SELF, WORD_ACTIVATOR, WORD_CLIENT, WORD_NONE}) {
-        items.push_back(Item(std::string(word), CompletionItemKind::Constant, "pseudo-target", range,
-                             std::string(word), InsertTextFormat::PlainText));
+        Item(items, std::string(word), CompletionItemKind::Constant, "pseudo-target", range,
+             std::string(word), InsertTextFormat::PlainText);
       }
       break;
     case ArgumentRole::Attenuation:
       for (int code = 0; code < 4; ++code) {
         const std::string word(ATTENUATION_WORDS[code]);
-        items.push_back(Item(word, CompletionItemKind::EnumMember, "attenuation " + std::to_string(code),
-                             range, word, InsertTextFormat::PlainText));
+        Item(items, word, CompletionItemKind::EnumMember, "attenuation " + std::to_string(code),
+             range, word, InsertTextFormat::PlainText);
       }
       break;
     case ArgumentRole::Other:
@@ -143,9 +164,10 @@ __attribute__((format(printf, 1, 2))) RequestError Failed(const char* format, ..
 
 }  // namespace
 
-Json Completion(const OpenDocument& document, const Position& position,
-                const ClientOptions& client) {
-  Json items = Json::array();
+Result Completion(const OpenDocument& document, const Position& position,
+                  const ClientOptions& client) {
+  JsonWriter items;
+  items.BeginObject().Key("isIncomplete").Bool(false).Key("items").BeginArray();
   Cursor cursor;
   if (document.Locate(position, client.encoding, cursor) && cursor.column <= 255) {
     const std::string line = document.CompileLineText(cursor.line);
@@ -164,7 +186,8 @@ Json Completion(const OpenDocument& document, const Position& position,
           document.ColumnRange(cursor.line, context.wordStart, prefix.size(), client.encoding));
     }
   }
-  return {{"isIncomplete", false}, {"items", std::move(items)}};
+  items.EndArray().EndObject();
+  return Result(std::move(items));
 }
 
 Json Hover(const OpenDocument& document, const Position& position, const ClientOptions& client) {

@@ -10,8 +10,8 @@
 // protocol's answer (null where there is nothing to say) or throws RequestError.
 namespace zelk::lsp {
 
-Json Completion(const OpenDocument& document, const Position& position,
-                const ClientOptions& client);
+Result Completion(const OpenDocument& document, const Position& position,
+                  const ClientOptions& client);
 Json Hover(const OpenDocument& document, const Position& position, const ClientOptions& client);
 Json Definition(const OpenDocument& document, const Position& position,
                 const ClientOptions& client);

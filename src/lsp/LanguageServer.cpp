@@ -35,11 +35,24 @@ void ReadSwitches(const Json& options, ClientOptions& client) {
   read({"codeLens"}, client.compileLens);
 }
 
+// A table of handlers, which call the server they were made for: a copy of a server's state
+// leaves the copy's own table as it is (and a server made as a copy has none).
+template <typename Table>
+struct Handlers : Table {
+  using Table::operator=;
+  Handlers() = default;
+  Handlers(const Handlers&) : Table() {}
+  Handlers& operator=(const Handlers&) { return *this; }
+};
+
 }  // namespace
 
 class LanguageServer::Impl {
  public:
   explicit Impl(Send send) : m_send(std::move(send)) { Register(); }
+  // A copy holds the state (to rewind to), not the handlers.
+  Impl(const Impl&) = default;
+  Impl& operator=(const Impl&) = default;
 
   void Handle(std::string_view body) {
     Envelope message = ReadEnvelope(body);
@@ -404,8 +417,8 @@ class LanguageServer::Impl {
   int m_asked = 0;
   std::uint64_t m_tokenResults = 0;
   std::map<std::string, OpenDocument> m_documents;
-  std::unordered_map<std::string, RequestHandler> m_requests;
-  std::unordered_map<std::string, NotificationHandler> m_notifications;
+  Handlers<std::unordered_map<std::string, RequestHandler>> m_requests;
+  Handlers<std::unordered_map<std::string, NotificationHandler>> m_notifications;
 };
 
 LanguageServer::LanguageServer(Send send) : m_impl(std::make_unique<Impl>(std::move(send))) {}
@@ -422,6 +435,13 @@ bool LanguageServer::Exited() const {
 }
 int LanguageServer::ExitStatus() const {
   return m_impl->ExitStatus();
+}
+
+void LanguageServer::Checkpoint() {
+  m_checkpoint = std::make_unique<Impl>(*m_impl);
+}
+void LanguageServer::Rewind() {
+  if (m_checkpoint != nullptr) *m_impl = *m_checkpoint;
 }
 
 }  // namespace zelk::lsp

@@ -37,9 +37,16 @@ class LanguageServer {
   // the input), 1 otherwise.
   int ExitStatus() const;
 
+  // Keeps the server's whole state (its phase, the client's options and switches, the open
+  // documents, its counters), and returns to it, for a caller that serves many sessions from one
+  // state, each as if the server were new at that point (the fuzzers).
+  void Checkpoint();
+  void Rewind();
+
  private:
   class Impl;
   std::unique_ptr<Impl> m_impl;
+  std::unique_ptr<Impl> m_checkpoint;
 };
 
 // Serves the protocol on an input and an output stream (standard input and output) until the exit

@@ -207,5 +207,40 @@ TEST(Protocol, DocumentsOfAHundredThousandLines) {
   EXPECT_EQ(served.status, 0);
 }
 
+// A server rewound to its checkpoint is the server of that moment again: documents opened,
+// switches changed and the shutdown since are gone, the client's options of initialize stay.
+TEST(Protocol, RewoundToTheCheckpoint) {
+  std::vector<Json> sent;
+  lsp::LanguageServer server([&](const std::string& body) { sent.push_back(Json::parse(body)); });
+  const auto body = [](const std::string& framed) { return framed.substr(framed.find("{")); };
+  server.HandleMessage(body(Request(
+      0, "initialize", {{"capabilities", {{"general", {{"positionEncodings", {"utf-8"}}}}}}})));
+  server.Checkpoint();
+  const std::string hints = body(Request(2, "textDocument/inlayHint",
+                                         {{"textDocument", {{"uri", "file:///a.scr"}}},
+                                          {"range", Span(0, 0, 1, 0)}}));
+  for (int round = 0; round < 2; ++round) {
+    sent.clear();
+    server.HandleMessage(body(Open("file:///a.scr", "say(\"\u00e9\", 1, attn_norm);\n")));
+    server.HandleMessage(body(Notification(
+        "workspace/didChangeConfiguration",
+        {{"settings", {{"inlayHints", {{"argumentNames", false}}}}}})));
+    server.HandleMessage(hints);
+    server.HandleMessage(body(kShutdown));
+    server.HandleMessage(body(kExit));
+    ASSERT_EQ(sent.size(), 3u);
+    // The instruction index after the é counts bytes of UTF-8: the encoding of initialize.
+    EXPECT_EQ(sent[1]["result"].dump(),
+              R"([{"kind":1,"label":"ip0","paddingLeft":true,"position":{"character":24,"line":0}}])");
+    EXPECT_TRUE(server.Exited());
+    server.Rewind();
+    EXPECT_FALSE(server.Exited());
+  }
+  sent.clear();
+  server.HandleMessage(hints);
+  ASSERT_EQ(sent.size(), 1u);
+  EXPECT_TRUE(sent[0]["result"].is_null()) << "the document was open before the rewind only";
+}
+
 }  // namespace
 }  // namespace zelk::test

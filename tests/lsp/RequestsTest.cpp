@@ -10,9 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "compiler/SourceFormat.h"
 #include "environment/OptionsFile.h"
 #include "lsp/LspTestSupport.h"
+#include "lsp/Protocol.h"
+#include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "support/SourceGenerator.h"
 #include "support/TempDir.h"
 
 namespace zelk::test {
@@ -148,7 +152,7 @@ TEST(Requests, TableOfDocumentsAndAnswers) {
            R"([{"newText":"@top","range":{"end":{"character":12,"line":0},"start":{"character":5,"line":0}}},{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}},{"newText":"1","range":{"end":{"character":8,"line":4},"start":{"character":5,"line":4}}}])",
            kUntidy},
           {"range formatting", nullptr, nullptr, "textDocument/rangeFormatting",
-           WithRange(1, 0, 3, 0),
+           WithRange(1, 0, 4, 0),
            R"([{"newText":", 1, ","range":{"end":{"character":12,"line":1},"start":{"character":8,"line":1}}},{"newText":"","range":{"end":{"character":1,"line":2},"start":{"character":0,"line":2}}}])",
            kUntidy},
       };
@@ -252,6 +256,23 @@ TEST(Requests, QuickFixesMendTheFindingsOfTheLine) {
 }
 
 
+// A change of the settings asks the clients that can be asked to fetch their lenses again.
+TEST(Requests, ChangedSettingsRefreshTheLensesOfClientsThatCanRefresh) {
+  for (const bool refresh : {true, false}) {
+    const Served served =
+        Serve(Initialize({{"workspace", {{"codeLens", {{"refreshSupport", refresh}}}}}}) +
+              Open(kUri, kScene) +
+              Notification("workspace/didChangeConfiguration",
+                           {{"settings", {{"zelk", {{"codeLens", false}}}}}}) +
+              Request(1, "textDocument/codeLens", TextDocument()));
+    const auto asked = std::count_if(served.messages.begin(), served.messages.end(), [](auto& m) {
+      return m.value("method", "") == "workspace/codeLens/refresh" && m.contains("id");
+    });
+    EXPECT_EQ(asked, refresh ? 1 : 0);
+    EXPECT_EQ(served.ResultOf(1), Json::array());
+  }
+}
+
 // The file:// address of a path of the host.
 std::string FileUri(std::string path) {
   std::string uri = "file://";
@@ -297,6 +318,37 @@ TEST(Requests, CompileCommandWritesIntoTheSaveDirectoryOfTheFoldersOptions) {
   const std::string broken = shown[1]["message"];
   EXPECT_NE(broken.find("broken.scr:2: error: goto: Label nowhere not found!"), std::string::npos)
       << broken;
+}
+
+// The edits of a formatting, made from the last to the first, turn the document into the
+// formatted source: generated sources, untidy, with line ends of both kinds and strings that start
+// with a character of two UTF-16 units.
+TEST(Requests, FormattingEditsMakeTheFormattedSource) {
+  int changed = 0;
+  for (unsigned seed = 1; seed <= 40; ++seed) {
+    std::string text;
+    bool quoted = false;
+    for (const char c : Cp1252ToUtf8(SourceGenerator(seed).Source())) {
+      if (c == ',' && !quoted) text += " ,\t";
+      if (c == '(' && !quoted) text += " ( ";
+      if (c == '\n' && seed % 2 == 1) text += '\r';
+      if (c != ',' && c != '(') text += c;
+      if (c == '"') quoted = !quoted;
+      if (c == '"' && quoted) text += "\xF0\x9F\x98\x80";
+    }
+    const Served served =
+        Serve(Initialize() + Open(kUri, text) + Request(1, "textDocument/formatting", TextDocument()));
+    const Json edits = served.ResultOf(1);
+    ASSERT_TRUE(edits.is_array()) << edits;
+    lsp::TextDocument document(text);
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+      document.Edit(lsp::ReadRange((*edit)["range"]), (*edit)["newText"].get<std::string>(),
+                    lsp::PositionEncoding::Utf16);
+    }
+    EXPECT_EQ(document.Text(), FormatSource(text)) << text;
+    if (document.Text() != text) ++changed;
+  }
+  EXPECT_GT(changed, 30);
 }
 
 }  // namespace
