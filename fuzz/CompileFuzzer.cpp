@@ -63,9 +63,19 @@ Compiled Compile(const std::string& source) {
   return compiled;
 }
 
+bool IsAscii(const std::string& text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
 // Checks the source as zelk --check does, and what the check finds against the compile's result.
+// Read as UTF-8, an ASCII source is the same text with the same findings: it is checked once.
 void CheckAgainstCompile(const std::string& source, const CompileResult& r) {
+  const bool ascii = IsAscii(source);
   for (const SourceEncoding encoding : {SourceEncoding::Cp1252, SourceEncoding::Utf8}) {
+    if (encoding == SourceEncoding::Utf8 && ascii) break;
     EnvironmentSettings scratch;
     const SourceCheck check = CheckSource(
         source,

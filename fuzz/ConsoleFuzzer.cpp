@@ -2,11 +2,14 @@
 // The console on arbitrary sequences of typed characters and menu commands.
 //
 // Every byte is a typed character, except that a 0 byte followed by a selector byte runs a menu
-// command, a change of the console's height or a paint instead (the keyboard never delivers a 0
-// here: a NUL is typed as 0 0). After every key and every command the buffer must be sound:
-// current line 0..49, column 3..254, the cursor mark at that cell (unless a typed NUL ends the
-// line's text before it), the last usable line at most 49, and the draw mode one of its two
-// values. A paint changes nothing and draws every line whole.
+// command, a change of the console's height, a paint or an editing key instead (the keyboard
+// never delivers a 0 here: a NUL is typed as 0 0; the selectors 8, 16, ... 248 are Left, Right,
+// Home, End, Ctrl+Left, Ctrl+Right and Delete in turn). After every key and every command the
+// buffer must be sound: current line 0..49, column 3..254 and not past the input's end, the
+// cursor mark where the input ends while the cursor stands there and a blank there once it moved
+// into the input (unless a typed NUL ends the line's text before it), the last usable line at
+// most 49, and the draw mode one of its two values. A paint changes nothing and draws every line
+// whole.
 
 #include <cstdint>
 #include <cstring>
@@ -34,11 +37,26 @@ class CountingDrawContext final : public DrawContext {
   int m_selected = 0;
 };
 
-std::vector<std::string> Screen(const CZelkDoc& doc) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < CONSOLE_LINES; ++i) lines.emplace_back(doc.LineText(i));
-  return lines;
-}
+// The 50 lines as a paint finds them (each up to its terminator), to compare before and after.
+struct Screen {
+  explicit Screen(const CZelkDoc& doc) {
+    for (int i = 0; i < CONSOLE_LINES; ++i) {
+      const std::string_view text = doc.LineText(i);
+      lengths[i] = text.size();
+      std::memcpy(cells[i], text.data(), text.size());
+    }
+  }
+  bool operator==(const Screen& other) const {
+    for (int i = 0; i < CONSOLE_LINES; ++i) {
+      if (lengths[i] != other.lengths[i] || std::memcmp(cells[i], other.cells[i], lengths[i]) != 0) {
+        return false;
+      }
+    }
+    return true;
+  }
+  std::size_t lengths[CONSOLE_LINES];
+  char cells[CONSOLE_LINES][LINE_SIZE];
+};
 
 void CheckBuffer(const CZelkDoc& doc) {
   ZELK_FUZZ_CHECK(doc.CursorLine() >= 0 && doc.CursorLine() < CONSOLE_LINES, "current line %d",
@@ -50,10 +68,17 @@ void CheckBuffer(const CZelkDoc& doc) {
                   doc.DrawMode());
   ZELK_FUZZ_CHECK(doc.CmdlistNext() >= 0 && doc.CmdlistNext() < COMMAND_COUNT,
                   "cmdlist resumes at %d", doc.CmdlistNext());
+  ZELK_FUZZ_CHECK(doc.CursorColumn() <= doc.InputEnd() && doc.InputEnd() <= LINE_CELLS - 1,
+                  "cursor at %d, input ends at %d", doc.CursorColumn(), doc.InputEnd());
+  // The mark stands where the input ends while the cursor is there; moved into the input, the
+  // cursor leaves a blank in its place.
   const std::string_view current = doc.LineText(doc.CursorLine());
-  const auto column = static_cast<std::size_t>(doc.CursorColumn());
-  ZELK_FUZZ_CHECK(column >= current.size() || current[column] == CURSOR_MARK,
-                  "no cursor mark at line %d, column %d", doc.CursorLine(), doc.CursorColumn());
+  const auto end = static_cast<std::size_t>(doc.InputEnd());
+  const char expected = doc.CursorColumn() == doc.InputEnd() ? CURSOR_MARK : ' ';
+  ZELK_FUZZ_CHECK(end >= current.size() || current[end] == expected,
+                  "line %d, column %d: 0x%02X where the input ends, the cursor at %d",
+                  doc.CursorLine(), doc.InputEnd(), static_cast<unsigned char>(current[end]),
+                  doc.CursorColumn());
 }
 
 }  // namespace
@@ -80,14 +105,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::uint8_t selector = data[++i];
     switch (selector % 8) {
-      case 0:
-        view.OnChar(0);
+      case 0: {
+        static constexpr CursorMove kMoves[] = {CursorMove::Left,     CursorMove::Right,
+                                                CursorMove::Home,     CursorMove::End,
+                                                CursorMove::WordLeft, CursorMove::WordRight};
+        const int key = selector >> 3;
+        if (key == 0) {
+          view.OnChar(0);
+        } else if ((key - 1) % 7 == 6) {
+          view.OnDelete();
+        } else {
+          view.MoveCursor(kMoves[(key - 1) % 7]);
+        }
         CheckBuffer(doc);
         break;
+      }
       case 1: {
         // A console of 0 to 1016 pixels with a 16-pixel font: up to 63 lines, then a paint.
         view.SetClientHeight((selector >> 3) * 32);
-        const std::vector<std::string> before = Screen(doc);
+        const Screen before(doc);
         view.OnDraw(dc);
         ZELK_FUZZ_CHECK(dc.m_selected == 0, "the paint left a font selected");
         ZELK_FUZZ_CHECK(Screen(doc) == before, "the paint changed the buffer");

@@ -84,6 +84,23 @@ for name, data in seeds.items():
     open(os.path.join(out, 'seed-' + name), 'wb').write(data)
 EOF
 
+# Path texts: settings as users write them, both separators, long and UNC paths, the long-path
+# form itself, letters of the code page and a NUL that ends the text.
+mkdir -p "$corpus/HostPathFuzzer"
+python3 - "$corpus/HostPathFuzzer" <<'EOF'
+import os, sys
+out = sys.argv[1]
+seeds = {
+    'quake2': b'c:\\quake2\\', 'posix': b'/home/me/scripts\\intro.scr', 'mixed': b'D:/out/\\',
+    'relative': b'..\\scenes\\', 'letters': b'c:\\caf\xe9\\\x80\xa4\x81.scr',
+    'long': b'C:\\' + b'\\'.join([b'a' * 50] * 6) + b'\\scene.scr',
+    'unc': b'\\\\server\\share\\' + b'b' * 260, 'dots': b'C:\\' + b'c' * 250 + b'\\..\\x',
+    'prefixed': b'\\\\?\\C:\\' + b'd' * 250, 'nul': b'/tmp/a\0/b\\c',
+}
+for name, data in seeds.items():
+    open(os.path.join(out, 'seed-' + name), 'wb').write(data)
+EOF
+
 # Compiled files, made by compiling the compile seeds; and a few that must be refused.
 mkdir -p "$corpus/DecompileFuzzer"
 work=$(mktemp -d)

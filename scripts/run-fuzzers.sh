@@ -13,6 +13,7 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/fuzz-options.sh"
 seconds=${1:-30}
 shift || true
 build=${BUILD_DIR:-$root/build-fuzz}
@@ -21,7 +22,7 @@ jobs=${FUZZ_JOBS:-$(nproc)}
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
   harnesses=(ParseStatementFuzzer CompileFuzzer OptionsFileFuzzer DecompileFuzzer ConsoleFuzzer
-    LspFuzzer FlowFuzzer FormatFuzzer)
+    LspFuzzer FlowFuzzer FormatFuzzer HostPathFuzzer)
 fi
 
 CC=${CC:-clang} CXX=${CXX:-clang++} cmake -S "$root" -B "$build" -G Ninja \
@@ -36,10 +37,12 @@ trap 'rm -rf "$scratch"' EXIT
 run_one() {
   local name=$1
   mkdir -p "$scratch/$name"
+  local options
+  mapfile -t options < <(fuzz_options "$build" "$name")
   # -timeout: an input that takes longer than 10 s is a hang; -rss_limit_mb: one that needs
   # more than 1 GB is a leak of memory. Both count as findings.
   if "$build/fuzz/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=1024 \
-      -print_final_stats=1 -artifact_prefix="$artifacts/$name-" \
+      -print_final_stats=1 -artifact_prefix="$artifacts/$name-" "${options[@]}" \
       "$scratch/$name" "$root/fuzz/corpus/$name" > "$scratch/$name.log" 2>&1; then
     local runs
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$scratch/$name.log" | grep -o '[0-9]*$')

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The ZelkScript extension: starts the language server (zelk --lsp) for .scr files and compiles
-// the current script through a task whose errors the problem matcher "$zelk" reads.
+// the current script through the server's command zelk.compile (which its code lens "Compile"
+// runs too), or, while the server is not running, through a task whose errors the problem matcher
+// "$zelk" reads.
 'use strict';
 
 const fs = require('fs');
@@ -52,6 +54,13 @@ function activate(context) {
       vscode.window.showErrorMessage('Zelk: save the script as a .scr file to compile it.');
       return;
     }
+    if (client && client.isRunning()) {
+      if (document.isDirty && !(await document.save())) return;
+      // The server shows how the compile went.
+      await client.sendRequest('workspace/executeCommand',
+                               { command: 'zelk.compile', arguments: [document.uri.toString()] });
+      return;
+    }
     const run = compileRun(document.uri.fsPath);
     if (run.error) {
       vscode.window.showErrorMessage(`Zelk: ${run.error}`);
@@ -67,10 +76,26 @@ function activate(context) {
   };
   context.subscriptions.push(vscode.commands.registerCommand('zelk.compileCurrentScript', compile));
 
+  const saveThenRun = async (command, args, next) => {
+    if (command === 'zelk.compile' && typeof args[0] === 'string') {
+      const open = vscode.workspace.textDocuments.find((d) => d.uri.toString() === args[0]);
+      if (open && open.isDirty && !(await open.save())) return undefined;
+    }
+    return next(command, args);
+  };
+
   const start = () => {
     const command = program();
-    client = new LanguageClient('zelk', 'ZelkScript', { command, args: ['--lsp'] },
-                                { documentSelector: [{ language: 'zelkscript' }] });
+    client = new LanguageClient('zelk', 'ZelkScript', { command, args: ['--lsp'] }, {
+      documentSelector: [{ language: 'zelkscript' }],
+      initializationOptions: {
+        codeLens: vscode.workspace.getConfiguration('zelk').get('codeLens', true),
+      },
+      // The server follows changes of the zelk.* settings.
+      synchronize: { configurationSection: 'zelk' },
+      // The server compiles the saved file: the lens "Compile" saves the document first.
+      middleware: { executeCommand: saveThenRun },
+    });
     // Highlighting and the compile command work without the server.
     return client.start().catch((error) => {
       vscode.window.showErrorMessage(

@@ -19,13 +19,15 @@ namespace zelk {
 namespace {
 
 // Collects the compiled file in memory in large blocks and writes each block with one call.
-// Records are encoded in place in the block where that can be.
+// Records are encoded in place in the block where that can be. The first block is small, since
+// most compiled files are, and each full one makes the next twice as large, up to the largest.
 class RecordWriter {
  public:
-  explicit RecordWriter(OutputFile& file) : m_file(file), m_buffer(new unsigned char[kSize]) {}
+  explicit RecordWriter(OutputFile& file)
+      : m_file(file), m_buffer(new unsigned char[kFirstSize]), m_size(kFirstSize) {}
 
   bool Append(const unsigned char* data, std::size_t size) {
-    if (m_used + size > kSize && !Flush()) return false;
+    if (m_used + size > m_size && !FlushFull()) return false;
     std::memcpy(m_buffer.get() + m_used, data, size);
     m_used += size;
     return true;
@@ -36,7 +38,7 @@ class RecordWriter {
   // encoder writes every byte of it.
   InstructionRecord& NextRecord() {
     if constexpr (RECORD_IN_MEMORY_IS_FILE_LAYOUT) {
-      if (m_used + RECORD_SIZE <= kSize) {
+      if (m_used + RECORD_SIZE <= m_size) {
         // The block is storage made by new unsigned char[], in which a record (a plain struct)
         // exists as soon as it is used; it need not be initialised first.
         m_inPlace = std::launder(reinterpret_cast<InstructionRecord*>(m_buffer.get() + m_used));
@@ -55,7 +57,7 @@ class RecordWriter {
       m_used += RECORD_SIZE;
       return true;
     }
-    if (m_used + RECORD_SIZE > kSize && !Flush()) return false;
+    if (m_used + RECORD_SIZE > m_size && !FlushFull()) return false;
     WriteRecord(m_spare, m_buffer.get() + m_used);
     m_used += RECORD_SIZE;
     return true;
@@ -69,9 +71,21 @@ class RecordWriter {
   }
 
  private:
-  static constexpr std::size_t kSize = 1 << 18;
+  // Writes a block that has no room left, and makes the next one larger.
+  bool FlushFull() {
+    if (!Flush()) return false;
+    if (m_size < kLargestSize) {
+      m_size *= 2;
+      m_buffer.reset(new unsigned char[m_size]);
+    }
+    return true;
+  }
+
+  static constexpr std::size_t kFirstSize = 1 << 12;
+  static constexpr std::size_t kLargestSize = 1 << 18;
   OutputFile& m_file;
   std::unique_ptr<unsigned char[]> m_buffer;
+  std::size_t m_size;
   std::size_t m_used = 0;
   InstructionRecord* m_inPlace = nullptr;
   InstructionRecord m_spare;

@@ -7,7 +7,10 @@
 namespace zelk {
 namespace {
 
-constexpr std::size_t kBufferSize = 1 << 16;
+// Blocks start small, since most sources are small (and the compile opens its source three
+// times), and grow to the large block while the reads fill them whole.
+constexpr std::size_t kFirstBlock = 1 << 10;
+constexpr std::size_t kLargestBlock = 1 << 16;
 constexpr std::size_t kMaxLine = 255;
 
 // Every tab of a block becomes a space as the block is read (memchr passes over the many bytes
@@ -22,11 +25,16 @@ void TabsToSpaces(char* bytes, std::size_t size) {
 }  // namespace
 
 SourceReader::SourceReader(InputFile& file)
-    : m_file(file), m_buffer(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
+    : m_file(file), m_buffer(std::make_unique_for_overwrite<char[]>(kFirstBlock)),
+      m_capacity(kFirstBlock) {}
 
 bool SourceReader::Refill() {
   if (m_failed) return false;
-  const long long n = m_file.Read(m_buffer.get(), kBufferSize);
+  if (m_end == m_capacity && m_capacity < kLargestBlock) {
+    m_capacity *= 2;
+    m_buffer = std::make_unique_for_overwrite<char[]>(m_capacity);
+  }
+  const long long n = m_file.Read(m_buffer.get(), m_capacity);
   if (n < 0) m_failed = true;
   m_pos = 0;
   m_end = n > 0 ? static_cast<std::size_t>(n) : 0;

@@ -26,6 +26,7 @@ class SourceReader {
 
   InputFile& m_file;
   std::unique_ptr<char[]> m_buffer;
+  std::size_t m_capacity;
   std::size_t m_pos = 0;
   std::size_t m_end = 0;
   bool m_failed = false;

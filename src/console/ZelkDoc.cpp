@@ -121,8 +121,16 @@ void CZelkDoc::WriteCursorMark() {
 }
 
 bool CZelkDoc::QuotedAtCursor() const {
-  const char* line = Row(m_curLine).data();
-  return std::count(line + PROMPT_WIDTH, line + m_curCol, '"') % 2 != 0;
+  // Asked for every typed character: memchr leaps from quote to quote.
+  const char* at = Row(m_curLine).data() + PROMPT_WIDTH;
+  const char* const cursor = Row(m_curLine).data() + m_curCol;
+  bool quoted = false;
+  while (at < cursor &&
+         (at = static_cast<const char*>(std::memchr(at, '"', static_cast<std::size_t>(cursor - at))))) {
+    quoted = !quoted;
+    ++at;
+  }
+  return quoted;
 }
 
 std::string CZelkDoc::TakeInputLine() {

@@ -169,6 +169,17 @@ class Fixes {
     return {{end, end}, std::move(text)};
   }
 
+  // The names of the labels, each once, in file order; found once for all the fixes.
+  const std::vector<std::string>& Labels() {
+    if (m_labels.empty()) {
+      std::set<std::string> seen;
+      for (const LabelSite& site : m_document.Check().definitions) {
+        if (seen.insert(site.name).second) m_labels.push_back(site.name);
+      }
+    }
+    return m_labels;
+  }
+
   // An unknown statement word: the nearest words of the table.
   void FixWord(const SourceFinding& finding) {
     const std::string line = m_document.CompileLineText(finding.line);
@@ -189,15 +200,10 @@ class Fixes {
   void FixMissingLabel(const SourceFinding& finding) {
     const std::string name = Covered(finding);
     if (name.empty()) return;
-    std::vector<std::string> labels;
-    std::set<std::string> seen;
-    for (const LabelSite& site : m_document.Check().definitions) {
-      if (seen.insert(site.name).second) labels.push_back(site.name);
-    }
     const Range at = Columns(finding.line, static_cast<std::size_t>(finding.column),
                              static_cast<std::size_t>(finding.column + finding.length));
     bool first = true;
-    for (const std::string& near : Nearest(name, labels)) {
+    for (const std::string& near : Nearest(name, Labels())) {
       Offer(finding, "change to " + Cp1252ToUtf8(near), {{at, Cp1252ToUtf8(near)}}, first);
       first = false;
     }
@@ -222,12 +228,13 @@ class Fixes {
   void FixLabelTwice(const SourceFinding& finding) {
     const std::string name = Covered(finding);
     if (name.empty()) return;
-    std::set<std::string> taken;
-    for (const auto* sites : {&m_document.Check().definitions, &m_document.Check().references}) {
-      for (const LabelSite& site : *sites) taken.insert(site.name);
+    if (m_taken.empty()) {
+      for (const auto* sites : {&m_document.Check().definitions, &m_document.Check().references}) {
+        for (const LabelSite& site : *sites) m_taken.insert(site.name);
+      }
     }
     std::string renamed;
-    for (int n = 2; renamed.empty() || taken.count(renamed) != 0; ++n) {
+    for (int n = 2; renamed.empty() || m_taken.count(renamed) != 0; ++n) {
       renamed = name + "_" + std::to_string(n);
     }
     const std::string utf8 = Cp1252ToUtf8(renamed);
@@ -242,6 +249,8 @@ class Fixes {
   const ClientOptions& m_client;
   const TextDocument& m_text;
   std::vector<CodeAction> m_actions;
+  std::vector<std::string> m_labels;
+  std::set<std::string> m_taken;  // every label name that a line defines or names
 };
 
 // True when context.only leaves quick fixes out.

@@ -198,6 +198,23 @@ TEST_F(CompileDriver, LongLinesAreCutAt255Characters) {
   EXPECT_EQ(view.FailedCompiles(), 1);
 }
 
+TEST_F(CompileDriver, LinesAcrossTheReadersBlocksCompileWhole) {
+  // Lines of every length up to 300 over 200 KB: the reader's block ends fall inside lines, tabs
+  // and cut lines alike.
+  std::string source;
+  int lines = 0;
+  for (; source.size() < 200000; ++lines) {
+    source += "wait(" + std::to_string(lines % 10) + ");" +
+              std::string(static_cast<std::size_t>(lines % 300), lines % 2 != 0 ? ' ' : '\t') + "\n";
+  }
+  Compile(source);
+  EXPECT_EQ(view.FailedCompiles(), 0);
+  EXPECT_EQ(Header(Compiled()).instructionCount, lines);
+  // The records reach the file whole, over the writer's blocks too.
+  ASSERT_EQ(Compiled().size(), HEADER_SIZE + RECORD_SIZE * static_cast<std::size_t>(lines));
+  EXPECT_EQ(Record(Compiled(), lines - 1).Float1, static_cast<float>((lines - 1) % 10));
+}
+
 TEST_F(CompileDriver, CleanLineRemovesCommentsOutsideQuotesAndTrailingControlBytes) {
   struct Case {
     std::string in;

@@ -256,6 +256,23 @@ TEST(Requests, QuickFixesMendTheFindingsOfTheLine) {
 }
 
 
+// A change of the settings asks the clients that can be asked to fetch their lenses again.
+TEST(Requests, ChangedSettingsRefreshTheLensesOfClientsThatCanRefresh) {
+  for (const bool refresh : {true, false}) {
+    const Served served =
+        Serve(Initialize({{"workspace", {{"codeLens", {{"refreshSupport", refresh}}}}}}) +
+              Open(kUri, kScene) +
+              Notification("workspace/didChangeConfiguration",
+                           {{"settings", {{"zelk", {{"codeLens", false}}}}}}) +
+              Request(1, "textDocument/codeLens", TextDocument()));
+    const auto asked = std::count_if(served.messages.begin(), served.messages.end(), [](auto& m) {
+      return m.value("method", "") == "workspace/codeLens/refresh" && m.contains("id");
+    });
+    EXPECT_EQ(asked, refresh ? 1 : 0);
+    EXPECT_EQ(served.ResultOf(1), Json::array());
+  }
+}
+
 // The file:// address of a path of the host.
 std::string FileUri(std::string path) {
   std::string uri = "file://";

@@ -3,6 +3,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/HostPath.h"
 #include "platform/Process.h"
 #include "support/TempDir.h"
 
@@ -56,6 +57,54 @@ TEST(HostPath, MapsBackslashesAndConvertsToUtf8) {
   EXPECT_EQ(JoinHostPath("", "b"), "b");
 }
 #endif
+
+// Both hosts' forms of a text, on every host: the conversion is portable.
+TEST(HostPath, EachHostsFormOfATextAndTheLongPathForm) {
+  struct Case {
+    std::string text;
+    std::string posix;
+    std::string windows;
+  };
+  const Case cases[] = {
+      {"c:\\caf\xE9\\a.scr", "c:/caf\xC3\xA9/a.scr", "c:\\caf\xC3\xA9\\a.scr"},
+      {"D:/out/\\", "D:/out//", "D:\\out\\\\"},
+      {std::string("/tmp/a\0/b", 9), "/tmp/a", "\\tmp\\a"},  // the text ends at its NUL
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(HostPathOf(c.text, PathStyle::Posix), c.posix) << c.text;
+    EXPECT_EQ(HostPathOf(c.text, PathStyle::Windows), c.windows) << c.text;
+  }
+
+  const std::u16string name(250, u'n');
+  struct LongCase {
+    std::u16string path;
+    std::u16string form;
+  };
+  const LongCase longCases[] = {
+      {u"C:\\" + name, u"\\\\?\\C:\\" + name},
+      {u"\\\\server\\share\\" + name, u"\\\\?\\UNC\\server\\share\\" + name},
+      {u"C:\\short", u"C:\\short"},
+      // Not full: relative, rooted on the current drive, with a "..", already in the long form.
+      {u"scenes\\" + name, u"scenes\\" + name},
+      {u"\\" + name, u"\\" + name},
+      {u"C:\\" + name + u"\\..\\x", u"C:\\" + name + u"\\..\\x"},
+      {u"\\\\?\\C:\\" + name, u"\\\\?\\C:\\" + name},
+  };
+  for (const LongCase& c : longCases) {
+    EXPECT_EQ(LongPathForm(c.path), c.form) << c.path.size();
+    EXPECT_EQ(WithoutLongPathPrefix(LongPathForm(c.path)), c.path.rfind(u"\\\\?\\", 0) == 0
+                                                               ? c.path.substr(4)
+                                                               : c.path);
+  }
+}
+
+TEST(HostPath, Utf16BothWaysWithReplacementCharacters) {
+  EXPECT_EQ(Utf8ToUtf16("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"), u"caf\u00E9 \u20AC \U0001F600");
+  EXPECT_EQ(Utf16ToUtf8(u"caf\u00E9 \u20AC \U0001F600"), "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
+  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b\xE2\x82"), u"a\uFFFDb\uFFFD\uFFFD");
+  EXPECT_EQ(Utf16ToUtf8(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)}),
+            "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+}
 
 TEST(HostFileSystem, FindsNamesIgnoringCaseAndPrefersTheExactOne) {
   test::TempDir dir;

@@ -12,18 +12,13 @@
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/HostPath.h"
 #include "platform/posix/Descriptors.h"
 
 // The files of a POSIX host: paths are UTF-8 with '/' between their parts.
 namespace zelk {
 
-std::string HostPath(std::string_view zelkPath) {
-  std::string host = Cp1252ToUtf8(zelkPath);
-  for (char& c : host) {
-    if (c == '\\') c = '/';
-  }
-  return host;
-}
+std::string HostPath(std::string_view zelkPath) { return HostPathOf(zelkPath, PathStyle::Posix); }
 
 std::string ZelkPathText(std::string_view hostPath) { return Utf8ToCp1252(hostPath); }
 

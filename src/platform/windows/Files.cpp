@@ -7,6 +7,7 @@
 
 #include "platform/Cp1252.h"
 #include "platform/FileSystem.h"
+#include "platform/HostPath.h"
 #include "platform/windows/Wide.h"
 
 // The files of a Windows host: paths are UTF-8 texts with backslashes, opened with the wide calls
@@ -17,11 +18,7 @@ using windows::ErrnoOf;
 using windows::FilePath;
 
 std::string HostPath(std::string_view zelkPath) {
-  std::string host = Cp1252ToUtf8(zelkPath);
-  for (char& c : host) {
-    if (c == '/') c = '\\';
-  }
-  return host;
+  return HostPathOf(zelkPath, PathStyle::Windows);
 }
 
 std::string ZelkPathText(std::string_view hostPath) { return Utf8ToCp1252(hostPath); }

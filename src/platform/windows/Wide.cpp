@@ -4,24 +4,20 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/HostPath.h"
+
 namespace zelk::windows {
 
+// wchar_t is UTF-16 on Windows: the portable conversion serves both ways.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), n);
-  return wide;
+  const std::u16string utf16 = Utf8ToUtf16(utf8);
+  return std::wstring(utf16.begin(), utf16.end());
 }
 
 std::string Narrow(std::wstring_view wide) {
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), n, nullptr, nullptr);
-  return utf8;
+  return Utf16ToUtf8(std::u16string(wide.begin(), wide.end()));
 }
 
 std::string SystemErrorText(DWORD code) {
@@ -82,11 +78,9 @@ std::wstring FilePath(const std::string& hostPath) {
     }
     full.resize(n + 1);
   }
-  std::wstring path(full.begin(), full.end());
   // Below the limit the classic form serves (and keeps what some file systems need of it).
-  if (path.size() < MAX_PATH - 12) return path;
-  if (path.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + path.substr(2);
-  return L"\\\\?\\" + path;
+  const std::u16string path = LongPathForm(std::u16string(full.begin(), full.end()));
+  return std::wstring(path.begin(), path.end());
 }
 
 }  // namespace zelk::windows

@@ -118,9 +118,10 @@ test('vsce packs the extension for every platform and for win32-x64 with zelk.ex
                                encoding: 'utf8', timeout: 60000 });
       const seen = JSON.parse(host.stdout || '{}');
       assert.deepStrictEqual(seen.errors, [], host.stderr);
-      assert.deepStrictEqual(seen.commands, ['zelk.compileCurrentScript']);
+      // zelk.compile, the server's command, is registered by the client.
+      assert.deepStrictEqual(seen.commands, ['zelk.compileCurrentScript', 'zelk.compile']);
       for (const feature of ['CompletionItem', 'Hover', 'Definition', 'Reference', 'DocumentSymbol',
-                             'Rename']) {
+                             'Rename', 'CodeActions', 'CodeLens']) {
         assert.ok(seen.features.includes(feature), `${feature} is not registered`);
       }
       assert.deepStrictEqual(seen.diagnostics.filter((d) => d[1] === 0),
