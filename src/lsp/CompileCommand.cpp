@@ -65,15 +65,26 @@ class LastLine final : public LineSink {
   std::string m_text;
 };
 
-}  // namespace
-
-CompileReport CompileSavedFile(std::string_view uri, FileSystem& files) {
-  CompileReport report;
-  const std::string source = HostPathOfUri(uri);
-  if (source.empty()) {
-    report.message = "Cannot compile " + std::string(uri) + ": it is not a file of this computer.";
-    return report;
+// True when the file holds other bytes than text, or cannot be read.
+bool FileDiffers(FileSystem& files, const std::string& hostPath, std::string_view text) {
+  const std::unique_ptr<InputFile> file = files.OpenRead(hostPath);
+  if (!file) return true;
+  char buffer[1 << 14];
+  std::size_t at = 0;
+  for (;;) {
+    const long long n = file->Read(buffer, sizeof buffer);
+    if (n < 0) return true;
+    if (n == 0) break;
+    const auto count = static_cast<std::size_t>(n);
+    if (text.compare(at, count, buffer, count) != 0) return true;
+    at += count;
   }
+  return at != text.size();
+}
+
+// Compiles a source file of the host and says how it went.
+CompileReport Compile(const std::string& source, FileSystem& files) {
+  CompileReport report;
   const std::size_t cut = source.find_last_of("/\\");
   const std::string folder = source.substr(0, cut == 0 ? 1 : cut);
   const std::string file = source.substr(cut + 1);
@@ -111,7 +122,25 @@ CompileReport CompileSavedFile(std::string_view uri, FileSystem& files) {
   return report;
 }
 
-Json ExecuteCommand(const Json& params, const std::function<void(Json)>& showMessage) {
+}  // namespace
+
+CompileReport CompileSavedFile(std::string_view uri, FileSystem& files,
+                               const std::string* editorText) {
+  const std::string source = HostPathOfUri(uri);
+  if (source.empty()) {
+    CompileReport report;
+    report.message = "Cannot compile " + std::string(uri) + ": it is not a file of this computer.";
+    return report;
+  }
+  CompileReport report = Compile(source, files);
+  if (editorText != nullptr && FileDiffers(files, source, Utf8ToCp1252(*editorText))) {
+    report.message += " The compile read the saved file: the editor's changes are not saved.";
+  }
+  return report;
+}
+
+Json ExecuteCommand(const Json& params, const std::map<std::string, OpenDocument>& documents,
+                    const std::function<void(Json)>& showMessage) {
   const std::string& command = ReadString(params, {"command"});
   if (command != COMPILE_COMMAND) throw InvalidParams("unknown command " + command);
   const Json* arguments = Find(params, {"arguments"});
@@ -120,7 +149,10 @@ Json ExecuteCommand(const Json& params, const std::function<void(Json)>& showMes
     throw InvalidParams(command + " takes one argument, the document's URI");
   }
   const std::unique_ptr<FileSystem> files = MakeHostFileSystem();
-  const CompileReport report = CompileSavedFile((*arguments)[0].get<std::string>(), *files);
+  const std::string& uri = (*arguments)[0].get_ref<const std::string&>();
+  const auto open = documents.find(uri);
+  const CompileReport report = CompileSavedFile(
+      uri, *files, open != documents.end() ? &open->second.Text().Text() : nullptr);
   showMessage({{"type", report.ok ? MessageType::Info : MessageType::Error},
                {"message", "zelk: " + report.message}});
   Json result = {{"success", report.ok}, {"message", report.message}};

@@ -156,7 +156,8 @@ class LanguageServer::Impl {
          })},
         {"workspace/executeCommand",
          [this](const Json& params) {
-           return ExecuteCommand(params, [this](Json m) { Notify("window/showMessage", m); });
+           return ExecuteCommand(params, m_documents,
+                                 [this](Json m) { Notify("window/showMessage", m); });
          }},
         {"textDocument/rename",
          [this](const Json& params) {

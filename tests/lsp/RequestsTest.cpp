@@ -297,8 +297,10 @@ TEST(Requests, CompileCommandWritesIntoTheSaveDirectoryOfTheFoldersOptions) {
     return Request(id, "workspace/executeCommand",
                    {{"command", "zelk.compile"}, {"arguments", {uri}}});
   };
+  // broken.scr is open, its error mended in the editor but not saved.
+  const std::string broken = FileUri(folder + "/broken.scr");
   const Served served = Serve(Initialize() + compile(1, FileUri(folder + "/intro.scr")) +
-                              compile(2, FileUri(folder + "/broken.scr")));
+                              Open(broken, "wait(1);\n") + compile(2, broken));
 
   EXPECT_EQ(served.ResultOf(1)["success"], true) << served.ResultOf(1);
   EXPECT_EQ(dir.Read("my scenes/out/intro.dat").size(), 8u + 2 * 544);
@@ -315,9 +317,12 @@ TEST(Requests, CompileCommandWritesIntoTheSaveDirectoryOfTheFoldersOptions) {
             0u)
       << shown[0];
   EXPECT_EQ(shown[1]["type"], 1);
-  const std::string broken = shown[1]["message"];
-  EXPECT_NE(broken.find("broken.scr:2: error: goto: Label nowhere not found!"), std::string::npos)
-      << broken;
+  const std::string failed = shown[1]["message"];
+  EXPECT_NE(failed.find("broken.scr:2: error: goto: Label nowhere not found! The compile read the "
+                        "saved file: the editor's changes are not saved."),
+            std::string::npos)
+      << failed;
+  EXPECT_EQ(shown[0]["message"].get<std::string>().find("not saved"), std::string::npos);
 }
 
 // The edits of a formatting, made from the last to the first, turn the document into the
