@@ -97,6 +97,9 @@ void Canonical(std::string_view line, const CompiledView& view, std::string& out
 }  // namespace
 
 bool FormatSourceLine(std::string_view line, std::string& formatted) {
+  // The compile reads only the first 255 characters of a line: new spacing in a longer line
+  // would move other characters into or out of what it reads, so such a line stays as written.
+  if (line.size() > kMaxLine) return false;
   // Only a line whose first character after the blanks is a lower-case letter can start with a
   // statement word: the others stay at once.
   const std::size_t first = line.find_first_not_of(" \t");
@@ -105,7 +108,7 @@ bool FormatSourceLine(std::string_view line, std::string& formatted) {
   if (!before.Whole()) return false;
   Canonical(line, before, formatted);
   formatted += line.substr(before.parsed.end);
-  if (formatted == line || (formatted.size() > kMaxLine && formatted.size() > line.size())) {
+  if (formatted == line || formatted.size() > kMaxLine) {
     return false;
   }
   return SameStatement(before.parsed, CompiledView(formatted).parsed);

@@ -15,6 +15,7 @@ namespace {
 
 TEST(SourceFormat, LinesInTheDecompilersSpacing) {
   const std::string wide = "say(\"" + std::string(235, 'x') + "\",1,attn_norm);";
+  const std::string cut = "map    base1   " + std::string(250, '\xFF') + " b1 eas/l\";";
   const struct {
     std::string line;
     std::string formatted;
@@ -37,6 +38,7 @@ TEST(SourceFormat, LinesInTheDecompilersSpacing) {
       {"// say ( \"x\" );", "// say ( \"x\" );"},
       {"   ", "   "},
       {wide, wide},  // two more blanks would take it past 255 characters
+      {cut, cut},    // the compile reads only its first 255 characters
   };
   for (const auto& c : cases) {
     std::string formatted;
