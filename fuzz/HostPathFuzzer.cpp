@@ -35,10 +35,10 @@ std::string WithSeparator(std::string_view text, char separator) {
   return mapped;
 }
 
-// bytes: the input; text: its bytes before the first NUL.
-void CheckHostPath(std::string_view bytes, std::string_view text, PathStyle style) {
+// bytes: the input; text: its bytes before the first NUL. Returns the host path.
+std::string CheckHostPath(std::string_view bytes, std::string_view text, PathStyle style) {
   const char separator = style == PathStyle::Posix ? '/' : '\\';
-  const std::string host = HostPathOf(bytes, style);
+  std::string host = HostPathOf(bytes, style);
   ZELK_FUZZ_CHECK(host.find('\0') == std::string::npos, "a NUL in the host path");
   ZELK_FUZZ_CHECK(Separators(host) == Separators(text) &&
                       host.find(separator == '/' ? '\\' : '/') == std::string::npos,
@@ -46,6 +46,7 @@ void CheckHostPath(std::string_view bytes, std::string_view text, PathStyle styl
                   Separators(text));
   ZELK_FUZZ_CHECK(Utf8ToCp1252(host) == WithSeparator(text, separator),
                   "the host path does not convert back to the text");
+  return host;
 }
 
 // The harness's own reading of a full Windows path: "X:\..." or "\\server\share...", no part
@@ -66,8 +67,8 @@ bool IsFull(std::u16string_view path) {
          padded.find(u"\\..\\") == std::u16string::npos;
 }
 
-void CheckWindowsPath(std::string_view bytes, std::string_view text) {
-  const std::string host = HostPathOf(bytes, PathStyle::Windows);
+// host: the Windows path of the text, in UTF-8.
+void CheckWindowsPath(const std::string& host, std::string_view text) {
   const std::u16string wide = Utf8ToUtf16(host);
   ZELK_FUZZ_CHECK(wide.size() == text.size(), "%zu UTF-16 units for %zu characters", wide.size(),
                   text.size());
@@ -115,8 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const std::string_view text = bytes.substr(0, bytes.find('\0'));
   CheckHostPath(bytes, text, PathStyle::Posix);
-  CheckHostPath(bytes, text, PathStyle::Windows);
-  CheckWindowsPath(bytes, text);
+  CheckWindowsPath(CheckHostPath(bytes, text, PathStyle::Windows), text);
   CheckUtf16(data, size);
   return 0;
 }

@@ -17,4 +17,10 @@ fuzz_options() {
     CompileFuzzer | FlowFuzzer | FormatFuzzer) echo -max_len=3072 ;;
     OptionsFileFuzzer) echo -max_len=2304 ;;     # the spelling byte, the 1828-byte file, more
   esac
+  # The options file reaches all its coverage (about a thousand features) from its seeds: the
+  # rare-feature bookkeeping of the entropic schedule then finds nothing more and takes half of
+  # each input's time (5,400 inputs a second with it, 13,000 without, the same coverage).
+  case $name in
+    OptionsFileFuzzer) echo -entropic=0 ;;
+  esac
 }
