@@ -10,48 +10,26 @@
 // flow for each record.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "FuzzSupport.h"
-#include "compiler/CompileDriver.h"
 #include "compiler/CompiledScript.h"
 #include "compiler/Decompiler.h"
 #include "compiler/SourceCheck.h"
-#include "environment/EnvironmentSettings.h"
-#include "environment/SettingCommands.h"
 #include "support/RecordingSink.h"
 
 namespace zelk::fuzz {
 namespace {
 
-constexpr const char* kOutput = "/save/fuzz.dat";
-
-struct Compiled {
-  CompileResult result;
-  std::string bytes;
-};
-
 // Compiles the source as the console does, settings in the source carried out on settings of
 // its own and a compile inside the compile refused, and checks what it reports.
-Compiled Compile(const std::string& source) {
-  test::MemoryFileSystem files;
-  files.AddDirectory("/load");
-  files.AddDirectory("/save");
-  files.Put("/load/fuzz.scr", source);
+MemoryCompile Compile(const std::string& source) {
   test::RecordingSink out;
   EnvironmentSettings settings;
-  const SettingHook onSetting = [&](const ParsedStatement& s) -> std::optional<std::string> {
-    const SettingOutcome outcome = ApplySetting(s, settings, out);
-    if (outcome.kind == SettingOutcome::Kind::Refused) return outcome.refusal;
-    if (outcome.kind == SettingOutcome::Kind::Compile) return std::string("nested compile");
-    return std::nullopt;
-  };
-  const CompileJob job{"/load\\fuzz.scr", "/save\\fuzz.dat"};
-  Compiled compiled{CompileScript(job, files, out, onSetting), {}};
+  MemoryCompile compiled = CompileInMemory(source, out, ApplySettingsTo(settings, out));
   const CompileResult& r = compiled.result;
   const std::size_t linesBefore = out.lines.size();
-  PrintCompileResult(r, job, out);
+  PrintCompileResult(r, MemoryCompile::Job(), out);
   if (r.status == CompileResult::Status::SourceError) {
     ZELK_FUZZ_CHECK(r.error && r.error->line >= 1 && !r.error->message.empty(),
                     "a source error without its line and message");
@@ -59,7 +37,6 @@ Compiled Compile(const std::string& source) {
     ZELK_FUZZ_CHECK(out.lines.size() == linesBefore + 1, "status %d reported nothing",
                     static_cast<int>(r.status));
   }
-  compiled.bytes = files.Get(kOutput);
   return compiled;
 }
 
@@ -128,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zelk::fuzz;
   if (size > 64 * 1024) return 0;
   const std::string source(reinterpret_cast<const char*>(data), size);
-  const Compiled first = Compile(source);
+  const MemoryCompile first = Compile(source);
   CheckAgainstCompile(source, first.result);
 
   if (first.result.status != CompileResult::Status::Ok) {
@@ -161,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "the decompiler refused a compiled file of short lines: %s", reason.c_str());
     return 0;
   }
-  const Compiled second = Compile(decompiled);
+  const MemoryCompile second = Compile(decompiled);
   ZELK_FUZZ_CHECK(second.result.status == CompileResult::Status::Ok,
                   "the decompiled source does not compile:\n%s", decompiled.c_str());
   ZELK_FUZZ_CHECK(second.bytes == bytes, "decompile and compile changed the bytes:\n%s",

@@ -25,15 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  test::MemoryFileSystem files;
-  files.AddDirectory("/s");
-  files.Put("/s/again.scr", source);
   NullLineSink out;
-  const CompileResult result = CompileScript({"/s\\again.scr", "/s\\again.dat"}, files, out, {});
-  ZELK_FUZZ_CHECK(result.status == CompileResult::Status::Ok,
+  const MemoryCompile again = CompileInMemory(source, out, {});
+  ZELK_FUZZ_CHECK(again.result.status == CompileResult::Status::Ok,
                   "the decompiled source does not compile (%d):\n%s",
-                  static_cast<int>(result.status), source.c_str());
-  ZELK_FUZZ_CHECK(files.Get("/s/again.dat") == bytes,
+                  static_cast<int>(again.result.status), source.c_str());
+  ZELK_FUZZ_CHECK(again.bytes == bytes,
                   "the decompiled source compiles to other bytes:\n%s", source.c_str());
   return 0;
 }

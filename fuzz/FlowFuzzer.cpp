@@ -224,15 +224,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DotChecker(FlowGraph(flow, "fuzz \"flow\" \\ \xc3\xa9")).Check(flow.blocks.size());
 
   if (!flow.known) return 0;
-  test::MemoryFileSystem files;
-  files.AddDirectory("/s");
-  files.Put("/s/flow.scr", source);
   NullLineSink out;
   // Settings lines are taken and left undone: they are no records.
-  const CompileResult result = CompileScript({"/s\\flow.scr", "/s\\flow.dat"}, files, out,
-                                             [](const ParsedStatement&) { return std::nullopt; });
-  if (result.status != CompileResult::Status::Ok) return 0;
-  const std::vector<bool> reached = ReachedRecords(files.Get("/s/flow.dat"));
+  const MemoryCompile compiled =
+      CompileInMemory(source, out, [](const ParsedStatement&) { return std::nullopt; });
+  if (compiled.result.status != CompileResult::Status::Ok) return 0;
+  const std::vector<bool> reached = ReachedRecords(compiled.bytes);
   ZELK_FUZZ_CHECK(reached.size() == flow.statements.size(), "%zu records, %zu statements",
                   reached.size(), flow.statements.size());
   for (std::size_t i = 0; i < reached.size(); ++i) {

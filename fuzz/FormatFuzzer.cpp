@@ -7,38 +7,26 @@
 // formatted source changes nothing. Both compiles read their files from memory.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "FuzzSupport.h"
-#include "compiler/CompileDriver.h"
 #include "compiler/SourceFormat.h"
 #include "environment/EnvironmentSettings.h"
-#include "environment/SettingCommands.h"
 #include "platform/LineSink.h"
 
 namespace zelk::fuzz {
 namespace {
 
 struct Compiled {
-  CompileResult result;
-  std::string bytes;
+  MemoryCompile compile;
   EnvironmentSettings settings;
 };
 
-Compiled Compile(test::MemoryFileSystem& files, const std::string& source) {
-  files.Put("/load/fuzz.scr", source);
+Compiled Compile(const std::string& source) {
   NullLineSink out;  // the harness compares results, not the lines they print
   Compiled compiled;
-  const SettingHook onSetting = [&](const ParsedStatement& s) -> std::optional<std::string> {
-    const SettingOutcome outcome = ApplySetting(s, compiled.settings, out);
-    if (outcome.kind == SettingOutcome::Kind::Refused) return outcome.refusal;
-    if (outcome.kind == SettingOutcome::Kind::Compile) return std::string("nested compile");
-    return std::nullopt;
-  };
-  compiled.result = CompileScript({"/load\\fuzz.scr", "/save\\fuzz.dat"}, files, out, onSetting);
-  compiled.bytes = files.Get("/save/fuzz.dat");
+  compiled.compile = CompileInMemory(source, out, ApplySettingsTo(compiled.settings, out));
   return compiled;
 }
 
@@ -77,13 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (formatted == source) return 0;  // the same bytes compile alike
 
-  test::MemoryFileSystem files;
-  files.AddDirectory("/load");
-  files.AddDirectory("/save");
-  const Compiled before = Compile(files, source);
-  const Compiled after = Compile(files, formatted);
-  const CompileResult& a = before.result;
-  const CompileResult& b = after.result;
+  const Compiled before = Compile(source);
+  const Compiled after = Compile(formatted);
+  const CompileResult& a = before.compile.result;
+  const CompileResult& b = after.compile.result;
   ZELK_FUZZ_CHECK(a.status == b.status && a.instructionCount == b.instructionCount &&
                       a.interceptCount == b.interceptCount,
                   "status %d/%d, %d/%d records, %d/%d intercepts", static_cast<int>(a.status),
@@ -92,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ZELK_FUZZ_CHECK(a.error.has_value() == b.error.has_value() &&
                       (!a.error || (a.error->line == b.error->line && a.error->kind == b.error->kind)),
                   "the compile stops elsewhere after formatting");
-  ZELK_FUZZ_CHECK(before.bytes == after.bytes, "formatting changed the compiled bytes:\n%s",
+  ZELK_FUZZ_CHECK(before.compile.bytes == after.compile.bytes, "formatting changed the compiled bytes:\n%s",
                   formatted.c_str());
   ZELK_FUZZ_CHECK(before.settings == after.settings, "formatting changed what the settings do");
   return 0;

@@ -8,7 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "compiler/CompileDriver.h"
 #include "console/ZelkView.h"
+#include "environment/EnvironmentSettings.h"
+#include "environment/SettingCommands.h"
 #include "support/MemoryFileSystem.h"
 #include "support/RecordingPlatform.h"
 
@@ -25,6 +28,36 @@ namespace zelk::fuzz {
       std::abort();                                                                      \
     }                                                                                    \
   } while (false)
+
+// A compile from memory: the source is /load/fuzz.scr of a file system of its own, the compiled
+// file /save/fuzz.dat (the job names them with the console's backslash after the directory).
+struct MemoryCompile {
+  static CompileJob Job() { return {"/load\\fuzz.scr", "/save\\fuzz.dat"}; }
+  CompileResult result;
+  std::string bytes;  // what the compile wrote, empty when it wrote nothing
+};
+
+inline MemoryCompile CompileInMemory(const std::string& source, LineSink& out,
+                                     const SettingHook& onSetting) {
+  test::MemoryFileSystem files;
+  files.AddDirectory("/load");
+  files.AddDirectory("/save");
+  files.Put("/load/fuzz.scr", source);
+  MemoryCompile compiled{CompileScript(MemoryCompile::Job(), files, out, onSetting), {}};
+  compiled.bytes = files.Get("/save/fuzz.dat");
+  return compiled;
+}
+
+// The settings lines of a source carried out as the console does, on settings of the harness's
+// own, a compile inside the compile refused.
+inline SettingHook ApplySettingsTo(EnvironmentSettings& settings, LineSink& out) {
+  return [&settings, &out](const ParsedStatement& s) -> std::optional<std::string> {
+    const SettingOutcome outcome = ApplySetting(s, settings, out);
+    if (outcome.kind == SettingOutcome::Kind::Refused) return outcome.refusal;
+    if (outcome.kind == SettingOutcome::Kind::Compile) return std::string("nested compile");
+    return std::nullopt;
+  };
+}
 
 // A console on a recording platform whose files live in memory: start-up directory /start,
 // load and save directories /load and /save (as the settings hold them, with the final
