@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ZELK_FUZZ_CHECK(again.result.status == CompileResult::Status::Ok,
                   "the decompiled source does not compile (%d):\n%s",
                   static_cast<int>(again.result.status), source.c_str());
-  ZELK_FUZZ_CHECK(again.bytes == bytes,
-                  "the decompiled source compiles to other bytes:\n%s", source.c_str());
+  ZELK_FUZZ_CHECK(again.bytes == bytes, "the decompiled source compiles to other bytes:\n%s",
+                  source.c_str());
   return 0;
 }

@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ZELK_FUZZ_CHECK(a.error.has_value() == b.error.has_value() &&
                       (!a.error || (a.error->line == b.error->line && a.error->kind == b.error->kind)),
                   "the compile stops elsewhere after formatting");
-  ZELK_FUZZ_CHECK(before.compile.bytes == after.compile.bytes, "formatting changed the compiled bytes:\n%s",
-                  formatted.c_str());
+  ZELK_FUZZ_CHECK(before.compile.bytes == after.compile.bytes,
+                  "formatting changed the compiled bytes:\n%s", formatted.c_str());
   ZELK_FUZZ_CHECK(before.settings == after.settings, "formatting changed what the settings do");
   return 0;
 }
