@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # A fuzzing campaign: every harness in turn, two processes at once (one on each processor,
-# sharing what they find), for HOURS hours in all; then what they found is minimised into the
-# committed corpus (-merge=1: only inputs that reach new coverage are kept). A finding (crash,
-# sanitizer report, broken check, hang, leak) is kept in the artifacts directory and the process
-# starts again, so that one finding does not end the harness's share of the time.
+# sharing what they find), for HOURS hours in all; then the committed corpus is made again from
+# its named inputs, the rest of it and what they found (scripts/fuzz-minimise.sh). A finding
+# (crash, sanitizer report, broken check, hang, leak) is kept in the artifacts directory and the
+# process starts again, so that one finding does not end the harness's share of the time.
 #
 #   scripts/fuzz-campaign.sh HOURS [HARNESS...]
 #
 # Prints a line per harness: inputs executed, the coverage reached (libFuzzer's cov: edges and
-# ft: features), the inputs added to the corpus and the findings. Environment: BUILD_DIR (default
+# ft: features), the inputs new to the corpus and the findings. Environment: BUILD_DIR (default
 # build-fuzz), ARTIFACTS (default $BUILD_DIR/campaign-artifacts), FUZZ_PROCESSES (default 2).
 set -euo pipefail
 
@@ -79,10 +79,10 @@ for name in "${harnesses[@]}"; do
   # The coverage of the last report of any process (each counts what the shared corpus reaches).
   read -r cov ft < <(cat "$work/$name".*.log | grep -o 'cov: [0-9]* ft: [0-9]*' |
     awk '{ if ($2 > c) c = $2; if ($4 > f) f = $4 } END { print c + 0, f + 0 }')
-  corpus_before=$(find "$root/fuzz/corpus/$name" -type f | wc -l)
-  "$build/fuzz/$name" -merge=1 "$root/fuzz/corpus/$name" "$found" \
-    > "$work/$name.merge.log" 2>&1 || echo "$name: the merge failed (see $work/$name.merge.log)" >&2
-  added=$(($(find "$root/fuzz/corpus/$name" -type f | wc -l) - corpus_before))
+  added=?
+  if BUILD_DIR=$build "$root/scripts/fuzz-minimise.sh" "$name" "$found" > "$work/$name.merge.log"; then
+    added=$(grep -o '[0-9]* new$' "$work/$name.merge.log" | grep -o '^[0-9]*')
+  fi
   findings=$(($(find "$artifacts" -name "$name-*" | wc -l) - before))
   printf '%-22s %14s %7s %7s %7s %s\n' "$name" "${executed:-0}" "$cov" "$ft" "$added" "$findings"
 done
